@@ -1,0 +1,29 @@
+#include "platform/launcher.h"
+#include "platform/singleinstance.h"
+#include "platform/userdialogs.h"
+#include "shell/mainform.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setOrganizationName(QStringLiteral("Quorvane"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1.2"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.Quorvane"));
+    QApplication app(argc, argv);
+
+    // A second copy ends at once, silently.
+    quorvane::SingleInstance instance;
+    if (!instance.acquire())
+        return 0;
+
+    quorvane::QtUserDialogs dialogs;
+    quorvane::DesktopLauncher launcher;
+    quorvane::MainForm window(dialogs, launcher);
+    // Closing the main window ends the program, whatever else is open.
+    QObject::connect(&window, &quorvane::MainForm::closed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+
+namespace quorvane {
+
+class MainForm;
+
+// Cut, Copy, Paste, Delete, Select All and the Tools menu's clipboard and character map.
+class EditCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit EditCommands(MainForm &form);
+
+private:
+    MainForm &m_form;
+};
+
+} // namespace quorvane

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QObject>
+
+namespace quorvane {
+
+class MainForm;
+
+// The smilies panel: ten pictures that write their codes, and Hide.
+class SmiliesPanel : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SmiliesPanel(MainForm &form);
+
+private:
+    MainForm &m_form;
+};
+
+} // namespace quorvane

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace quorvane {
+
+// Everything that only a person answers. The program talks to these, never to
+// the Qt dialogs directly, so tests can answer them.
+class UserDialogs
+{
+public:
+    virtual ~UserDialogs() = default;
+
+    // Modal text prompt. Returns the typed text, or "" when cancelled.
+    virtual QString prompt(QWidget *parent, const QString &message, const QString &title,
+                           const QString &defaultText) = 0;
+
+    // Modal message box; returns the button pressed.
+    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                                const QString &title, const QString &text,
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton) = 0;
+
+    // File dialogs, always starting with an empty name. "" when cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
+};
+
+class QtUserDialogs : public UserDialogs
+{
+public:
+    QString prompt(QWidget *parent, const QString &message, const QString &title,
+                   const QString &defaultText) override;
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &title, const QString &text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    QString openFileName(QWidget *parent, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &filter) override;
+};
+
+} // namespace quorvane

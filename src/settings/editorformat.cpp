@@ -1,0 +1,82 @@
+#include "settings/editorformat.h"
+
+#include <QSettings>
+
+namespace quorvane::editorformat {
+
+namespace {
+QSettings openStore()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(application),
+                     QString::fromLatin1(application));
+}
+
+QString qualified(const char *key)
+{
+    return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromLatin1(key);
+}
+} // namespace
+
+const QStringList &fontNames()
+{
+    static const QStringList names = {
+        QStringLiteral("Arial"),
+        QStringLiteral("Arial Black"),
+        QStringLiteral("Arial Narrow"),
+        QStringLiteral("Book Antiqua"),
+        QStringLiteral("Century Gothic"),
+        QStringLiteral("Comic Sans MS"),
+        QStringLiteral("Courier New"),
+        QStringLiteral("Fixedsys"),
+        QStringLiteral("Franklin Gothic Medium"),
+        QStringLiteral("Garamond"),
+        QStringLiteral("Georgia"),
+        QStringLiteral("Impact"),
+        QStringLiteral("Lucida Console"),
+        QStringLiteral("Lucida Sans Unicode"),
+        QStringLiteral("Microsoft Sans Serif"),
+        QStringLiteral("Palatino Linotype"),
+        QStringLiteral("System"),
+        QStringLiteral("Tahoma"),
+        QStringLiteral("Times New Roman"),
+        QStringLiteral("Trebuchet MS"),
+        QStringLiteral("Verdana"),
+    };
+    return names;
+}
+
+const QStringList &fontSizes()
+{
+    static const QStringList sizes = [] {
+        QStringList list;
+        for (int size = 8; size <= 24; ++size)
+            list << QString::number(size);
+        return list;
+    }();
+    return sizes;
+}
+
+QString readStored(const char *key)
+{
+    QSettings store = openStore();
+    const QVariant value = store.value(qualified(key));
+    // Anything that is not a plain string (a list, a garbled entry) counts as
+    // not stored.
+    if (value.typeId() != QMetaType::QString)
+        return QString();
+    return value.toString();
+}
+
+void writeStored(const char *key, const QString &value)
+{
+    QSettings store = openStore();
+    store.setValue(qualified(key), value);
+    store.sync();
+}
+
+QString storePath()
+{
+    return openStore().fileName();
+}
+
+} // namespace quorvane::editorformat

@@ -1,0 +1,7 @@
+target_sources(quorvane_widgets PRIVATE
+  shell/commandtable.cpp shell/commandtable.h
+  shell/mainform.cpp shell/mainform.h)
+# Command states and alignment.
+target_sources(quorvane_widgets PRIVATE shell/commandstates.cpp shell/commandstates.h)
+# Window chrome.
+target_sources(quorvane_widgets PRIVATE shell/windowchrome.cpp shell/windowchrome.h)

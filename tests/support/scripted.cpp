@@ -1,0 +1,96 @@
+#include "support/scripted.h"
+
+#include "shell/mainform.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace quorvane::test {
+
+QString ScriptedDialogs::prompt(QWidget *, const QString &message, const QString &title,
+                                const QString &defaultText)
+{
+    prompts.append({message, title, defaultText});
+    if (promptAnswers.empty()) {
+        ADD_FAILURE() << "unexpected prompt: " << title.toStdString();
+        return QString();
+    }
+    QString answer = promptAnswers.front();
+    promptAnswers.pop_front();
+    return answer;
+}
+
+QMessageBox::StandardButton ScriptedDialogs::message(QWidget *, QMessageBox::Icon icon,
+                                                     const QString &title, const QString &text,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::StandardButton defaultButton)
+{
+    messages.append({icon, title, text, buttons, defaultButton});
+    if (messageAnswers.empty()) {
+        // A plain information box needs no script: it only has OK.
+        if (buttons == QMessageBox::Ok)
+            return QMessageBox::Ok;
+        ADD_FAILURE() << "unexpected message: " << text.toStdString();
+        return QMessageBox::Cancel;
+    }
+    auto answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+QString ScriptedDialogs::openFileName(QWidget *, const QString &filter)
+{
+    openFilters.append(filter);
+    if (openAnswers.empty()) {
+        ADD_FAILURE() << "unexpected open dialog";
+        return QString();
+    }
+    QString answer = openAnswers.front();
+    openAnswers.pop_front();
+    return answer;
+}
+
+QString ScriptedDialogs::saveFileName(QWidget *, const QString &filter)
+{
+    saveFilters.append(filter);
+    if (saveAnswers.empty()) {
+        ADD_FAILURE() << "unexpected save dialog";
+        return QString();
+    }
+    QString answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedDialogs::allAnswered() const
+{
+    return promptAnswers.empty() && messageAnswers.empty() && openAnswers.empty() &&
+           saveAnswers.empty();
+}
+
+bool RecordingLauncher::openUrl(const QUrl &url)
+{
+    urls.append(url);
+    return succeed;
+}
+
+bool RecordingLauncher::startDetached(const QString &program, const QStringList &arguments)
+{
+    started.append(QStringList{program} + arguments);
+    return succeed;
+}
+
+QString RecordingLauncher::findProgram(const QString &name)
+{
+    return installedPrograms.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+}
+
+Window::Window() : form(std::make_unique<MainForm>(dialogs, launcher))
+{
+    form->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+}
+
+Window::~Window() = default;
+
+} // namespace quorvane::test
