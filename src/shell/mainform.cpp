@@ -71,6 +71,7 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
     applyStoredEditorFont();
 
     setFixedSize(kWindowSize);
+    m_typer->setFocus();
 }
 
 MainForm::~MainForm()
@@ -231,6 +232,7 @@ void MainForm::placeLocker()
 
 void MainForm::Typer_Change()
 {
+    m_undoEnabled = true;
     command("Undo")->setEnabled(true);
     m_lettersNo->setText(QLatin1Char(' ') + QString::number(m_typer->length()));
 }

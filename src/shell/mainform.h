@@ -53,6 +53,10 @@ public:
     void openAuxiliary(QWidget *window);
     void closeAuxiliary(QWidget *window);
 
+    // The hidden Undo item's state: off until the post first changes. (A
+    // hidden QAction always reports itself disabled, so it is kept here.)
+    bool isUndoEnabled() const { return m_undoEnabled; }
+
     // The Editor Format window (created hidden at start, again after Cancel).
     CustomForm *customForm() const { return m_customForm; }
     void openEditorFormat();
@@ -90,6 +94,7 @@ private:
     QToolButton *m_locker = nullptr;
     QLineEdit *m_lettersNo = nullptr;
     QPointer<CustomForm> m_customForm;
+    bool m_undoEnabled = false;
     std::function<bool()> m_closeGuard;
 };
 
