@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quorvane {
+
+// Files larger than this are refused rather than read into the editor.
+inline constexpr qint64 kMaxDocumentBytes = 64 * 1024 * 1024;
+
+struct ReadResult
+{
+    bool ok = false;
+    QString text;  // with CR LF line breaks
+    QString error; // a sentence saying why the file could not be read
+};
+
+struct WriteResult
+{
+    bool ok = false;
+    QString error; // a sentence saying why the file could not be written
+};
+
+// The text of a document's bytes: rich text when they start with "{\rtf",
+// otherwise UTF-8 (a byte-order mark dropped), UTF-16 with a byte-order mark,
+// or Windows-1252 for anything that is not valid UTF-8. CR, LF and CR LF all
+// become CR LF; nothing else is changed.
+ReadResult readDocumentBytes(const QByteArray &bytes);
+
+// Reads a regular file of at most kMaxDocumentBytes; anything else is refused
+// with a reason and is not read at all.
+ReadResult readDocumentFile(const QString &path);
+
+// Writes the text and one CR LF as UTF-8 without a byte-order mark, replacing
+// the file atomically: it holds either its old or its complete new content.
+WriteResult writeDocumentFile(const QString &path, const QString &text);
+
+} // namespace quorvane
