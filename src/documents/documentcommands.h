@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
+#include <QString>
 
 namespace quorvane {
 
 class MainForm;
 
-// New, Open, Save and Exit, with the save prompt.
+// New, Open, Save and Exit, with the save prompt. The post is modified when
+// the editor's text differs, code unit by code unit, from the baseline: the
+// text as it stood when the post was last clean.
 class DocumentCommands : public QObject
 {
     Q_OBJECT
@@ -14,8 +18,38 @@ class DocumentCommands : public QObject
 public:
     explicit DocumentCommands(MainForm &form);
 
+    bool isModified() const;
+    const QString &baseline() const { return m_baseline; }
+
+    void Start_New_File();
+    void Open_File();
+    void Save_File();
+    // Offers to save a modified post, then closes the main window.
+    void Save_Before_Exit();
+
+    static const QString &openFilter();
+    static const QString &saveFilter();
+
 private:
+    // Save-and-clear, for New and Open.
+    void Optional_Save();
+    void openSequence();
+    void clearDocument();
+
+    // Ask for a name and write the post there; false when the dialog was
+    // cancelled or the write failed (the user has been told why).
+    bool saveToChosenFile();
+    QMessageBox::StandardButton askToSave();
+    // Whether the main window may close now; a modified post gets the prompt.
+    bool mayClose();
+
     MainForm &m_form;
+    QString m_baseline;
+    // A routine waiting in one of its dialogs; a close arriving meanwhile is
+    // refused rather than asked about twice.
+    bool m_busy = false;
+    // Save_Before_Exit has already decided; the close guard lets it through.
+    bool m_closeApproved = false;
 };
 
 } // namespace quorvane

@@ -4,3 +4,5 @@ target_sources(quorvane_core PRIVATE
   documents/documentfile.cpp
   documents/rtfreader.cpp
 )
+# The document commands of the main window.
+target_sources(quorvane_widgets PRIVATE documents/documentcommands.cpp documents/documentcommands.h)
