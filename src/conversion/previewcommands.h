@@ -1,6 +1,9 @@
 #pragma once
 
+#include "conversion/previewpage.h"
+
 #include <QObject>
+#include <QString>
 
 namespace quorvane {
 
@@ -14,8 +17,19 @@ class PreviewCommands : public QObject
 public:
     explicit PreviewCommands(MainForm &form);
 
+    // Converts the post and writes the preview page; the post is untouched.
+    PreviewPageResult PreviewHTML(const QString &text);
+    // Writes the page and opens it in the browser, or says why it could not.
+    void preview();
+    // Deletes the BBCode tags of the whole post, as one undoable write.
+    void RemoveTextFormatting();
+
+    // Where the page and the smiley pictures are; the program's data folder.
+    void setDataDir(const QString &dir) { m_dataDir = dir; }
+
 private:
     MainForm &m_form;
+    QString m_dataDir;
 };
 
 } // namespace quorvane
