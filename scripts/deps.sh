@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool openbox wmctrl xclip x11-utils python3
-  fonts-dejavu-core
+  fonts-dejavu-core desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and checks what a desktop expects:
+# the files and their places, valid desktop and AppStream entries, a program
+# that finds its data relative to itself after the tree is moved, and a
+# Debian package whose dependencies come from the binaries.
+# Usage: test_install.sh BUILD_DIR
+set -euo pipefail
+build="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+cmake --install "$build" --prefix "$work/usr" >/dev/null
+id=org.example.Quorvane
+for file in bin/quorvane bin/quorvane-convert \
+  "share/quorvane/License Agreement.rtf" \
+  share/quorvane/Smilies/Smile.gif "share/quorvane/Smilies/Stick Out Tongue.gif" \
+  share/quorvane/Smilies/Grin.gif "share/quorvane/Smilies/Roll Eyes.gif" \
+  share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
+  share/metainfo/$id.metainfo.xml; do
+  [ -e "$work/usr/$file" ] || fail "missing $file"
+done
+[ "$(ls "$work/usr/share/quorvane/Smilies" | wc -l)" -eq 10 ] || fail "not ten smilies"
+desktop-file-validate "$work/usr/share/applications/$id.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$work/usr/share/metainfo/$id.metainfo.xml" >/dev/null \
+  || fail "AppStream entry"
+
+# Moved elsewhere, the tree still finds its own data.
+mv "$work/usr" "$work/moved"
+page="$(printf ':)' | "$work/moved/bin/quorvane-convert")"
+case "$page" in
+  *"$work/moved/share/quorvane/Smilies/Smile.gif"*) ;;
+  *) fail "smiley source not in the moved tree: $page" ;;
+esac
+
+# The installed program starts and keeps running (offscreen, private home).
+mkdir -p "$work/home/run"; chmod 700 "$work/home/run"
+set +e
+HOME="$work/home" XDG_RUNTIME_DIR="$work/home/run" XDG_CONFIG_HOME="$work/home/.config" \
+  QT_QPA_PLATFORM=offscreen timeout 5 "$work/moved/bin/quorvane"
+rc=$?
+set -e
+[ "$rc" -eq 124 ] || fail "the installed program ended with $rc instead of running"
+
+# The Debian package.
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack"
+deb="$(ls "$work"/package/quorvane_*.deb)"
+contents="$(dpkg-deb -c "$deb")"
+for file in ./usr/bin/quorvane ./usr/bin/quorvane-convert ./usr/share/quorvane/Smilies/Smile.gif \
+  ./usr/share/applications/$id.desktop; do
+  grep -qF "$file" <<<"$contents" || fail "package lacks $file"
+done
+depends="$(dpkg-deb -f "$deb" Depends)"
+grep -q libqt6widgets6 <<<"$depends" || fail "dependencies not worked out: $depends"
+echo "1 passed, 0 failed"
