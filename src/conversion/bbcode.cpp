@@ -1,0 +1,640 @@
+#include "conversion/bbcode.h"
+
+#include <array>
+#include <vector>
+
+namespace quorvane {
+
+namespace {
+
+using Mode = MatchMode;
+
+// Where an entry sits in the order, which decides what it may see: the early
+// tags run before the smilies, so they never touch a smiley's image source;
+// the late tags and the closing bracket run after, so they do.
+enum class Family { LineBreak, Early, Smiley, Late, Bracket };
+
+enum class Action {
+    Text,
+    Smiley, // replace holds the picture's file name
+    OpenUnordered,
+    OpenOrdered,
+    CloseList,
+    QuoteHeader,
+    CodeHeader,
+    HtmlHeader,
+    PhpHeader,
+};
+
+struct Row
+{
+    QStringView find;
+    QStringView replace;
+    Mode mode;
+    Family family;
+    Action action;
+};
+
+constexpr Mode CI = Mode::AsciiCaseInsensitive;
+
+constexpr Row early(QStringView find, QStringView replace, Mode mode = CI)
+{
+    return {find, replace, mode, Family::Early, Action::Text};
+}
+
+constexpr Row late(QStringView find, QStringView replace, Action action = Action::Text)
+{
+    return {find, replace, CI, Family::Late, action};
+}
+
+constexpr Row smiley(QStringView code, QStringView file)
+{
+    return {code, file, CI, Family::Smiley, Action::Smiley};
+}
+
+// The 88 entries in their order.
+constexpr std::array<Row, 88> kRows = {{
+    {u"\r\n", u"<p>&nbsp;</p>", Mode::Exact, Family::LineBreak, Action::Text},
+
+    early(u"[Size=1]", u"<font size=\"1\">"),
+    early(u"[Size=2]", u"<font size=\"2\">"),
+    early(u"[Size=3]", u"<font size=\"3\">"),
+    early(u"[Size=4]", u"<font size=\"4\">"),
+    early(u"[Size=5]", u"<font size=\"5\">"),
+    early(u"[Size=6]", u"<font size=\"6\">"),
+    early(u"[Size=7]", u"<font size=\"7\">"),
+    early(u"[/Size]", u"</font>"),
+
+    early(u"[Font=Arial]", u"<font face=\"Arial\">"),
+    early(u"[Font=Arial Narrow]", u"<font face=\"Arial Narrow\">"),
+    early(u"[Font=Book Antiqua]", u"<font face=\"Book Antiqua\">"),
+    early(u"[Font=Arial Black]", u"<font face=\"Arial Black\">"),
+    early(u"[Font=Century Gothic]", u"<font face=\"Century Gothic\">"),
+    early(u"[Font=Comic Sans MS]", u"<font face=\"Comic Sans MS\">"),
+    early(u"[Font=Courier New]", u"<font face=\"Courier New\">"),
+    early(u"[Font=Fixedsys]", u"<font face=\"Fixedsys\">"),
+    early(u"[Font=Franklin Gothic Medium]", u"<font face=\"Franklin Gothic Medium\">"),
+    early(u"[Font=Garamond]", u"<font face=\"Garamond\">"),
+    early(u"[Font=Georgia]", u"<font face=\"Georgia\">"),
+    early(u"[Font=Impact]", u"<font face=\"Impact\">"),
+    early(u"[Font=Lucida Console]", u"<font face=\"Lucida Console\">"),
+    early(u"[Font=Lucida Sans Unicode]", u"<font face=\"Lucida Sans Unicode\">"),
+    early(u"[Font=Microsoft Sans Serif]", u"<font face=\"Microsoft Sans Serif\">"),
+    early(u"[Font=Palatino Linotype]", u"<font face=\"Palatino Linotype\">"),
+    early(u"[Font=System]", u"<font face=\"System\">"),
+    early(u"[Font=Tahoma]", u"<font face=\"Tahoma\">"),
+    early(u"[Font=Times New Roman]", u"<font face=\"Times New Roman\">"),
+    early(u"[Font=Trebuchet MS]", u"<font face=\"Trebuchet MS\">"),
+    early(u"[Font=Verdana]", u"<font face=\"Verdana\">"),
+    early(u"[/Font]", u"</font>", Mode::Exact),
+
+    early(u"[/Color]", u"</font>"),
+    early(u"[Color=Red]", u"<font color=\"#FF0000\">"),
+    early(u"[Color=Black]", u"<font color=\"#000000\">"),
+    early(u"[Color=Green]", u"<font color=\"#008000\">"),
+    early(u"[Color=Blue]", u"<font color=\"#0000FF\">"),
+    early(u"[Color=Yellow]", u"<font color=\"#FFFF00\">"),
+    early(u"[Color=Orange]", u"<font color=\"#FF9900\">"),
+    early(u"[Color=White]", u"<font color=\"#FFFFFF\">"),
+    early(u"[Color=Navy]", u"<font color=\"#000080\">"),
+    early(u"[Color=Pink]", u"<font color=\"#FF00FF\">"),
+    early(u"[Color=Gray]", u"<font color=\"#808080\">"),
+    early(u"[Color=Purple]", u"<font color=\"#800080\">"),
+
+    early(u"[B]", u"<b>"),
+    early(u"[/B]", u"</b>"),
+    early(u"[I]", u"<i>"),
+    early(u"[/I]", u"</i>"),
+    early(u"[U]", u"<u>"),
+    early(u"[/U]", u"</u>"),
+
+    early(u"[LEFT]", u"<p align=\"left\">"),
+    early(u"[/LEFT]", u"</p>"),
+    early(u"[RIGHT]", u"<p align=\"right\">"),
+    early(u"[/RIGHT]", u"</p>"),
+    early(u"[CENTER]", u"<p align=\"Center\">"),
+    early(u"[/CENTER]", u"</p>"),
+
+    early(u"[INDENT]", u"<blockquote>"),
+    early(u"[/INDENT]", u"</blockquote>"),
+
+    smiley(u":)", u"Smile.gif"),
+    smiley(u":o", u"Embarrassment.gif"),
+    smiley(u":(", u"Frown.gif"),
+    smiley(u":p", u"Stick Out Tongue.gif"),
+    smiley(u":mad:", u"Mad.gif"),
+    smiley(u":cool:", u"Cool.gif"),
+    smiley(u";)", u"Wink.gif"),
+    smiley(u":eek:", u"EEK.gif"),
+    smiley(u":rolleyes:", u"Roll Eyes.gif"),
+    smiley(u":D", u"Grin.gif"),
+
+    late(u"[HighLight]", u"<b><font color=\"#FF0000\">"),
+    late(u"[/HighLight]", u"</font></b>"),
+
+    late(u"[/IMG]", u"\">"),
+    late(u"[IMG]", u"<img src=\""),
+
+    late(u"[LIST]", u"<ul>", Action::OpenUnordered),
+    late(u"[/LIST]", u"</ul>", Action::CloseList),
+    late(u"[*]", u"<li>"),
+    late(u"[LIST=1]", u"<ol>", Action::OpenOrdered),
+
+    late(u"[QUOTE]", u"", Action::QuoteHeader),
+    late(u"[/QUOTE]", u"</div>"),
+    late(u"[CODE]", u"", Action::CodeHeader),
+    late(u"[/CODE]", u"</div>"),
+    late(u"[HTML]", u"", Action::HtmlHeader),
+    late(u"[/HTML]", u"</div>"),
+    late(u"[PHP]", u"", Action::PhpHeader),
+    late(u"[/PHP]", u"</div>"),
+
+    late(u"[EMAIL=", u"<a href=mailto:"),
+    late(u"[/EMAIL]", u"</a>"),
+    late(u"[URL=", u"<a href="),
+    late(u"[/URL]", u"</a>"),
+
+    {u"]", u">", CI, Family::Bracket, Action::Text},
+}};
+
+constexpr int kSmileyCount = 10;
+constexpr int kFirstSmileyRow = 57;
+
+constexpr QStringView kLineBreakHtml = u"<p>&nbsp;</p>";
+constexpr QStringView kSmiliesFolder = u"/Smilies/";
+
+QString smileySource(const QString &dataDir, QStringView file)
+{
+    QString source = QStringLiteral("<img src=\"");
+    source += dataDir;
+    source += kSmiliesFolder;
+    source += file;
+    source += u"\">";
+    return source;
+}
+
+const QString &headerFor(Action action, const BlockHeaders &headers)
+{
+    switch (action) {
+    case Action::QuoteHeader:
+        return headers.quote;
+    case Action::CodeHeader:
+        return headers.code;
+    case Action::HtmlHeader:
+        return headers.html;
+    default:
+        return headers.php;
+    }
+}
+
+bool isHeader(Action action)
+{
+    return action == Action::QuoteHeader || action == Action::CodeHeader ||
+           action == Action::HtmlHeader || action == Action::PhpHeader;
+}
+
+QString replacementFor(const Row &row, const QString &dataDir, const BlockHeaders &headers)
+{
+    if (row.action == Action::Smiley)
+        return smileySource(dataDir, row.replace);
+    if (isHeader(row.action))
+        return headerFor(row.action, headers);
+    return row.replace.toString();
+}
+
+// "[LIST]", "[LIST=1]" and "[/LIST]" in one scan, so that each closing tag
+// can tell which kind of list it closes. The three never overlap and their
+// replacements hold no brackets, so this finds the same occurrences as three
+// separate passes would.
+QString convertListTags(const QString &text)
+{
+    constexpr QStringView open = u"[LIST]";
+    constexpr QStringView openOrdered = u"[LIST=1]";
+    constexpr QStringView close = u"[/LIST]";
+    std::vector<bool> openLists; // true for an ordered list
+    QString result;
+    qsizetype copied = 0;
+    for (qsizetype pos = 0; pos < text.size(); ++pos) {
+        QStringView find;
+        QStringView replace;
+        if (matchesAt(text, pos, open, CI)) {
+            find = open;
+            replace = u"<ul>";
+            openLists.push_back(false);
+        } else if (matchesAt(text, pos, openOrdered, CI)) {
+            find = openOrdered;
+            replace = u"<ol>";
+            openLists.push_back(true);
+        } else if (matchesAt(text, pos, close, CI)) {
+            find = close;
+            const bool ordered = !openLists.empty() && openLists.back();
+            if (!openLists.empty())
+                openLists.pop_back();
+            replace = ordered ? u"</ol>" : u"</ul>";
+        } else {
+            continue;
+        }
+        result += QStringView(text).sliced(copied, pos - copied);
+        result += replace;
+        pos += find.size() - 1;
+        copied = pos + 1;
+    }
+    result += QStringView(text).sliced(copied);
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// The fast path.
+//
+// Why one pass gives the same result as the 88 passes: apart from the closing
+// bracket, every bracket find is "[" plus characters other than brackets, so
+// two of them never overlap and none is a prefix of another; smiley codes
+// hold no brackets, and they overlap each other only where a code ending in
+// ":" shares that colon with the next code. Every replacement starts with one
+// of '<' '"' and ends with one of '>' '"' ':' '=' LF, none of which a later
+// find holds where a join would need it, and no replacement holds a later
+// find, except in two places: the data directory inside a smiley's image
+// source, which the later entries do reach (handled by converting each
+// source once, with only the entries after its own), and the block headers,
+// which are used as they are only when nothing can match in or across them.
+// So each occurrence in the post is converted on its own, in one scan, and
+// only runs of overlapping smiley codes are replayed entry by entry.
+
+enum class ListEvent : unsigned char { OpenUnordered, OpenOrdered, Close };
+
+struct Piece
+{
+    QString text;
+    int event = -1; // a ListEvent when not negative, then text is empty
+};
+
+using Pieces = std::vector<Piece>;
+
+// Collects the output. A list's closing tag depends on the lists opened
+// before it in the whole page, so a smiley's image source, converted before
+// it is placed, keeps its list tags as events for the main output to resolve.
+class Sink
+{
+public:
+    explicit Sink(bool deferred) : m_deferred(deferred) {}
+
+    void reserve(qsizetype size) { m_text.reserve(size); }
+    void append(QStringView text) { m_text.append(text); }
+    void append(QChar c) { m_text.append(c); }
+
+    void event(ListEvent e)
+    {
+        if (m_deferred) {
+            flushPiece();
+            m_pieces.push_back({QString(), int(e)});
+            return;
+        }
+        switch (e) {
+        case ListEvent::OpenUnordered:
+            m_openLists.push_back(false);
+            m_text.append(u"<ul>");
+            break;
+        case ListEvent::OpenOrdered:
+            m_openLists.push_back(true);
+            m_text.append(u"<ol>");
+            break;
+        case ListEvent::Close: {
+            const bool ordered = !m_openLists.empty() && m_openLists.back();
+            if (!m_openLists.empty())
+                m_openLists.pop_back();
+            m_text.append(ordered ? u"</ol>" : u"</ul>");
+            break;
+        }
+        }
+    }
+
+    void append(const Pieces &pieces)
+    {
+        for (const Piece &piece : pieces) {
+            if (piece.event < 0)
+                m_text.append(piece.text);
+            else
+                event(ListEvent(piece.event));
+        }
+    }
+
+    QString takeText() { return std::move(m_text); }
+
+    Pieces takePieces()
+    {
+        flushPiece();
+        return std::move(m_pieces);
+    }
+
+private:
+    void flushPiece()
+    {
+        if (!m_text.isEmpty())
+            m_pieces.push_back({std::move(m_text), -1});
+        m_text.clear();
+    }
+
+    bool m_deferred;
+    QString m_text;
+    Pieces m_pieces;
+    std::vector<bool> m_openLists;
+};
+
+char16_t foldAscii(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+// Bracket tags by the folded character after the "[", and the characters at
+// which the scan has to stop and look.
+struct Tables
+{
+    std::array<std::vector<int>, 128> tagsBySecond;
+    std::array<bool, 128> special{};
+
+    Tables()
+    {
+        for (int i = 0; i < int(kRows.size()); ++i) {
+            const Row &row = kRows[i];
+            if ((row.family == Family::Early || row.family == Family::Late) &&
+                row.find.size() > 1) {
+                tagsBySecond[foldAscii(row.find[1].unicode())].push_back(i);
+            }
+        }
+        for (char16_t c : {u'\r', u'[', u']', u':', u';'})
+            special[c] = true;
+    }
+};
+
+const Tables &tables()
+{
+    static const Tables t;
+    return t;
+}
+
+bool isLongSmiley(int smiley)
+{
+    return kRows[kFirstSmileyRow + smiley].find.endsWith(u':');
+}
+
+qsizetype smileyLength(int smiley)
+{
+    return kRows[kFirstSmileyRow + smiley].find.size();
+}
+
+// The smiley code at pos (no two codes can match at one position), or -1.
+int smileyAt(QStringView text, qsizetype pos)
+{
+    for (int s = 0; s < kSmileyCount; ++s) {
+        const QStringView code = kRows[kFirstSmileyRow + s].find;
+        if (code[0] == text[pos] && matchesAt(text, pos, code, CI))
+            return s;
+    }
+    return -1;
+}
+
+bool headerIsInert(const QString &header)
+{
+    // Nothing after the block entries can match inside a header without a
+    // bracket, nor across its start unless it starts with a character that
+    // follows "[" in one of those finds; an empty header would join its
+    // neighbours.
+    if (header.isEmpty() || header.contains(u'[') || header.contains(u']'))
+        return false;
+    const char16_t first = header.front().unicode();
+    const bool letter = (first >= u'a' && first <= u'z') || (first >= u'A' && first <= u'Z');
+    return !letter && first != u'/' && first != u'=';
+}
+
+class FastConverter
+{
+public:
+    FastConverter(const QString &dataDir, const BlockHeaders &headers) : m_headers(headers)
+    {
+        // A smiley's image source meets only the entries after its own; the
+        // last smiley's source first, since earlier sources contain later
+        // smilies' sources.
+        for (int s = kSmileyCount - 1; s >= 0; --s) {
+            Sink sink(true);
+            scan(smileySource(dataDir, kRows[kFirstSmileyRow + s].replace), false, s + 1, sink);
+            m_smileys[s] = sink.takePieces();
+        }
+    }
+
+    // early: the line-break and early tag entries still apply. firstSmiley:
+    // the smilies from this one on still apply.
+    void scan(QStringView text, bool early, int firstSmiley, Sink &sink) const
+    {
+        const Tables &t = tables();
+        const char16_t *d = text.utf16();
+        const qsizetype n = text.size();
+        qsizetype run = 0; // start of plain text not yet in the sink
+        qsizetype pos = 0;
+        auto flush = [&] {
+            if (pos > run)
+                sink.append(text.sliced(run, pos - run));
+        };
+        while (pos < n) {
+            const char16_t c = d[pos];
+            if (c >= 128 || !t.special[c]) {
+                ++pos;
+                continue;
+            }
+            qsizetype next = -1; // where to go on after a replacement
+            switch (c) {
+            case u'\r':
+                if (early && pos + 1 < n && d[pos + 1] == u'\n') {
+                    flush();
+                    sink.append(kLineBreakHtml);
+                    next = pos + 2;
+                }
+                break;
+            case u'[': {
+                const int row = tagAt(text, pos, early);
+                if (row >= 0) {
+                    flush();
+                    emitTag(kRows[row], sink);
+                    next = pos + kRows[row].find.size();
+                }
+                break;
+            }
+            case u']':
+                flush();
+                sink.append(QChar(u'>'));
+                next = pos + 1;
+                break;
+            default: { // ':' or ';'
+                const int s = smileyAt(text, pos);
+                if (s >= firstSmiley) {
+                    flush();
+                    next = emitSmilies(text, pos, s, firstSmiley, sink);
+                }
+                break;
+            }
+            }
+            if (next < 0) {
+                ++pos;
+            } else {
+                pos = next;
+                run = next;
+            }
+        }
+        flush();
+    }
+
+private:
+    int tagAt(QStringView text, qsizetype pos, bool early) const
+    {
+        if (pos + 1 >= text.size())
+            return -1;
+        const char16_t second = foldAscii(text[pos + 1].unicode());
+        if (second >= 128)
+            return -1;
+        for (int row : tables().tagsBySecond[second]) {
+            if (!early && kRows[row].family == Family::Early)
+                continue;
+            if (matchesAt(text, pos, kRows[row].find, kRows[row].mode))
+                return row;
+        }
+        return -1;
+    }
+
+    void emitTag(const Row &row, Sink &sink) const
+    {
+        switch (row.action) {
+        case Action::OpenUnordered:
+            sink.event(ListEvent::OpenUnordered);
+            break;
+        case Action::OpenOrdered:
+            sink.event(ListEvent::OpenOrdered);
+            break;
+        case Action::CloseList:
+            sink.event(ListEvent::Close);
+            break;
+        case Action::QuoteHeader:
+        case Action::CodeHeader:
+        case Action::HtmlHeader:
+        case Action::PhpHeader:
+            sink.append(headerFor(row.action, m_headers));
+            break;
+        default:
+            sink.append(row.replace);
+            break;
+        }
+    }
+
+    // The smiley `first` matches at pos. Codes ending in ":" can share that
+    // colon with a following code; such a run is replayed entry by entry,
+    // since the entry order, not the position, decides which code wins.
+    // Returns the position after the run.
+    qsizetype emitSmilies(QStringView text, qsizetype pos, int first, int firstSmiley,
+                          Sink &sink) const
+    {
+        qsizetype end = pos + smileyLength(first);
+        int last = first;
+        bool chained = false;
+        while (isLongSmiley(last)) {
+            const int s = smileyAt(text, end - 1);
+            if (s < firstSmiley)
+                break;
+            chained = true;
+            last = s;
+            end = end - 1 + smileyLength(s);
+        }
+        if (!chained) {
+            sink.append(m_smileys[first]);
+            return end;
+        }
+
+        const QStringView run = text.sliced(pos, end - pos);
+        std::vector<signed char> owner(run.size(), -1);
+        for (int s = firstSmiley; s < kSmileyCount; ++s) {
+            const QStringView code = kRows[kFirstSmileyRow + s].find;
+            qsizetype i = 0;
+            while (i + code.size() <= run.size()) {
+                bool free = true;
+                for (qsizetype j = i; j < i + code.size() && free; ++j)
+                    free = owner[j] < 0;
+                if (free && matchesAt(run, i, code, CI)) {
+                    for (qsizetype j = i; j < i + code.size(); ++j)
+                        owner[j] = char(s);
+                    i += code.size();
+                } else {
+                    ++i;
+                }
+            }
+        }
+        for (qsizetype i = 0; i < run.size();) {
+            if (owner[i] >= 0) {
+                sink.append(m_smileys[owner[i]]);
+                i += smileyLength(owner[i]);
+            } else {
+                sink.append(run[i]);
+                ++i;
+            }
+        }
+        return end;
+    }
+
+    const BlockHeaders &m_headers;
+    std::array<Pieces, kSmileyCount> m_smileys;
+};
+
+} // namespace
+
+BlockHeaders BlockHeaders::standard()
+{
+    const QString frame = QStringLiteral(
+        "<div style=\"border-style: solid; border-width: 1px; padding-left: 4px; "
+        "padding-right: 4px; padding-top: 1px; padding-bottom: 1px\">\r\n&nbsp;\r\n");
+    BlockHeaders h;
+    h.quote = QStringLiteral("<font size=\"1\" face=\"Tahoma\">Quote:</font>") + frame;
+    h.code = QStringLiteral("<font face=\"Tahoma\" size=\"1\">Code:</font>") + frame;
+    h.html = QStringLiteral("<font face=\"Tahoma\" size=\"1\">HTML:</font>") + frame;
+    h.php = QStringLiteral("<font face=\"Tahoma\" size=\"1\">PHP:</font>") + frame;
+    return h;
+}
+
+SubstitutionList bbcodeSubstitutions(const QString &dataDir, const BlockHeaders &headers)
+{
+    SubstitutionList list;
+    list.reserve(qsizetype(kRows.size()));
+    for (const Row &row : kRows)
+        list.append({row.find.toString(), replacementFor(row, dataDir, headers), row.mode});
+    return list;
+}
+
+QString convertBBCodeReference(const QString &text, const QString &dataDir,
+                               const BlockHeaders &headers)
+{
+    QString page = text;
+    page += previewPageTitle;
+    for (const Row &row : kRows) {
+        if (row.action == Action::OpenUnordered)
+            page = convertListTags(page);
+        else if (row.action == Action::CloseList || row.action == Action::OpenOrdered)
+            continue; // done with "[LIST]"
+        else
+            page = applySubstitution(
+                page, {row.find.toString(), replacementFor(row, dataDir, headers), row.mode});
+    }
+    return page;
+}
+
+QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers)
+{
+    for (const QString *header : {&headers.quote, &headers.code, &headers.html, &headers.php}) {
+        if (!headerIsInert(*header))
+            return convertBBCodeReference(text, dataDir, headers);
+    }
+    const FastConverter converter(dataDir, headers);
+    Sink sink(false);
+    sink.reserve(text.size() + text.size() / 4 + 256);
+    converter.scan(text, true, 0, sink);
+    // The title holds nothing any entry matches, and starts with '<', so it
+    // cannot complete a find at the end of the post either.
+    sink.append(previewPageTitle);
+    return sink.takeText();
+}
+
+} // namespace quorvane

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "conversion/substitution.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace quorvane {
+
+// The HTML that opens a "[QUOTE]", "[CODE]", "[HTML]" or "[PHP]" block: a
+// label, a framed division and an empty first line.
+struct BlockHeaders
+{
+    QString quote;
+    QString code;
+    QString html;
+    QString php;
+
+    static BlockHeaders standard();
+};
+
+// Appended to the post before conversion, so it ends every page.
+inline constexpr QStringView previewPageTitle = u"<title>Quorvane - Preview</title>";
+
+// The 88 ordered substitutions of the preview, with the smiley sources built
+// from dataDir (dataDir + "/Smilies/" + file name).
+SubstitutionList bbcodeSubstitutions(const QString &dataDir, const BlockHeaders &headers);
+
+// The preview page text for a post: the title is appended and the 88 entries
+// are applied one after another, literally, except that each "[/LIST]"
+// becomes "</ol>" when it closes a list opened by "[LIST=1]". Slow; kept as
+// the definition that convertBBCode() is tested against.
+QString convertBBCodeReference(const QString &text, const QString &dataDir,
+                               const BlockHeaders &headers);
+
+// Same result as convertBBCodeReference(), in one pass over the post.
+QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers);
+
+} // namespace quorvane

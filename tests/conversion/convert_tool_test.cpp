@@ -1,0 +1,162 @@
+// The command-line converter, run as its own process.
+
+#include "conversion/bbcode.h"
+#include "conversion/previewpage.h"
+#include "printing.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace quorvane;
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun convert(const QStringList &args, const QByteArray &input = QByteArray())
+{
+    QProcess p;
+    p.start(QStringLiteral(QUORVANE_CONVERT_PATH), args);
+    ToolRun run;
+    if (!p.waitForStarted(30000)) {
+        run.err = "did not start";
+        return run;
+    }
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        run.err = "did not finish";
+        return run;
+    }
+    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    run.out = p.readAllStandardOutput();
+    run.err = p.readAllStandardError();
+    return run;
+}
+
+class ConvertTool : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString file(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ConvertTool, WritesThePreviewPage)
+{
+    const QString post = file(QStringLiteral("post with space.txt"),
+                              "[b]caf\xc3\xa9[/B]\n:) [LIST=1][*]x[/LIST]\r\n");
+    const ToolRun run = convert({QStringLiteral("--program-dir"), QStringLiteral("/srv/q]"), post});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "<b>caf&#233;</b><p>&nbsp;</p><img src=\"/srv/q>/Smilies/Smile.gif\"> "
+                       "<ol><li>x</ol><p>&nbsp;</p><title>Quorvane - Preview</title>\r\n");
+    EXPECT_TRUE(run.err.isEmpty());
+
+    const ToolRun joined = convert({QStringLiteral("--program-dir=/srv/q]"), post});
+    EXPECT_EQ(joined.out, run.out);
+}
+
+TEST_F(ConvertTool, DefaultProgramDirectoryHoldsTheSmilies)
+{
+    const ToolRun run = convert({}, ":D");
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QString binDir = QFileInfo(QStringLiteral(QUORVANE_CONVERT_PATH)).absolutePath();
+    EXPECT_EQ(run.out, "<img src=\"" + QDir::cleanPath(binDir).toUtf8() +
+                           "/Smilies/Grin.gif\"><title>Quorvane - Preview</title>\r\n");
+    EXPECT_TRUE(QFileInfo::exists(binDir + QStringLiteral("/Smilies/Grin.gif")));
+}
+
+TEST_F(ConvertTool, ReadsStandardInputWithoutFileOrWithDash)
+{
+    const QByteArray post = "[I]a[/I]\rb";
+    const QByteArray expected = previewPageBytes(convertBBCode(
+        QStringLiteral("[I]a[/I]\r\nb"), QStringLiteral("/p"), BlockHeaders::standard()));
+    EXPECT_EQ(convert({QStringLiteral("--program-dir"), QStringLiteral("/p")}, post).out, expected);
+    EXPECT_EQ(
+        convert({QStringLiteral("--program-dir"), QStringLiteral("/p"), QStringLiteral("-")}, post)
+            .out,
+        expected);
+    // An empty input is an empty post.
+    const ToolRun empty = convert({QStringLiteral("--program-dir"), QStringLiteral("/p")});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_EQ(empty.out, "<title>Quorvane - Preview</title>\r\n");
+}
+
+TEST_F(ConvertTool, StripsFormatting)
+{
+    const QString post = file(QStringLiteral("p.txt"), "[URL=target]Home[/URL]\n[b]\xc3\xa9[/b]\n");
+    const ToolRun run = convert({QStringLiteral("--strip"), post});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // The document's own final line break, then the one that saving adds.
+    EXPECT_EQ(run.out, "targetHome\r\n\xc3\xa9\r\n\r\n");
+    EXPECT_EQ(convert({QStringLiteral("--strip"), QStringLiteral("-")}, "[LI[LIST=1]ST]").out,
+              "\r\n");
+}
+
+TEST_F(ConvertTool, WritesTheDocumentText)
+{
+    const QString post = file(QStringLiteral("t.txt"), "a\nb\rc\r\nd\xe2\x82\xac");
+    const ToolRun run = convert({QStringLiteral("--text"), post});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "a\r\nb\r\nc\r\nd\xe2\x82\xac\r\n");
+    EXPECT_EQ(convert({QStringLiteral("--text")}, "x\n").out, "x\r\n\r\n");
+}
+
+TEST_F(ConvertTool, UnreadableFileNamesTheFileAndWritesNothing)
+{
+    const QString missing = m_dir.filePath(QStringLiteral("missing.txt"));
+    for (const QStringList &args :
+         {QStringList{missing}, QStringList{QStringLiteral("--strip"), missing},
+          QStringList{QStringLiteral("--text"), m_dir.path()}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const ToolRun run = convert(args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.contains(args.last().toUtf8())) << run.err.toStdString();
+    }
+}
+
+TEST_F(ConvertTool, UsageErrorsExitWithTwo)
+{
+    const QString post = file(QStringLiteral("p.txt"), "x");
+    const QList<QStringList> wrong = {
+        {QStringLiteral("--bogus")},
+        {QStringLiteral("-x"), post},
+        {QStringLiteral("--strip"), QStringLiteral("--text"), post},
+        {QStringLiteral("--strip"), QStringLiteral("--strip")},
+        {post, post},
+        {QStringLiteral("--program-dir")},
+        {QStringLiteral("--program-dir="), post},
+        {QStringLiteral("--strip"), QStringLiteral("--program-dir"), QStringLiteral("/d"), post},
+    };
+    for (const QStringList &args : wrong) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const ToolRun run = convert(args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.contains("usage: quorvane-convert")) << run.err.toStdString();
+    }
+}

@@ -1,0 +1,137 @@
+// quorvane-convert: the preview page, the stripped text or the plain text of a
+// document, for scripts and batch work, without opening a window.
+
+#include "conversion/bbcode.h"
+#include "conversion/previewpage.h"
+#include "conversion/stripper.h"
+#include "documents/documentfile.h"
+#include "platform/paths.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QFile>
+#include <QString>
+
+#include <cstdio>
+
+namespace {
+
+constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
+                          "       quorvane-convert --strip [FILE]\n"
+                          "       quorvane-convert --text [FILE]\n";
+
+enum class Mode { Page, Strip, Text };
+
+int usageError(const char *problem)
+{
+    std::fprintf(stderr, "quorvane-convert: %s\n%s", problem, kUsage);
+    return 2;
+}
+
+bool writeOut(const QByteArray &bytes)
+{
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
+               size_t(bytes.size()) &&
+           std::fflush(stdout) == 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+
+    Mode mode = Mode::Page;
+    bool modeGiven = false;
+    QString programDir;
+    bool programDirGiven = false;
+    QString file;
+    bool fileGiven = false;
+    bool optionsEnded = false;
+
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (!optionsEnded && arg == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded &&
+                   (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (!optionsEnded &&
+                   (arg == QLatin1String("--strip") || arg == QLatin1String("--text"))) {
+            if (modeGiven)
+                return usageError("only one of --strip and --text may be given");
+            mode = arg == QLatin1String("--strip") ? Mode::Strip : Mode::Text;
+            modeGiven = true;
+        } else if (!optionsEnded && (arg == QLatin1String("--program-dir") ||
+                                     arg.startsWith(QLatin1String("--program-dir=")))) {
+            if (programDirGiven)
+                return usageError("--program-dir given twice");
+            if (arg.contains(u'=')) {
+                programDir = arg.section(u'=', 1);
+            } else {
+                if (i + 1 >= argc)
+                    return usageError("--program-dir needs a folder");
+                programDir = QString::fromLocal8Bit(argv[++i]);
+            }
+            if (programDir.isEmpty())
+                return usageError("--program-dir needs a folder");
+            programDirGiven = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg.startsWith(u'-')) {
+            return usageError(qPrintable(QStringLiteral("unknown option %1").arg(arg)));
+        } else {
+            if (fileGiven)
+                return usageError("only one FILE may be given");
+            file = arg;
+            fileGiven = true;
+        }
+    }
+    if (programDirGiven && mode != Mode::Page)
+        return usageError("--program-dir goes with the page only");
+
+    quorvane::ReadResult document;
+    QString name = file;
+    if (!fileGiven || file == QLatin1String("-")) {
+        name = QStringLiteral("standard input");
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly)) {
+            document.error = in.errorString();
+        } else {
+            const QByteArray bytes = in.readAll();
+            if (in.error() != QFileDevice::NoError)
+                document.error = in.errorString();
+            else
+                document = quorvane::readDocumentBytes(bytes);
+        }
+    } else {
+        document = quorvane::readDocumentFile(file);
+    }
+    if (!document.ok) {
+        std::fprintf(stderr, "quorvane-convert: %s: %s\n", qPrintable(name),
+                     qPrintable(document.error));
+        return 1;
+    }
+
+    QByteArray output;
+    switch (mode) {
+    case Mode::Page: {
+        if (!programDirGiven)
+            programDir = quorvane::programDataDir();
+        const QString page =
+            quorvane::convertBBCode(document.text, programDir, quorvane::BlockHeaders::standard());
+        output = quorvane::previewPageBytes(page);
+        break;
+    }
+    case Mode::Strip:
+        output = (quorvane::stripFormatting(document.text) + QStringLiteral("\r\n")).toUtf8();
+        break;
+    case Mode::Text:
+        output = (document.text + QStringLiteral("\r\n")).toUtf8();
+        break;
+    }
+    if (!writeOut(output)) {
+        std::fprintf(stderr, "quorvane-convert: cannot write to standard output\n");
+        return 1;
+    }
+    return 0;
+}
