@@ -14,7 +14,17 @@ class EditCommands : public QObject
 public:
     explicit EditCommands(MainForm &form);
 
+    void cut();
+    void copy();
+    void paste();
+    void deleteSelection();
+    void selectAll();
+    void clearClipboard();
+    void startCharacterMap();
+
 private:
+    void copySelection();
+
     MainForm &m_form;
 };
 

@@ -2,11 +2,15 @@
 
 #include <QObject>
 
+class QLineEdit;
+class QPushButton;
+
 namespace quorvane {
 
 class MainForm;
 
-// The Find and Replace panels.
+// The Find and Replace panels. At most one is shown; Find selects one hit per
+// click, Replace rewrites every occurrence in one undoable step.
 class SearchPanels : public QObject
 {
     Q_OBJECT
@@ -14,8 +18,30 @@ class SearchPanels : public QObject
 public:
     explicit SearchPanels(MainForm &form);
 
+    void showFindPanel();
+    void showReplacePanel();
+    // Selects the next hit at or after findStart(), or says the search is over.
+    void findNext();
+    void closeFindPanel();
+    void replaceAll();
+    void closeReplacePanel();
+
+    // 1-based position where the next search begins.
+    qsizetype findStart() const { return m_findStart; }
+
 private:
+    void buildFindPanel();
+    void buildReplacePanel();
+    void applyTermRule();
+    void setFindCaption(const QString &caption);
+
     MainForm &m_form;
+    QLineEdit *m_findText = nullptr;
+    QPushButton *m_findCommand = nullptr;
+    QLineEdit *m_findWhat = nullptr;
+    QLineEdit *m_replaceWith = nullptr;
+    // Wide enough for any post: a 16-bit position would stop at 32767.
+    qsizetype m_findStart = 1;
 };
 
 } // namespace quorvane

@@ -10,6 +10,7 @@ target_sources(quorvane_widgets PRIVATE
   editor/insertcommands.cpp editor/insertcommands.h
   editor/smiliespanel.cpp editor/smiliespanel.h)
 # Find, Replace and the edit commands.
+target_sources(quorvane_core PRIVATE editor/search.cpp editor/search.h)
 target_sources(quorvane_widgets PRIVATE
   editor/searchpanels.cpp editor/searchpanels.h
   editor/editcommands.cpp editor/editcommands.h)

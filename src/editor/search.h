@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace quorvane {
+
+// Find and Replace compare letters with Unicode case folding (Qt::CaseInsensitive),
+// so "É" finds "é" and "CAT" finds "cat". A hit is always as long as the term.
+
+// Index of the first occurrence of term that begins at or after from, or -1.
+// An empty term, or a start past the end, finds nothing.
+qsizetype findCaseless(QStringView text, QStringView term, qsizetype from);
+
+// Replaces every occurrence of term, scanning left to right without overlaps;
+// the replacement goes in as given and is never scanned itself. An empty term
+// replaces nothing. count, when given, receives the number of replacements.
+QString replaceAllCaseless(QStringView text, QStringView term, QStringView replacement,
+                           qsizetype *count = nullptr);
+
+} // namespace quorvane
