@@ -2,9 +2,12 @@
 
 #include <QObject>
 
+class QComboBox;
+
 namespace quorvane {
 
 class MainForm;
+struct Chooser;
 
 // Links, e-mail and image prompts, the three choosers, the list builders and the date and time
 // stamps.
@@ -15,8 +18,20 @@ class InsertCommands : public QObject
 public:
     explicit InsertCommands(MainForm &form);
 
+    // True while a list builder is asking for items.
+    bool listBuilderActive() const { return m_listBuilderActive; }
+
 private:
+    struct PromptedLink;
+    struct ListKind;
+
+    void insertLink(const PromptedLink &link);
+    void ImageCommand_Click();
+    void wireChooser(const Chooser &chooser, QComboBox *box);
+    void buildList(const ListKind &list);
+
     MainForm &m_form;
+    bool m_listBuilderActive = false;
 };
 
 } // namespace quorvane

@@ -15,6 +15,8 @@ public:
     explicit SmiliesPanel(MainForm &form);
 
 private:
+    void build();
+
     MainForm &m_form;
 };
 

@@ -6,6 +6,7 @@ target_sources(quorvane_widgets PRIVATE
   editor/typer.cpp editor/typer.h
   editor/tagpaircommands.cpp editor/tagpaircommands.h)
 # Insert commands and the smilies panel.
+target_sources(quorvane_core PRIVATE editor/insertstamps.cpp editor/insertstamps.h)
 target_sources(quorvane_widgets PRIVATE
   editor/insertcommands.cpp editor/insertcommands.h
   editor/smiliespanel.cpp editor/smiliespanel.h)
