@@ -430,6 +430,18 @@ TEST_F(Lifecycle, ClosingByTheWindowSystemAsksFirst)
     EXPECT_FALSE(form().isVisible());
 }
 
+TEST_F(Lifecycle, TheStripCloseBoxAsksOnce)
+{
+    typePost(QStringLiteral("draft"));
+    QSignalSpy closed(&form(), &MainForm::closed);
+    auto *closeBox = form().control<QToolButton>("CloseBox");
+    ASSERT_NE(closeBox, nullptr);
+    dialogs().messageAnswers = {QMB::No};
+    QTest::mouseClick(closeBox, Qt::LeftButton);
+    EXPECT_EQ(savePrompts(), 1);
+    EXPECT_EQ(closed.count(), 1);
+}
+
 TEST_F(Lifecycle, ACleanPostClosesByTheWindowSystemAtOnce)
 {
     QSignalSpy closed(&form(), &MainForm::closed);
