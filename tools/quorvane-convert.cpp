@@ -2,7 +2,6 @@
 // document, for scripts and batch work, without opening a window.
 
 #include "conversion/bbcode.h"
-#include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
 #include "platform/paths.h"
@@ -117,9 +116,8 @@ int main(int argc, char **argv)
     case Mode::Page: {
         if (!programDirGiven)
             programDir = quorvane::programDataDir();
-        const QString page =
-            quorvane::convertBBCode(document.text, programDir, quorvane::BlockHeaders::standard());
-        output = quorvane::previewPageBytes(page);
+        output = quorvane::convertBBCodeToPageBytes(document.text, programDir,
+                                                    quorvane::BlockHeaders::standard());
         break;
     }
     case Mode::Strip:

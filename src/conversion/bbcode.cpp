@@ -1,6 +1,14 @@
 #include "conversion/bbcode.h"
 
+#include "conversion/asciipagewriter.h"
+#include "conversion/previewpage.h"
+#include "conversion/tagindex.h"
+
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace quorvane {
@@ -270,39 +278,107 @@ struct Piece
 
 using Pieces = std::vector<Piece>;
 
-// Collects the output. A list's closing tag depends on the lists opened
-// before it in the whole page, so a smiley's image source, converted before
-// it is placed, keeps its list tags as events for the main output to resolve.
-class Sink
+// UTF-16 output, written through a pointer: QString::append per piece costs
+// more than the scan itself.
+class TextOut
 {
 public:
-    explicit Sink(bool deferred) : m_deferred(deferred) {}
+    void reserve(qsizetype size) { grow(size); }
 
-    void reserve(qsizetype size) { m_text.reserve(size); }
-    void append(QStringView text) { m_text.append(text); }
-    void append(QChar c) { m_text.append(c); }
+    void write(const char16_t *d, qsizetype n)
+    {
+        if (m_size + n > m_capacity)
+            grow(m_size + n);
+        std::memcpy(m_data + m_size, d, size_t(n) * sizeof(char16_t));
+        m_size += n;
+    }
+
+    void write(char16_t c)
+    {
+        if (m_size == m_capacity)
+            grow(m_size + 1);
+        m_data[m_size++] = c;
+    }
+
+    bool isEmpty() const { return m_size == 0; }
+
+    QString take()
+    {
+        m_text.truncate(m_size);
+        m_data = nullptr;
+        m_size = m_capacity = 0;
+        return std::move(m_text);
+    }
+
+private:
+    void grow(qsizetype needed)
+    {
+        const qsizetype capacity = std::max({needed, 2 * m_capacity, qsizetype(64)});
+        m_text.resize(capacity);
+        m_data = reinterpret_cast<char16_t *>(m_text.data());
+        m_capacity = capacity;
+    }
+
+    QString m_text;
+    char16_t *m_data = nullptr;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
+};
+
+// The page file's bytes, encoded as they come.
+class PageOut
+{
+public:
+    explicit PageOut(qsizetype expectedSize) : m_writer(expectedSize) {}
+
+    void write(const char16_t *d, qsizetype n) { m_writer.append(d, n); }
+    void write(char16_t c) { m_writer.append(&c, 1); }
+    QByteArray take() { return m_writer.finish(); }
+
+private:
+    AsciiPageWriter m_writer;
+};
+
+// Collects the output. A list's closing tag depends on the lists opened
+// before it in the whole page, so a smiley's image source, converted before
+// it is placed, keeps its list tags as events (deferred) for the main output
+// to resolve.
+template <class Out> class Sink
+{
+public:
+    template <class... Args>
+    explicit Sink(bool deferred, Args &&...args)
+        : m_out(std::forward<Args>(args)...), m_deferred(deferred)
+    {}
+
+    Out &out() { return m_out; }
+
+    void append(QStringView text) { m_out.write(text.utf16(), text.size()); }
+    void append(QChar c) { m_out.write(c.unicode()); }
 
     void event(ListEvent e)
     {
-        if (m_deferred) {
-            flushPiece();
-            m_pieces.push_back({QString(), int(e)});
-            return;
+        if constexpr (std::is_same_v<Out, TextOut>) {
+            if (m_deferred) {
+                flushPiece();
+                m_pieces.push_back({QString(), int(e)});
+                return;
+            }
         }
         switch (e) {
         case ListEvent::OpenUnordered:
             m_openLists.push_back(false);
-            m_text.append(u"<ul>");
+            append(u"<ul>");
             break;
         case ListEvent::OpenOrdered:
             m_openLists.push_back(true);
-            m_text.append(u"<ol>");
+            append(u"<ol>");
             break;
         case ListEvent::Close: {
             const bool ordered = !m_openLists.empty() && m_openLists.back();
             if (!m_openLists.empty())
                 m_openLists.pop_back();
-            m_text.append(ordered ? u"</ol>" : u"</ul>");
+            append(ordered ? u"</ol>" : u"</ul>");
             break;
         }
         }
@@ -312,13 +388,11 @@ public:
     {
         for (const Piece &piece : pieces) {
             if (piece.event < 0)
-                m_text.append(piece.text);
+                append(QStringView(piece.text));
             else
                 event(ListEvent(piece.event));
         }
     }
-
-    QString takeText() { return std::move(m_text); }
 
     Pieces takePieces()
     {
@@ -329,37 +403,28 @@ public:
 private:
     void flushPiece()
     {
-        if (!m_text.isEmpty())
-            m_pieces.push_back({std::move(m_text), -1});
-        m_text.clear();
+        if (!m_out.isEmpty())
+            m_pieces.push_back({m_out.take(), -1});
     }
 
+    Out m_out;
     bool m_deferred;
-    QString m_text;
     Pieces m_pieces;
     std::vector<bool> m_openLists;
 };
 
-char16_t foldAscii(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
-}
-
-// Bracket tags by the folded character after the "[", and the characters at
-// which the scan has to stop and look.
+// The bracket tags, and the characters at which the scan has to stop and look.
 struct Tables
 {
-    std::array<std::vector<int>, 128> tagsBySecond;
+    TagIndex tags;
     std::array<bool, 128> special{};
 
     Tables()
     {
         for (int i = 0; i < int(kRows.size()); ++i) {
             const Row &row = kRows[i];
-            if ((row.family == Family::Early || row.family == Family::Late) &&
-                row.find.size() > 1) {
-                tagsBySecond[foldAscii(row.find[1].unicode())].push_back(i);
-            }
+            if (row.family == Family::Early || row.family == Family::Late)
+                tags.add(row.find, row.mode, i);
         }
         for (char16_t c : {u'\r', u'[', u']', u':', u';'})
             special[c] = true;
@@ -385,12 +450,52 @@ qsizetype smileyLength(int smiley)
 // The smiley code at pos (no two codes can match at one position), or -1.
 int smileyAt(QStringView text, qsizetype pos)
 {
-    for (int s = 0; s < kSmileyCount; ++s) {
-        const QStringView code = kRows[kFirstSmileyRow + s].find;
-        if (code[0] == text[pos] && matchesAt(text, pos, code, CI))
-            return s;
+    if (pos + 1 >= text.size())
+        return -1;
+    int s = -1;
+    if (text[pos] == u';') {
+        s = 6;
+    } else {
+        switch (text[pos + 1].unicode()) {
+        case u')':
+            s = 0;
+            break;
+        case u'o':
+        case u'O':
+            s = 1;
+            break;
+        case u'(':
+            s = 2;
+            break;
+        case u'p':
+        case u'P':
+            s = 3;
+            break;
+        case u'm':
+        case u'M':
+            s = 4;
+            break;
+        case u'c':
+        case u'C':
+            s = 5;
+            break;
+        case u'e':
+        case u'E':
+            s = 7;
+            break;
+        case u'r':
+        case u'R':
+            s = 8;
+            break;
+        case u'd':
+        case u'D':
+            s = 9;
+            break;
+        default:
+            return -1;
+        }
     }
-    return -1;
+    return matchesAt(text, pos, kRows[kFirstSmileyRow + s].find, CI) ? s : -1;
 }
 
 bool headerIsInert(const QString &header)
@@ -415,7 +520,7 @@ public:
         // last smiley's source first, since earlier sources contain later
         // smilies' sources.
         for (int s = kSmileyCount - 1; s >= 0; --s) {
-            Sink sink(true);
+            Sink<TextOut> sink(true);
             scan(smileySource(dataDir, kRows[kFirstSmileyRow + s].replace), false, s + 1, sink);
             m_smileys[s] = sink.takePieces();
         }
@@ -423,50 +528,48 @@ public:
 
     // early: the line-break and early tag entries still apply. firstSmiley:
     // the smilies from this one on still apply.
-    void scan(QStringView text, bool early, int firstSmiley, Sink &sink) const
+    template <class S> void scan(QStringView text, bool early, int firstSmiley, S &sink) const
     {
         const Tables &t = tables();
-        const char16_t *d = text.utf16();
+        const char16_t *const d = text.utf16();
         const qsizetype n = text.size();
         qsizetype run = 0; // start of plain text not yet in the sink
         qsizetype pos = 0;
-        auto flush = [&] {
-            if (pos > run)
-                sink.append(text.sliced(run, pos - run));
-        };
-        while (pos < n) {
-            const char16_t c = d[pos];
-            if (c >= 128 || !t.special[c]) {
-                ++pos;
-                continue;
-            }
+        while (true) {
+            // Plain text first, in a loop of its own that keeps pos in a register.
+            qsizetype i = pos;
+            while (i < n && (d[i] >= 128 || !t.special[d[i]]))
+                ++i;
+            pos = i;
+            if (pos >= n)
+                break;
             qsizetype next = -1; // where to go on after a replacement
-            switch (c) {
+            switch (d[pos]) {
             case u'\r':
                 if (early && pos + 1 < n && d[pos + 1] == u'\n') {
-                    flush();
+                    sink.append(text.sliced(run, pos - run));
                     sink.append(kLineBreakHtml);
                     next = pos + 2;
                 }
                 break;
             case u'[': {
-                const int row = tagAt(text, pos, early);
+                const int row = tagAt(t, text, pos, early);
                 if (row >= 0) {
-                    flush();
+                    sink.append(text.sliced(run, pos - run));
                     emitTag(kRows[row], sink);
                     next = pos + kRows[row].find.size();
                 }
                 break;
             }
             case u']':
-                flush();
+                sink.append(text.sliced(run, pos - run));
                 sink.append(QChar(u'>'));
                 next = pos + 1;
                 break;
             default: { // ':' or ';'
                 const int s = smileyAt(text, pos);
                 if (s >= firstSmiley) {
-                    flush();
+                    sink.append(text.sliced(run, pos - run));
                     next = emitSmilies(text, pos, s, firstSmiley, sink);
                 }
                 break;
@@ -479,27 +582,20 @@ public:
                 run = next;
             }
         }
-        flush();
+        sink.append(text.sliced(run, n - run));
     }
 
 private:
-    int tagAt(QStringView text, qsizetype pos, bool early) const
+    static int tagAt(const Tables &t, QStringView text, qsizetype pos, bool early)
     {
-        if (pos + 1 >= text.size())
+        // At most one tag matches; an early one is already done in a source.
+        const int row = t.tags.match(text, pos);
+        if (row < 0 || (!early && kRows[row].family == Family::Early))
             return -1;
-        const char16_t second = foldAscii(text[pos + 1].unicode());
-        if (second >= 128)
-            return -1;
-        for (int row : tables().tagsBySecond[second]) {
-            if (!early && kRows[row].family == Family::Early)
-                continue;
-            if (matchesAt(text, pos, kRows[row].find, kRows[row].mode))
-                return row;
-        }
-        return -1;
+        return row;
     }
 
-    void emitTag(const Row &row, Sink &sink) const
+    template <class S> void emitTag(const Row &row, S &sink) const
     {
         switch (row.action) {
         case Action::OpenUnordered:
@@ -527,8 +623,9 @@ private:
     // colon with a following code; such a run is replayed entry by entry,
     // since the entry order, not the position, decides which code wins.
     // Returns the position after the run.
+    template <class S>
     qsizetype emitSmilies(QStringView text, qsizetype pos, int first, int firstSmiley,
-                          Sink &sink) const
+                          S &sink) const
     {
         qsizetype end = pos + smileyLength(first);
         int last = first;
@@ -621,20 +718,48 @@ QString convertBBCodeReference(const QString &text, const QString &dataDir,
     return page;
 }
 
-QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers)
+namespace {
+
+bool headersAreInert(const BlockHeaders &headers)
 {
     for (const QString *header : {&headers.quote, &headers.code, &headers.html, &headers.php}) {
         if (!headerIsInert(*header))
-            return convertBBCodeReference(text, dataDir, headers);
+            return false;
     }
+    return true;
+}
+
+// The title holds nothing any entry matches, and starts with '<', so it
+// cannot complete a find at the end of the post either: it is added after
+// the scan rather than copied onto the post before it.
+template <class S>
+void convertInto(const QString &text, const QString &dataDir, const BlockHeaders &headers, S &sink)
+{
     const FastConverter converter(dataDir, headers);
-    Sink sink(false);
-    sink.reserve(text.size() + text.size() / 4 + 256);
     converter.scan(text, true, 0, sink);
-    // The title holds nothing any entry matches, and starts with '<', so it
-    // cannot complete a find at the end of the post either.
     sink.append(previewPageTitle);
-    return sink.takeText();
+}
+
+} // namespace
+
+QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers)
+{
+    if (!headersAreInert(headers))
+        return convertBBCodeReference(text, dataDir, headers);
+    Sink<TextOut> sink(false);
+    sink.out().reserve(text.size() + text.size() / 2 + 256);
+    convertInto(text, dataDir, headers, sink);
+    return sink.out().take();
+}
+
+QByteArray convertBBCodeToPageBytes(const QString &text, const QString &dataDir,
+                                    const BlockHeaders &headers)
+{
+    if (!headersAreInert(headers))
+        return previewPageBytes(convertBBCodeReference(text, dataDir, headers));
+    Sink<PageOut> sink(false, text.size() + text.size() / 2 + 256);
+    convertInto(text, dataDir, headers, sink);
+    return sink.out().take();
 }
 
 } // namespace quorvane

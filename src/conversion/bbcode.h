@@ -2,6 +2,7 @@
 
 #include "conversion/substitution.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
@@ -35,5 +36,10 @@ QString convertBBCodeReference(const QString &text, const QString &dataDir,
 
 // Same result as convertBBCodeReference(), in one pass over the post.
 QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers);
+
+// previewPageBytes(convertBBCode(...)), encoding while converting, without
+// the page text in between.
+QByteArray convertBBCodeToPageBytes(const QString &text, const QString &dataDir,
+                                    const BlockHeaders &headers);
 
 } // namespace quorvane

@@ -1,31 +1,14 @@
 #include "conversion/previewpage.h"
 
+#include "conversion/asciipagewriter.h"
+
 #include <QDir>
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <algorithm>
-
 namespace quorvane {
 
 namespace {
-
-// Writes "&#N;" at out and returns the end.
-char *appendReference(char *out, char32_t codePoint)
-{
-    char digits[8];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + codePoint % 10);
-        codePoint /= 10;
-    } while (codePoint != 0);
-    *out++ = '&';
-    *out++ = '#';
-    while (count > 0)
-        *out++ = digits[--count];
-    *out++ = ';';
-    return out;
-}
 
 PreviewPageResult saveInto(const QString &dir, const QByteArray &bytes)
 {
@@ -53,32 +36,9 @@ PreviewPageResult saveInto(const QString &dir, const QByteArray &bytes)
 
 QByteArray previewPageBytes(const QString &pageText)
 {
-    const auto *d = reinterpret_cast<const char16_t *>(pageText.utf16());
-    const qsizetype n = pageText.size();
-    // Every character gives at least one byte, so room for the rest of the
-    // input is checked only when a reference makes the output longer.
-    QByteArray bytes(n + 2, Qt::Uninitialized);
-    qsizetype w = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = d[i];
-        if (c < 0x80) {
-            bytes.data()[w++] = char(c);
-            continue;
-        }
-        char32_t codePoint = c;
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(d[i + 1]))
-            codePoint = QChar::surrogateToUcs4(c, d[++i]);
-        else if (QChar::isSurrogate(c))
-            codePoint = 0xFFFD;
-        const qsizetype needed = w + 10 + (n - i - 1) + 2; // "&#1114111;" is the longest
-        if (needed > bytes.size())
-            bytes.resize(std::max(needed, bytes.size() + bytes.size() / 2));
-        w = appendReference(bytes.data() + w, codePoint) - bytes.data();
-    }
-    bytes.data()[w++] = '\r';
-    bytes.data()[w++] = '\n';
-    bytes.truncate(w);
-    return bytes;
+    AsciiPageWriter writer(pageText.size() + 2);
+    writer.append(reinterpret_cast<const char16_t *>(pageText.utf16()), pageText.size());
+    return writer.finish();
 }
 
 PreviewPageResult writePreviewPage(const QString &pageText, const QString &dataDir)

@@ -1,5 +1,7 @@
 #include "conversion/stripper.h"
 
+#include "conversion/tagindex.h"
+
 #include <array>
 #include <cstring>
 #include <vector>
@@ -99,11 +101,6 @@ MatchMode modeOf(QStringView find)
     return find == kExactDeletion ? MatchMode::Exact : MatchMode::AsciiCaseInsensitive;
 }
 
-char16_t foldAscii(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
-}
-
 // The fast path rests on three facts about the list.
 //
 // Independence: a character that occurs in no find text (in either case) is
@@ -123,7 +120,7 @@ char16_t foldAscii(char16_t c)
 // literal passes.
 struct Tables
 {
-    std::array<std::vector<QStringView>, 128> findsBySecond; // bracket finds, no repeats
+    TagIndex brackets; // the bracket finds, by length
     std::array<bool, 128> inFind{};
 
     Tables()
@@ -137,31 +134,15 @@ struct Tables
                 if (c >= u'A' && c <= u'Z')
                     inFind[c + (u'a' - u'A')] = true;
             }
-            if (find.size() < 2)
-                continue;
-            std::vector<QStringView> &bucket = findsBySecond[foldAscii(find[1].unicode())];
-            bool known = false;
-            for (QStringView other : bucket)
-                known = known || other == find;
-            if (!known)
-                bucket.push_back(find);
+            if (find.size() > 1)
+                brackets.add(find, modeOf(find), int(find.size()));
         }
     }
 
-    // The length of the bracket find that matches at pos, or 0. No bracket
-    // find is a prefix of another, so at most one matches.
+    // The length of the bracket find that matches at pos, or 0.
     qsizetype findAt(QStringView text, qsizetype pos) const
     {
-        if (pos + 1 >= text.size())
-            return 0;
-        const char16_t second = foldAscii(text[pos + 1].unicode());
-        if (second >= 128)
-            return 0;
-        for (QStringView find : findsBySecond[second]) {
-            if (matchesAt(text, pos, find, modeOf(find)))
-                return find.size();
-        }
-        return 0;
+        return std::max(brackets.match(text, pos), 0);
     }
 };
 

@@ -196,3 +196,28 @@ TEST(ConvertBBCode, ListClosesAsItWasOpened)
         {":)[/LIST]", img("/<ol>", "Smile.gif") + "</ol>", "/[LIST=1]"},
     });
 }
+
+TEST(ConvertBBCode, BlockHeadersMeetTheEntriesAfterTheirOwn)
+{
+    struct HeaderRow
+    {
+        QString quote, document, expected;
+    };
+    const std::vector<HeaderRow> rows = {
+        {"<q>", "[QUOTE]x[/QUOTE]", "<q>x</div>"},
+        {"[CODE]", "[QUOTE]", BlockHeaders::standard().code},
+        {"[B]", "[QUOTE]", "[B>"},
+        // A header can complete a tag with the text around it.
+        {"ODE", "[/C[QUOTE]]", "</div>"},
+        {"", "[/CO[QUOTE]DE]", "</div>"},
+        {"RL=x", "[U[QUOTE]]", "<a href=x>"},
+    };
+    for (const HeaderRow &row : rows) {
+        SCOPED_TRACE(row.quote.toStdString() + " / " + row.document.toStdString());
+        BlockHeaders headers = BlockHeaders::standard();
+        headers.quote = row.quote;
+        const QString page = row.expected + previewPageTitle.toString();
+        EXPECT_EQ(convertBBCodeReference(row.document, kDir, headers), page);
+        EXPECT_EQ(convertBBCode(row.document, kDir, headers), page);
+    }
+}

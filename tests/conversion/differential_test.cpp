@@ -4,6 +4,7 @@
 // colons, and odd data directories.
 
 #include "conversion/bbcode.h"
+#include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "printing.h"
 
@@ -176,6 +177,8 @@ public:
             "/[B]:D",
             "/a\r\nb",
             ";):(",
+            QString(QChar(0xDE00)) + "/x" + QChar(0xD83D),
+            QStringLiteral("/caf\u00e9/\U0001F600"),
         };
         if (chance(70))
             return dirs[below(int(dirs.size()))];
@@ -191,7 +194,16 @@ public:
             h.code = document(1, 4);
             h.html = chance(50) ? QString() : QStringLiteral("[CODE]");
             h.php = QStringLiteral("/PHP]");
-        } else if (kind == 1) { // custom, but with nothing to match
+        } else if (kind == 1 || kind == 2) { // no brackets, but can complete a tag
+            static const QStringList tails = {"ODE]", "ODE", "/QUOTE", "RL=", "=x", "HP", "x"};
+            h.quote = tails[below(int(tails.size()))];
+            h.code = tails[below(int(tails.size()))];
+            h.html = tails[below(int(tails.size()))];
+            h.php = tails[below(int(tails.size()))];
+        } else if (kind == 3) { // halves of surrogate pairs at the ends
+            h.quote = QString(QChar(0xDE00)) + "q" + QChar(0xD83D);
+            h.code = QString(QChar(0xDC00));
+        } else if (kind == 4) { // custom, but with nothing to match
             h.quote = QStringLiteral("<q>");
             h.code = QStringLiteral("\r\n:) ;)");
             h.php = QStringLiteral("&nbsp;");
@@ -212,7 +224,13 @@ TEST(Differential, ConversionMatchesTheLiteralPasses)
         const QString doc = g.document();
         const QString dir = g.dataDir();
         const BlockHeaders headers = g.headers();
-        ASSERT_EQ(convertBBCode(doc, dir, headers), convertBBCodeReference(doc, dir, headers))
+        const QString reference = convertBBCodeReference(doc, dir, headers);
+        ASSERT_EQ(convertBBCode(doc, dir, headers), reference)
+            << "seed " << seed << "\ndocument: " << testing::PrintToString(doc)
+            << "\ndata dir: " << testing::PrintToString(dir);
+        // Encoded while converting, surrogate pairs split between pieces
+        // included.
+        ASSERT_EQ(convertBBCodeToPageBytes(doc, dir, headers), previewPageBytes(reference))
             << "seed " << seed << "\ndocument: " << testing::PrintToString(doc)
             << "\ndata dir: " << testing::PrintToString(dir);
     }

@@ -142,3 +142,16 @@ TEST(WritePreviewPage, ReportsWhereAndWhyWhenNothingCanBeWritten)
     EXPECT_TRUE(result.path.endsWith(QStringLiteral("Preview.htm")));
     EXPECT_FALSE(result.error.isEmpty());
 }
+
+TEST(PreviewPageBytes, EncodedWhileConvertingGivesTheSameBytes)
+{
+    // A surrogate pair whose halves come from the post and from a header.
+    BlockHeaders headers = BlockHeaders::standard();
+    headers.quote = QString(QChar(0xDE00)) + "q" + QChar(0xD83D);
+    const QString post =
+        QString(QChar(0xD83D)) + "[QUOTE]" + QChar(0xDE00) + "[quote]x" + QChar(0xD83D) + "[QUOTE]";
+    const QByteArray bytes = convertBBCodeToPageBytes(post, "/d", headers);
+    EXPECT_EQ(bytes, previewPageBytes(convertBBCode(post, "/d", headers)));
+    EXPECT_EQ(bytes, "&#128512;q&#128512;&#65533;q&#65533;x&#128512;q&#65533;"
+                     "<title>Quorvane - Preview</title>\r\n");
+}
