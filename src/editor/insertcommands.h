@@ -9,17 +9,14 @@ namespace quorvane {
 class MainForm;
 struct Chooser;
 
-// Links, e-mail and image prompts, the three choosers, the list builders and the date and time
-// stamps.
+// Links, e-mail and image prompts, the three choosers, the list builders and
+// the date and time stamps.
 class InsertCommands : public QObject
 {
     Q_OBJECT
 
 public:
     explicit InsertCommands(MainForm &form);
-
-    // True while a list builder is asking for items.
-    bool listBuilderActive() const { return m_listBuilderActive; }
 
 private:
     struct PromptedLink;
@@ -31,6 +28,7 @@ private:
     void buildList(const ListKind &list);
 
     MainForm &m_form;
+    // Set while a list builder is asking for items.
     bool m_listBuilderActive = false;
 };
 
