@@ -9,28 +9,41 @@ qsizetype findCaseless(QStringView text, QStringView term, qsizetype from)
     return text.indexOf(term, from, Qt::CaseInsensitive);
 }
 
+Rewrite rewriteAllCaseless(QStringView text, QStringView term, QStringView replacement)
+{
+    Rewrite rewrite;
+    qsizetype hit = findCaseless(text, term, 0);
+    if (hit < 0)
+        return rewrite;
+    rewrite.start = hit;
+    qsizetype done = hit;
+    // One pass, appending as it goes: a replacement of another length never
+    // moves the rest of the text.
+    for (; hit >= 0; hit = findCaseless(text, term, done)) {
+        if (rewrite.count == 0)
+            rewrite.text.reserve(text.size() - hit);
+        rewrite.text.append(text.mid(done, hit - done));
+        rewrite.text.append(replacement);
+        done = hit + term.size();
+        ++rewrite.count;
+    }
+    rewrite.length = done - rewrite.start;
+    return rewrite;
+}
+
 QString replaceAllCaseless(QStringView text, QStringView term, QStringView replacement,
                            qsizetype *count)
 {
-    qsizetype replaced = 0;
-    QString result;
-    qsizetype done = 0;
-    // One pass, appending as it goes: a replacement of a different length
-    // never moves the rest of the text.
-    for (qsizetype hit = findCaseless(text, term, 0); hit >= 0;
-         hit = findCaseless(text, term, done)) {
-        if (replaced == 0)
-            result.reserve(text.size());
-        result.append(text.mid(done, hit - done));
-        result.append(replacement);
-        done = hit + term.size();
-        ++replaced;
-    }
+    const Rewrite rewrite = rewriteAllCaseless(text, term, replacement);
     if (count)
-        *count = replaced;
-    if (replaced == 0)
+        *count = rewrite.count;
+    if (rewrite.count == 0)
         return text.toString();
-    result.append(text.mid(done));
+    QString result;
+    result.reserve(text.size() - rewrite.length + rewrite.text.size());
+    result.append(text.left(rewrite.start));
+    result.append(rewrite.text);
+    result.append(text.mid(rewrite.start + rewrite.length));
     return result;
 }
 

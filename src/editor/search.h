@@ -12,9 +12,23 @@ namespace quorvane {
 // An empty term, or a start past the end, finds nothing.
 qsizetype findCaseless(QStringView text, QStringView term, qsizetype from);
 
+// What replacing every occurrence changes: the characters from the first
+// occurrence to the end of the last become text. count is 0 when nothing
+// matched (then nothing changes).
+struct Rewrite
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+    QString text;
+    qsizetype count = 0;
+};
+
 // Replaces every occurrence of term, scanning left to right without overlaps;
 // the replacement goes in as given and is never scanned itself. An empty term
-// replaces nothing. count, when given, receives the number of replacements.
+// replaces nothing.
+Rewrite rewriteAllCaseless(QStringView text, QStringView term, QStringView replacement);
+
+// The same, as the whole new text.
 QString replaceAllCaseless(QStringView text, QStringView term, QStringView replacement,
                            qsizetype *count = nullptr);
 

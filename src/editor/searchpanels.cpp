@@ -211,11 +211,18 @@ void SearchPanels::replaceAll()
     if (term.isEmpty())
         return;
     Typer *typer = m_form.typer();
-    qsizetype count = 0;
-    QString result = replaceAllCaseless(typer->text(), term, m_replaceWith->text(), &count);
+    const Rewrite rewrite = rewriteAllCaseless(typer->text(), term, m_replaceWith->text());
     // Nothing matched: the post, its selection and its undo history stay as they are.
-    if (count > 0)
-        typer->setText(result);
+    if (rewrite.count == 0)
+        return;
+    // One undoable write of the stretch from the first occurrence to the end of
+    // the last: the same result as writing the whole post, without rewriting
+    // the untouched parts of a long one. The caret then goes to the start, as
+    // after any whole-post write.
+    typer->setSelStart(rewrite.start);
+    typer->setSelLength(rewrite.length);
+    typer->setSelText(rewrite.text);
+    typer->setSelStart(0);
 }
 
 void SearchPanels::closeReplacePanel()

@@ -101,6 +101,22 @@ TEST_F(ReplacePanel, IsOneUndoableStepAndThePanelStaysReadyForAnother)
     EXPECT_EQ(typer()->text(), QStringLiteral("aaaa aaaa"));
 }
 
+TEST_F(ReplacePanel, LeavesTheCaretAtTheStartLikeAnyWholePostWrite)
+{
+    typer()->setText(QStringLiteral("head\r\nmiddle cat\r\ncat tail"));
+    typer()->setSelStart(3);
+    typer()->setSelLength(5);
+    form().command("ReplaceMenu")->trigger();
+    typeInto("FindWhat", QStringLiteral("cat"));
+    typeInto("ReplaceWith", QStringLiteral("dog"));
+    click("DoReplace");
+    EXPECT_EQ(typer()->text(), QStringLiteral("head\r\nmiddle dog\r\ndog tail"));
+    EXPECT_EQ(typer()->selStart(), 0);
+    EXPECT_EQ(typer()->selLength(), 0);
+    typer()->undo();
+    EXPECT_EQ(typer()->text(), QStringLiteral("head\r\nmiddle cat\r\ncat tail"));
+}
+
 TEST_F(ReplacePanel, ReturnInEitherBoxReplaces)
 {
     typer()->setText(QStringLiteral("one one"));

@@ -73,3 +73,20 @@ TEST(ReplaceAllCaseless, EmptyReplacementDeletesAndHitsAtBothEndsAreKept)
     EXPECT_EQ(replaceAllCaseless(u"x", u"x", u""), QString());
     EXPECT_EQ(replaceAllCaseless(u"cat\r\ncat", u"CAT", u"dog"), QStringLiteral("dog\r\ndog"));
 }
+
+TEST(RewriteAllCaseless, CoversOnlyTheStretchFromTheFirstToTheEndOfTheLastOccurrence)
+{
+    const Rewrite rewrite = rewriteAllCaseless(u"one Cat two CAT three", u"cat", u"dog");
+    EXPECT_EQ(rewrite.count, 2);
+    EXPECT_EQ(rewrite.start, 4);
+    EXPECT_EQ(rewrite.length, 11);
+    EXPECT_EQ(rewrite.text, QStringLiteral("dog two dog"));
+
+    const Rewrite single = rewriteAllCaseless(u"xaay", u"aa", u"");
+    EXPECT_EQ(single.start, 1);
+    EXPECT_EQ(single.length, 2);
+    EXPECT_TRUE(single.text.isEmpty());
+    EXPECT_EQ(single.count, 1);
+
+    EXPECT_EQ(rewriteAllCaseless(u"abc", u"x", u"y").count, 0);
+}
