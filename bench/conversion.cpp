@@ -60,6 +60,15 @@ void BM_ConvertReference(benchmark::State &state)
     setBytes(state);
 }
 
+void BM_ConvertToPageBytes(benchmark::State &state)
+{
+    const QString &text = post(state.range(0));
+    const BlockHeaders headers = BlockHeaders::standard();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(convertBBCodeToPageBytes(text, kDataDir, headers));
+    setBytes(state);
+}
+
 void BM_PageBytes(benchmark::State &state)
 {
     const QString page = convertBBCode(post(state.range(0)), kDataDir, BlockHeaders::standard());
@@ -84,7 +93,7 @@ void BM_FileToPage(benchmark::State &state)
     const BlockHeaders headers = BlockHeaders::standard();
     for (auto _ : state) {
         const ReadResult doc = readDocumentFile(in);
-        const QByteArray bytes = previewPageBytes(convertBBCode(doc.text, kDataDir, headers));
+        const QByteArray bytes = convertBBCodeToPageBytes(doc.text, kDataDir, headers);
         QFile f(out);
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(out));
@@ -115,6 +124,7 @@ constexpr int64_t k10M = 10 * 1024 * 1024;
 BENCHMARK(BM_Convert)->Arg(k10K)->Arg(k1M)->Arg(k10M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertReference)->Arg(k10K)->Arg(k1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertReference)->Arg(k10M)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertToPageBytes)->Arg(k1M)->Arg(k10M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PageBytes)->Arg(k10M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FileToPage)->Arg(k1M)->Arg(k10M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Strip)->Arg(k10K)->Arg(k1M)->Arg(k10M)->Unit(benchmark::kMillisecond);

@@ -314,7 +314,12 @@ private:
     void grow(qsizetype needed)
     {
         const qsizetype capacity = std::max({needed, 2 * m_capacity, qsizetype(64)});
-        m_text.resize(capacity);
+        // The first block exactly as asked: resize() would round a large
+        // one up to the next power of two.
+        if (m_capacity == 0)
+            m_text = QString(capacity, Qt::Uninitialized);
+        else
+            m_text.resize(capacity);
         m_data = reinterpret_cast<char16_t *>(m_text.data());
         m_capacity = capacity;
     }
@@ -325,18 +330,51 @@ private:
     qsizetype m_capacity = 0;
 };
 
-// The page file's bytes, encoded as they come.
+// The page file's bytes, encoded as they come. Small pieces are gathered
+// first, so the encoder sees long runs.
 class PageOut
 {
 public:
     explicit PageOut(qsizetype expectedSize) : m_writer(expectedSize) {}
 
-    void write(const char16_t *d, qsizetype n) { m_writer.append(d, n); }
-    void write(char16_t c) { m_writer.append(&c, 1); }
-    QByteArray take() { return m_writer.finish(); }
+    void write(const char16_t *d, qsizetype n)
+    {
+        if (m_size + n > kBufferSize) {
+            flush();
+            if (n > kBufferSize) {
+                m_writer.append(d, n);
+                return;
+            }
+        }
+        std::memcpy(m_buffer.data() + m_size, d, size_t(n) * sizeof(char16_t));
+        m_size += n;
+    }
+
+    void write(char16_t c)
+    {
+        if (m_size == kBufferSize)
+            flush();
+        m_buffer[m_size++] = c;
+    }
+
+    QByteArray take()
+    {
+        flush();
+        return m_writer.finish();
+    }
 
 private:
+    static constexpr qsizetype kBufferSize = 8192;
+
+    void flush()
+    {
+        m_writer.append(m_buffer.data(), m_size);
+        m_size = 0;
+    }
+
     AsciiPageWriter m_writer;
+    std::array<char16_t, kBufferSize> m_buffer;
+    qsizetype m_size = 0;
 };
 
 // Collects the output. A list's closing tag depends on the lists opened
