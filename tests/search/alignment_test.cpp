@@ -101,6 +101,17 @@ TEST_F(Alignment, AlignsTheWholeDisplayWithoutTouchingThePost)
     EXPECT_EQ(changes.count(), 0);
 }
 
+TEST_F(Alignment, TextWrittenLaterTakesTheAlignmentToo)
+{
+    w.form->command("RJ")->trigger();
+    typer()->setText(QStringLiteral("WW\r\nWWW"));
+    typer()->setSelStart(typer()->length());
+    typer()->setSelText(QStringLiteral("\r\nW"));
+    const auto [start, end] = inkSpan();
+    EXPECT_GT(start, typer()->viewport()->width() / 2);
+    EXPECT_GT(end, typer()->viewport()->width() * 3 / 4);
+}
+
 TEST_F(Alignment, LongLinesStillWrapSoEveryPartCanBeSeen)
 {
     QString line;

@@ -149,20 +149,27 @@ TEST_F(CommandStatesTest, PostCommandsFollowWhetherThePostIsEmpty)
 
 TEST_F(CommandStatesTest, ButtonsAreRightOnceTheToolbarLockIsReleased)
 {
-    QFrame *toolbar = w->form->mainFrame();
-    toolbar->setEnabled(false);
+    QAction *lock = w->form->command("ControlsLocker");
+    lock->setChecked(true);
+    ASSERT_FALSE(w->form->mainFrame()->isEnabled());
     typer()->setText(QStringLiteral("text"));
     EXPECT_TRUE(enabled("SearchCommand"));
     EXPECT_FALSE(toolButton("SearchCommand")->isEnabled());
-    toolbar->setEnabled(true);
+    lock->setChecked(false);
     EXPECT_TRUE(toolButton("SearchCommand")->isEnabled());
     EXPECT_TRUE(toolButton("ReplaceCommand")->isEnabled());
 
-    toolbar->setEnabled(false);
+    lock->setChecked(true);
     typer()->setText(QString());
-    toolbar->setEnabled(true);
+    lock->setChecked(false);
     EXPECT_FALSE(toolButton("SearchCommand")->isEnabled());
     EXPECT_FALSE(toolButton("ReplaceCommand")->isEnabled());
+    // The menu items never depended on the lock.
+    EXPECT_FALSE(enabled("FindMenu"));
+    typer()->setText(QStringLiteral("text"));
+    lock->setChecked(true);
+    EXPECT_TRUE(enabled("FindMenu"));
+    EXPECT_TRUE(enabled("ReplaceMenu"));
 }
 
 TEST_F(CommandStatesTest, OpeningAMenuPutsEveryStateRight)
