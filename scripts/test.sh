@@ -17,7 +17,7 @@ cmake -S "$here" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON \
   -DQUORVANE_SANITIZE=address,undefined
 cmake --build "$sanitized" -j2
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$here/tests/support/lsan.supp:print_suppressions=0"
 (cd "$sanitized" && ctest -j2 --output-on-failure --timeout 600)

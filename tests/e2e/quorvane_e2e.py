@@ -55,9 +55,11 @@ class Session:
     def start_display(self):
         # Xvfb picks a free display itself and writes its number once ready,
         # so sessions running side by side never share one.
+        # -noreset: a server that resets when its last client leaves refuses
+        # the next one for a moment (openbox would fail to start).
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+            ["Xvfb", "-noreset", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
              "-nolisten", "tcp"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
         os.close(write_end)
