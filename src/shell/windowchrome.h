@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+class QLabel;
+class QWidget;
+
 namespace quorvane {
 
 class MainForm;
@@ -14,8 +17,18 @@ class WindowChrome : public QObject
 public:
     explicit WindowChrome(MainForm &form);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void CloseBox_Click();
+    void MiniBox_Click();
+    void ControlsLocker_Click(bool locked);
+
     MainForm &m_form;
+    QLabel *m_tip = nullptr;
+    QWidget *m_closeBox = nullptr;
+    QWidget *m_miniBox = nullptr;
 };
 
 } // namespace quorvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "windows/auxiliarywindow.h"
+
+#include <functional>
+
+class QLabel;
+
+namespace quorvane {
+
+class Launcher;
+
+// The login name of the user running the program, "" when the system cannot
+// tell.
+QString currentLoginName();
+
+// "About Quorvane": version, the user's name, the support address and the
+// licence notice. Created hidden at start-up and kept for the whole run.
+class AboutForm : public AuxiliaryWindow
+{
+    Q_OBJECT
+
+public:
+    // loginName is asked once, here.
+    AboutForm(Launcher &launcher, const QIcon &icon,
+              const std::function<QString()> &loginName = currentLoginName);
+
+    QString userName() const;
+
+private:
+    Launcher &m_launcher;
+    QLabel *m_userName = nullptr;
+};
+
+} // namespace quorvane
