@@ -1,3 +1,4 @@
+#include "documents/documentfile.h"
 #include "editor/typer.h"
 #include "platform/endpoints.h"
 #include "platform/paths.h"
@@ -10,7 +11,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -63,7 +63,12 @@ TEST_F(HelpTest, MenuItemsAndTheStripLinkOpenTheirTargets)
     const QUrl licence = takeUrl();
     EXPECT_EQ(licence,
               QUrl::fromLocalFile(programDataDir() + QStringLiteral("/License Agreement.rtf")));
-    EXPECT_TRUE(QFileInfo(licence.toLocalFile()).isFile()) << licence.toString().toStdString();
+    // The shipped document is there, and reads as text in the program's own
+    // reader too.
+    const ReadResult read = readDocumentFile(licence.toLocalFile());
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_TRUE(read.text.contains(QStringLiteral("Permission is hereby granted")));
+    EXPECT_FALSE(read.text.contains(QLatin1Char('\\')));
 
     form.command("MailUs")->trigger();
     EXPECT_EQ(takeUrl(), supportMail);
