@@ -67,8 +67,9 @@ TEST_F(WindowTest, EveryCommandIsBuiltFromItsRow)
         EXPECT_EQ(action->isVisible(), row.visible);
         EXPECT_EQ(action->isCheckable(), row.checkable);
         EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(row.shortcut)));
-        if (row.kind == CommandKind::MenuItem)
+        if (row.kind == CommandKind::MenuItem) {
             EXPECT_EQ(action->text(), QString::fromUtf8(row.caption));
+        }
         if (row.kind == CommandKind::ToolButton || row.kind == CommandKind::Toggle) {
             auto *button = w.form->control<QToolButton>(row.name);
             ASSERT_NE(button, nullptr);
