@@ -287,6 +287,8 @@ public:
 
     void write(const char16_t *d, qsizetype n)
     {
+        if (n == 0)
+            return;
         if (m_size + n > m_capacity)
             grow(m_size + n);
         std::memcpy(m_data + m_size, d, size_t(n) * sizeof(char16_t));
@@ -339,6 +341,8 @@ public:
 
     void write(const char16_t *d, qsizetype n)
     {
+        if (n == 0)
+            return;
         if (m_size + n > kBufferSize) {
             flush();
             if (n > kBufferSize) {
