@@ -17,6 +17,7 @@
 #include "windows/helpcommands.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -239,6 +240,10 @@ void MainForm::Typer_Change()
 
 void MainForm::openAuxiliary(QWidget *window)
 {
+    // Disabling the window takes the keyboard focus away; remember where it
+    // was so that typing goes on there afterwards.
+    if (QWidget *focus = QApplication::focusWidget(); focus && isAncestorOf(focus))
+        m_focusBeforeAuxiliary = focus;
     setEnabled(false);
     window->show();
     window->raise();
@@ -247,10 +252,17 @@ void MainForm::openAuxiliary(QWidget *window)
 
 void MainForm::closeAuxiliary(QWidget *window)
 {
+    giveInputBack();
+    window->hide();
+}
+
+void MainForm::giveInputBack()
+{
     setEnabled(true);
     raise();
     activateWindow();
-    window->hide();
+    QWidget *focus = m_focusBeforeAuxiliary ? m_focusBeforeAuxiliary.data() : m_typer;
+    focus->setFocus(Qt::OtherFocusReason);
 }
 
 void MainForm::createCustomForm()
@@ -266,9 +278,7 @@ void MainForm::createCustomForm()
                 m_typer->viewport()->update();
             });
     connect(m_customForm, &CustomForm::cancelled, this, [this] {
-        setEnabled(true);
-        raise();
-        activateWindow();
+        giveInputBack();
         // Forget the unsaved choice: the next opening builds the window anew.
         m_customForm->deleteLater();
         m_customForm = nullptr;

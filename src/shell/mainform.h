@@ -81,6 +81,7 @@ private:
     void applyStoredEditorFont();
     void Typer_Change();
     void placeLocker();
+    void giveInputBack();
 
     UserDialogs &m_dialogs;
     Launcher &m_launcher;
@@ -95,6 +96,7 @@ private:
     QLineEdit *m_lettersNo = nullptr;
     QPointer<CustomForm> m_customForm;
     bool m_undoEnabled = false;
+    QPointer<QWidget> m_focusBeforeAuxiliary;
     std::function<bool()> m_closeGuard;
 };
 

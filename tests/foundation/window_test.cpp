@@ -367,6 +367,17 @@ TEST_F(EditorFormatTest, CancelEscAndCloseForgetTheChoice)
     }
 }
 
+TEST_F(EditorFormatTest, TypingGoesOnInThePostAfterTheWindowCloses)
+{
+    w.form->activateWindow();
+    w.form->typer()->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.form->typer()->hasFocus(); }));
+    openForm()->reject();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.form->typer()->hasFocus(); }));
+    openForm()->accept();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.form->typer()->hasFocus(); }));
+}
+
 TEST_F(EditorFormatTest, OkWithAnEmptyListKeepsTheFontAndStoresNothingForIt)
 {
     // Nothing stored: after a Cancel the new window has no selection.
