@@ -27,11 +27,9 @@ int usageError(const char *problem)
     return 2;
 }
 
-bool writeOut(const QByteArray &bytes)
+bool writeOut(QByteArrayView bytes)
 {
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) ==
-               size_t(bytes.size()) &&
-           std::fflush(stdout) == 0;
+    return std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
 }
 
 } // namespace
@@ -111,23 +109,26 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    QByteArray output;
+    bool written = true;
     switch (mode) {
-    case Mode::Page: {
+    case Mode::Page:
         if (!programDirGiven)
             programDir = quorvane::programDataDir();
-        output = quorvane::convertBBCodeToPageBytes(document.text, programDir,
-                                                    quorvane::BlockHeaders::standard());
+        // Written in blocks as it is made: a large page is never held whole.
+        written =
+            quorvane::writeBBCodePage(document.text, programDir, quorvane::BlockHeaders::standard(),
+                                      [](QByteArrayView bytes) { return writeOut(bytes); });
         break;
-    }
     case Mode::Strip:
-        output = (quorvane::stripFormatting(document.text) + QStringLiteral("\r\n")).toUtf8();
+        written =
+            writeOut((quorvane::stripFormatting(document.text) + QStringLiteral("\r\n")).toUtf8());
         break;
     case Mode::Text:
-        output = (document.text + QStringLiteral("\r\n")).toUtf8();
+        written = writeOut((document.text + QStringLiteral("\r\n")).toUtf8());
         break;
     }
-    if (!writeOut(output)) {
+    written = written && std::fflush(stdout) == 0;
+    if (!written) {
         std::fprintf(stderr, "quorvane-convert: cannot write to standard output\n");
         return 1;
     }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QChar>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 namespace quorvane {
 
@@ -15,10 +18,26 @@ namespace quorvane {
 class AsciiPageWriter
 {
 public:
-    explicit AsciiPageWriter(qsizetype expectedSize) { grow(expectedSize + 16); }
+    // Takes the bytes written so far; false stops further output.
+    using Drain = std::function<bool(QByteArrayView)>;
+
+    // With a drain, the bytes are handed on in blocks of about drainSize
+    // instead of being kept.
+    explicit AsciiPageWriter(qsizetype expectedSize, Drain drain = {}) : m_drain(std::move(drain))
+    {
+        grow((m_drain ? std::min(expectedSize, drainSize) : expectedSize) + 16);
+    }
+
+    static constexpr qsizetype drainSize = 256 * 1024;
+
+    bool failed() const { return m_failed; }
 
     void append(const char16_t *d, qsizetype n)
     {
+        if (m_drain && m_size >= drainSize) {
+            m_failed = m_failed || !m_drain(QByteArrayView(m_out, m_size));
+            m_size = 0;
+        }
         qsizetype i = 0;
         if (m_pendingHigh != 0 && n > 0) {
             reserveFor(n);
@@ -79,7 +98,7 @@ public:
         m_size = w;
     }
 
-    // The bytes so far and the final CR LF.
+    // The bytes not yet drained and the final CR LF.
     QByteArray finish()
     {
         reserveFor(0);
@@ -127,6 +146,8 @@ private:
         m_out[m_size++] = ';';
     }
 
+    Drain m_drain;
+    bool m_failed = false;
     QByteArray m_bytes;
     char *m_out = nullptr;
     qsizetype m_size = 0;

@@ -337,7 +337,11 @@ private:
 class PageOut
 {
 public:
-    explicit PageOut(qsizetype expectedSize) : m_writer(expectedSize) {}
+    explicit PageOut(qsizetype expectedSize, AsciiPageWriter::Drain drain = {})
+        : m_writer(expectedSize, std::move(drain))
+    {}
+
+    bool failed() const { return m_writer.failed(); }
 
     void write(const char16_t *d, qsizetype n)
     {
@@ -802,6 +806,17 @@ QByteArray convertBBCodeToPageBytes(const QString &text, const QString &dataDir,
     Sink<PageOut> sink(false, text.size() + text.size() / 2 + 256);
     convertInto(text, dataDir, headers, sink);
     return sink.out().take();
+}
+
+bool writeBBCodePage(const QString &text, const QString &dataDir, const BlockHeaders &headers,
+                     const std::function<bool(QByteArrayView)> &write)
+{
+    if (!headersAreInert(headers))
+        return write(previewPageBytes(convertBBCodeReference(text, dataDir, headers)));
+    Sink<PageOut> sink(false, text.size() + text.size() / 2 + 256, write);
+    convertInto(text, dataDir, headers, sink);
+    const QByteArray rest = sink.out().take();
+    return !sink.out().failed() && write(rest);
 }
 
 } // namespace quorvane

@@ -3,8 +3,11 @@
 #include "conversion/substitution.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+
+#include <functional>
 
 namespace quorvane {
 
@@ -41,5 +44,10 @@ QString convertBBCode(const QString &text, const QString &dataDir, const BlockHe
 // the page text in between.
 QByteArray convertBBCodeToPageBytes(const QString &text, const QString &dataDir,
                                     const BlockHeaders &headers);
+
+// The same bytes handed to `write` in blocks as they are made, so that a
+// large page need not be held in memory. False when a write returned false.
+bool writeBBCodePage(const QString &text, const QString &dataDir, const BlockHeaders &headers,
+                     const std::function<bool(QByteArrayView)> &write);
 
 } // namespace quorvane

@@ -155,3 +155,29 @@ TEST(PreviewPageBytes, EncodedWhileConvertingGivesTheSameBytes)
     EXPECT_EQ(bytes, "&#128512;q&#128512;&#65533;q&#65533;x&#128512;q&#65533;"
                      "<title>Quorvane - Preview</title>\r\n");
 }
+
+TEST(PreviewPageBytes, WrittenInBlocksGivesTheSameBytes)
+{
+    // Long enough for several blocks, with pairs and smilies all through.
+    QString post;
+    for (int i = 0; i < 40000; ++i)
+        post += QStringLiteral("[b]caf\u00e9[/b] \U0001F600 :) [LIST=1][*]x[/LIST]\r\n");
+    const QByteArray expected =
+        previewPageBytes(convertBBCode(post, "/d", BlockHeaders::standard()));
+    QByteArray written;
+    int blocks = 0;
+    EXPECT_TRUE(writeBBCodePage(post, "/d", BlockHeaders::standard(), [&](QByteArrayView b) {
+        written += b;
+        ++blocks;
+        return true;
+    }));
+    EXPECT_GT(blocks, 2);
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(convertBBCodeToPageBytes(post, "/d", BlockHeaders::standard()), expected);
+
+    // A failed write is reported.
+    EXPECT_FALSE(writeBBCodePage(post, "/d", BlockHeaders::standard(),
+                                 [](QByteArrayView) { return false; }));
+    EXPECT_FALSE(
+        writeBBCodePage("x", "/d", BlockHeaders::standard(), [](QByteArrayView) { return false; }));
+}
