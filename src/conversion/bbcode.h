@@ -37,7 +37,9 @@ SubstitutionList bbcodeSubstitutions(const QString &dataDir, const BlockHeaders 
 QString convertBBCodeReference(const QString &text, const QString &dataDir,
                                const BlockHeaders &headers);
 
-// Same result as convertBBCodeReference(), in one pass over the post.
+// Same result as convertBBCodeReference(), in one pass over the post. Block
+// headers that later entries could match or complete (none of the standard
+// ones) are left to the literal passes.
 QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers);
 
 // previewPageBytes(convertBBCode(...)), encoding while converting, without
