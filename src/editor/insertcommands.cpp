@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDate>
+#include <QEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
@@ -118,8 +119,25 @@ void InsertCommands::ImageCommand_Click()
     typer->setSelText(QStringLiteral("[IMG]") + address + QStringLiteral("[/IMG]"));
 }
 
+namespace {
+// A wheel turned over a closed chooser would insert one tag pair per notch
+// while the user only meant to scroll past the toolbar.
+class IgnoreWheel : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        return event->type() == QEvent::Wheel || QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
 void InsertCommands::wireChooser(const Chooser &chooser, QComboBox *box)
 {
+    box->installEventFilter(new IgnoreWheel(box));
     // Only list entries are ever inserted, so typed text needs no completion.
     box->setCompleter(nullptr);
     connect(box, &QComboBox::activated, this, [this, box, &chooser](int index) {

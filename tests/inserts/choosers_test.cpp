@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace quorvane::test {
@@ -134,6 +135,17 @@ TEST_F(Choosers, TypingBringsTheLabelBackAndInsertsNothing)
 
     EXPECT_EQ(typer->text(), QStringLiteral("post"));
     EXPECT_EQ(undoSteps(typer), afterPick);
+}
+
+TEST_F(Choosers, AWheelTurnedOverAClosedChooserInsertsNothing)
+{
+    QComboBox *box = chooser("Color");
+    const QPoint centre = box->rect().center();
+    QWheelEvent wheel(centre, box->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(box, &wheel);
+    EXPECT_EQ(typer->text(), QString());
+    EXPECT_EQ(box->currentText(), QStringLiteral("Colors"));
 }
 
 TEST_F(Choosers, LabelsAreNeverInserted)
