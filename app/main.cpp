@@ -11,12 +11,13 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.2"));
     QApplication::setDesktopFileName(QStringLiteral("org.example.Quorvane"));
-    QApplication app(argc, argv);
 
-    // A second copy ends at once, silently.
+    // A second copy ends at once, silently, before it even opens the display.
     quorvane::SingleInstance instance;
     if (!instance.acquire())
         return 0;
+
+    QApplication app(argc, argv);
 
     quorvane::QtUserDialogs dialogs;
     quorvane::DesktopLauncher launcher;
