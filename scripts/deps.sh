@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool openbox wmctrl xclip x11-utils python3
   fonts-dejavu-core desktop-file-utils appstream dpkg-dev
+  at-spi2-core python3-pyatspi dbus-daemon
 )
 
 missing=()

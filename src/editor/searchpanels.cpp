@@ -84,6 +84,8 @@ SearchPanels::SearchPanels(MainForm &form) : QObject(&form), m_form(form)
 void SearchPanels::buildFindPanel()
 {
     QFrame *frame = m_form.findFrame();
+    // Named by its title, so a screen reader tells its Cancel from Replace's.
+    frame->setAccessibleName(QStringLiteral("Find"));
     auto *row = new QHBoxLayout(frame);
     row->setContentsMargins(6, 3, 6, 3);
     row->setSpacing(6);
@@ -115,6 +117,7 @@ void SearchPanels::buildFindPanel()
 void SearchPanels::buildReplacePanel()
 {
     QFrame *frame = m_form.replaceFrame();
+    frame->setAccessibleName(QStringLiteral("Replace"));
     auto *row = new QHBoxLayout(frame);
     row->setContentsMargins(6, 3, 6, 3);
     row->setSpacing(6);

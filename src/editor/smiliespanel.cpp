@@ -53,6 +53,7 @@ void SmiliesPanel::build()
 
     auto *heading = new QLabel(QStringLiteral("Standrad Smilies"), frame);
     heading->setObjectName(QStringLiteral("Label1"));
+    frame->setAccessibleName(heading->text());
     layout->addWidget(heading);
     layout->addSpacing(6);
 
