@@ -12,8 +12,6 @@ import os
 import signal
 import subprocess
 import sys
-import tempfile
-import time
 import urllib.parse
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -72,12 +70,21 @@ def outer(app, convert):
         # The D-Bus daemons keep any inherited output open; give them a file.
         log_path = os.path.join(session.home, "inner.log")
         with open(log_path, "w") as log:
-            inner_run = subprocess.run(
+            inner_run = subprocess.Popen(
                 ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), INNER, app,
-                 convert], env=env, stdout=log, stderr=subprocess.STDOUT, timeout=200)
+                 convert], env=env, stdout=log, stderr=subprocess.STDOUT,
+                start_new_session=True)
+            try:
+                status = inner_run.wait(timeout=200)
+            except subprocess.TimeoutExpired:
+                os.killpg(inner_run.pid, signal.SIGKILL)
+                inner_run.wait()
+                status = "timed out"
         with open(log_path, errors="replace") as log:
             sys.stdout.write(log.read())
-        return inner_run.returncode
+        if status != 0:
+            print("the session ended with %s" % status)
+        return 0 if status == 0 else 1
 
 
 # -- the inner run: accessibility bus, program and checks ---------------------
@@ -212,8 +219,8 @@ class Program:
                                      stderr=subprocess.DEVNULL)
         self.root = poll(self.application, timeout=TIMEOUT, what="Quorvane on the bus")
         self.frame = poll(lambda: next((c for c in self.root if c is not None and
-                                            c.getRoleName() == "frame" and showing(c)), None),
-                              timeout=TIMEOUT, what="the main window")
+                                        c.getRoleName() == "frame" and showing(c)), None),
+                          timeout=TIMEOUT, what="the main window")
         self.post = find(self.frame, "text", "Post")
 
     def application(self):
@@ -248,7 +255,7 @@ class Program:
         field = next(a for a in walk(dialog) if a.getRoleName() == "text")
         field.queryEditableText().setTextContents(text)
         poll(lambda: field.queryText().getText(0, -1) == text, timeout=TIMEOUT,
-                 what="the prompt to hold %r" % text)
+             what="the prompt to hold %r" % text)
         self.bus.press_without_waiting(find(dialog, "push button", "OK"))
 
     # -- the post ---------------------------------------------------------------
@@ -270,18 +277,18 @@ class Program:
         start = self.text().index(word)
         self.post.queryText().setSelection(0, start, start + len(word))
         poll(lambda: self.post.queryText().getSelection(0) == (start, start + len(word)),
-                 timeout=TIMEOUT, what="%r selected" % word)
+             timeout=TIMEOUT, what="%r selected" % word)
 
     def caret_to_end(self):
         text = self.post.queryText()
         text.setCaretOffset(text.characterCount)
         poll(lambda: text.caretOffset == text.characterCount, timeout=TIMEOUT,
-                 what="the caret at the end")
+             what="the caret at the end")
 
     def panel(self, name):
         return poll(lambda: next((a for a in walk(self.frame) if a.name == name and
-                                      a.getRoleName() in PANEL_ROLES), None),
-                        timeout=TIMEOUT, what="the %r panel" % name)
+                                  a.getRoleName() in PANEL_ROLES), None),
+                    timeout=TIMEOUT, what="the %r panel" % name)
 
     def button(self, name):
         return find(self.frame, "push button", name)
@@ -364,7 +371,6 @@ def session(program, convert, data_dir, check):
     CRLF = "\r\n"
 
     # Typed into the editor, a line at a time.
-    p.post.queryEditableText().setTextContents("")
     p.type_at_caret("Good morning caf\u00e9 crowd\n")
     p.type_at_caret("See the link here\n")
     p.type_at_caret("Shopping:")
@@ -414,8 +420,12 @@ def session(program, convert, data_dir, check):
 
     # The preview: the page is written, then handed to the browser stand-in.
     press(p.button("Preview in Browser [ BETA ]"))
-    launched = poll(lambda: os.path.exists(p.record) and open(p.record).read().strip(),
-                        timeout=TIMEOUT, what="the browser stand-in to be called")
+    def recorded():
+        if not os.path.exists(p.record):
+            return None
+        with open(p.record) as record:
+            return record.read().strip()
+    launched = poll(recorded, timeout=TIMEOUT, what="the browser stand-in to be called")
     target = launched.splitlines()[-1]
     page_path = urllib.parse.unquote(urllib.parse.urlparse(target).path) \
         if target.startswith("file:") else target
@@ -446,11 +456,11 @@ def session(program, convert, data_dir, check):
                               stdout=subprocess.PIPE, check=True, timeout=60).stdout
     stripped = stripped.decode("utf-8")[:-2].replace(CRLF, "\n")
     p.wait_text(stripped, "the post after Remove Text Formatting")
+    # The link keeps its target, glued to its text; smiley codes stay.
+    check.equal("the stripped post", p.text(),
+                "Good morning caf\u00e9 crowd\nSee the http://example.org/page?id=1&x=2link here\n"
+                "Shopping:\nmilk\nbread & jam\n\nThanks :D ")
     post = p.text()
-    for tag in ("[B]", "[/B]", "[URL", "[/URL]", "[LIST", "[*]", "[/LIST]"):
-        check.true("no %s left after stripping" % tag, tag not in post)
-    for word in ("morning", "link", "milk", "bread & jam", ":D "):
-        check.true("%r kept after stripping" % word, word in post)
 
     # Find, from the Edit menu and the panel's own controls.
     press(p.menu_item("Edit", "Find..."))
@@ -460,19 +470,22 @@ def session(program, convert, data_dir, check):
     term_box.queryEditableText().setTextContents("CROWD")
     find_button = find(find_panel, "push button", "Find")
     poll(lambda: find_button.getState().contains(p.pyatspi.STATE_ENABLED), timeout=TIMEOUT,
-             what="the Find button to be enabled")
+         what="the Find button to be enabled")
     press(find_button)
     start = post.index("crowd")
     try:
         poll(lambda: p.post.queryText().getSelection(0) == (start, start + 5),
-                 timeout=TIMEOUT, what="the term selected")
+             timeout=TIMEOUT, what="the term selected")
     except AssertionError:
         pass
     check.equal("the editor's selection after Find", p.post.queryText().getSelection(0),
                 (start, start + 5))
-    check.true("Find leaves the focus in the editor",
-               poll(lambda: p.post.getState().contains(p.pyatspi.STATE_FOCUSED),
-                        timeout=TIMEOUT, what="the editor focused"))
+    focused = lambda: p.post.getState().contains(p.pyatspi.STATE_FOCUSED)  # noqa: E731
+    try:
+        poll(focused, timeout=TIMEOUT, what="the editor focused")
+    except AssertionError:
+        pass
+    check.true("Find leaves the focus in the editor", focused())
 
     # Save through the real file dialog.
     saved_path = os.path.join(os.environ["QUORVANE_ATSPI_HOME"], "session post.txt")
@@ -481,7 +494,7 @@ def session(program, convert, data_dir, check):
     name_box = find(dialog, "text", "File name:")
     name_box.queryEditableText().setTextContents(saved_path)
     poll(lambda: name_box.queryText().getText(0, -1) == saved_path, timeout=TIMEOUT,
-             what="the file name typed")
+         what="the file name typed")
     p.bus.press_without_waiting(find(dialog, "push button", "Save"))
     p.wait_no_dialog("Save As")
     poll(lambda: os.path.exists(saved_path), timeout=TIMEOUT, what="the saved file")
