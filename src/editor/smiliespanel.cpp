@@ -1,6 +1,7 @@
 #include "editor/smiliespanel.h"
 
 #include "editor/typer.h"
+#include "shell/deferredicon.h"
 #include "shell/mainform.h"
 
 #include <QAction>
@@ -62,8 +63,9 @@ void SmiliesPanel::build()
     for (const Smiley &smiley : kSmilies) {
         auto *picture = new QToolButton(frame);
         picture->setObjectName(QString::fromLatin1(smiley.name));
-        picture->setIcon(QIcon(QStringLiteral(":/smilies/") + QString::fromLatin1(smiley.picture) +
-                               QStringLiteral(".svg")));
+        picture->setIcon(deferredIcon(QStringLiteral(":/smilies/") +
+                                      QString::fromLatin1(smiley.picture) +
+                                      QStringLiteral(".svg")));
         picture->setIconSize(QSize(16, 16));
         picture->setFixedSize(20, 20);
         picture->setAutoRaise(true);

@@ -1,5 +1,7 @@
 #include "shell/commandtable.h"
 
+#include "shell/deferredicon.h"
+
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
@@ -217,7 +219,7 @@ QAction *makeAction(const CommandRow &row, QObject *owner)
             action->setText(QString::fromUtf8(row.tooltip));
     }
     if (row.kind != CommandKind::MenuItem)
-        action->setIcon(QIcon(iconPath(row.name)));
+        action->setIcon(deferredIcon(iconPath(row.name)));
     action->setCheckable(row.checkable);
     action->setEnabled(row.enabledAtStart);
     action->setVisible(row.visible);
