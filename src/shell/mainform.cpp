@@ -17,6 +17,7 @@
 #include "windows/helpcommands.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -89,8 +90,17 @@ QAction *MainForm::command(const char *name) const
 
 void MainForm::buildCommands()
 {
-    for (const CommandRow &row : commandRows())
-        makeAction(row, this);
+    // One group holds every command, so that while an auxiliary window has the
+    // main window disabled no command can run by any route (assistive
+    // technology presses menu items directly). Each command keeps its own
+    // state inside the group.
+    m_commands = new QActionGroup(this);
+    m_commands->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (const CommandRow &row : commandRows()) {
+        QAction *action = makeAction(row, this);
+        if (!action->isSeparator())
+            m_commands->addAction(action);
+    }
     buildMenus(menuBar(), this);
 }
 
@@ -244,6 +254,7 @@ void MainForm::openAuxiliary(QWidget *window)
     // was so that typing goes on there afterwards.
     if (QWidget *focus = QApplication::focusWidget(); focus && isAncestorOf(focus))
         m_focusBeforeAuxiliary = focus;
+    m_commands->setEnabled(false);
     setEnabled(false);
     window->show();
     window->raise();
@@ -258,6 +269,7 @@ void MainForm::closeAuxiliary(QWidget *window)
 
 void MainForm::giveInputBack()
 {
+    m_commands->setEnabled(true);
     setEnabled(true);
     raise();
     activateWindow();

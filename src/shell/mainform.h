@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAction;
+class QActionGroup;
 class QFrame;
 class QLineEdit;
 class QToolButton;
@@ -97,6 +98,7 @@ private:
     QPointer<CustomForm> m_customForm;
     bool m_undoEnabled = false;
     QPointer<QWidget> m_focusBeforeAuxiliary;
+    QActionGroup *m_commands = nullptr;
     std::function<bool()> m_closeGuard;
 };
 

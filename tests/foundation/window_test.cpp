@@ -378,6 +378,21 @@ TEST_F(EditorFormatTest, TypingGoesOnInThePostAfterTheWindowCloses)
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.form->typer()->hasFocus(); }));
 }
 
+TEST_F(EditorFormatTest, NoCommandRunsWhileTheWindowIsOpen)
+{
+    w.form->typer()->setText(QStringLiteral("post"));
+    ASSERT_TRUE(w.form->command("FindMenu")->isEnabled());
+    CustomForm *form = openForm();
+    // A screen reader presses menu items directly; the disabled window must
+    // not let them run.
+    EXPECT_FALSE(w.form->command("About")->isEnabled());
+    EXPECT_FALSE(w.form->command("FindMenu")->isEnabled());
+    form->reject();
+    EXPECT_TRUE(w.form->command("About")->isEnabled());
+    EXPECT_TRUE(w.form->command("FindMenu")->isEnabled());
+    EXPECT_FALSE(w.form->command("Cut")->isEnabled()); // its own state comes back
+}
+
 TEST_F(EditorFormatTest, OkWithAnEmptyListKeepsTheFontAndStoresNothingForIt)
 {
     // Nothing stored: after a Cancel the new window has no selection.
