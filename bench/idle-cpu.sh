@@ -102,8 +102,10 @@ print(f"{label}: CPU {cpu * 1000:.0f} ms in 10 s = {cpu / 10 * 100:.1f} %, {s1 -
 }
 
 echo "post pasted: memory $((rss_before / 1024)) -> $((rss_after / 1024)) MiB"
-# In front with the keyboard in the editor, the caret blinks; nothing else may run.
-measure "idle in front, caret blinking"
+# In front with the keyboard in the editor, the caret blinks for ten seconds
+# after the last key and then rests; nothing else may run.
+measure "idle in front, first ten seconds (caret blinking)"
+measure "idle in front, after that (caret at rest)"
 # In the background nothing at all may wake the program (goal 0.0 %, no wake-ups).
 root="$(xwininfo -root | awk '/Window id:/ { print $4 }')"
 xdotool windowfocus --sync "$root"

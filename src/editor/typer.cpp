@@ -2,6 +2,7 @@
 
 #include "editor/textrules.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -44,10 +45,25 @@ Typer::Typer(QWidget *parent) : QPlainTextEdit(parent)
     pal.setColor(QPalette::Text, Qt::black);
     setPalette(pal);
 
+    m_caretRest.setSingleShot(true);
+    m_caretRest.setInterval(10000);
+    connect(&m_caretRest, &QTimer::timeout, this, [this] {
+        m_flashTime = QApplication::cursorFlashTime();
+        if (m_flashTime > 0)
+            QApplication::setCursorFlashTime(0);
+    });
+
     connect(document(), &QTextDocument::contentsChanged, this, [this] {
         if (m_writing == 0)
             emit changed();
     });
+}
+
+Typer::~Typer()
+{
+    // The flash time is the whole program's; leave it as it was found.
+    if (m_flashTime > 0 && QApplication::cursorFlashTime() == 0)
+        QApplication::setCursorFlashTime(m_flashTime);
 }
 
 QString Typer::text() const
@@ -191,6 +207,33 @@ void Typer::setTextAlignment(TextAlignment alignment)
     // Lay every line out again with the new alignment.
     document()->markContentsDirty(0, document()->characterCount());
     viewport()->update();
+}
+
+void Typer::wakeCaret()
+{
+    if (m_flashTime > 0 && QApplication::cursorFlashTime() == 0)
+        QApplication::setCursorFlashTime(m_flashTime);
+    m_flashTime = 0;
+    if (hasFocus())
+        m_caretRest.start();
+    else
+        m_caretRest.stop();
+}
+
+bool Typer::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::InputMethod:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        wakeCaret();
+        break;
+    default:
+        break;
+    }
+    return QPlainTextEdit::event(event);
 }
 
 void Typer::keyPressEvent(QKeyEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace quorvane {
 
@@ -16,6 +17,7 @@ public:
     enum TextAlignment { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
 
     explicit Typer(QWidget *parent = nullptr);
+    ~Typer() override;
 
     // The whole post with CR LF line breaks.
     QString text() const;
@@ -44,6 +46,9 @@ public:
     TextAlignment textAlignment() const;
     void setTextAlignment(TextAlignment alignment);
 
+    // How long the caret blinks after the last input before it rests.
+    void setCaretRestDelay(int milliseconds) { m_caretRest.setInterval(milliseconds); }
+
     // Conversions between the post's positions and the widget's.
     qsizetype toPostPosition(int documentPosition) const;
     int toDocumentPosition(qsizetype postPosition, bool roundUp) const;
@@ -53,6 +58,7 @@ signals:
     void changed();
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
@@ -61,7 +67,13 @@ protected:
 private:
     void writeAt(QTextCursor cursor, const QString &text);
 
+    void wakeCaret();
+
     int m_writing = 0;
+    // The caret stops blinking after a while without input, as desktop
+    // editors do, so an idle window does not wake the machine twice a second.
+    QTimer m_caretRest;
+    int m_flashTime = 0;
     TextAlignment m_alignment = AlignLeft;
 };
 

@@ -166,6 +166,23 @@ TEST(TyperKeys, CtrlYRedoes)
     EXPECT_EQ(typer.text(), QStringLiteral("abc"));
 }
 
+TEST(TyperCaret, RestsAfterAWhileWithoutInputAndBlinksAgainOnAKey)
+{
+    const int flashTime = QApplication::cursorFlashTime();
+    ASSERT_GT(flashTime, 0);
+    Typer typer;
+    typer.setCaretRestDelay(50);
+    typer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&typer));
+    typer.activateWindow();
+    typer.setFocus();
+    QTest::keyClicks(&typer, QStringLiteral("a"));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::cursorFlashTime() == 0; }, 5000));
+    QTest::keyClicks(&typer, QStringLiteral("b"));
+    EXPECT_EQ(QApplication::cursorFlashTime(), flashTime);
+    EXPECT_EQ(typer.text(), QStringLiteral("ab"));
+}
+
 TEST(TyperClipboard, PastedCrLfIsOneBreakAndCopyKeepsEveryCharacter)
 {
     Typer typer;
