@@ -13,20 +13,7 @@ cc -O2 -o "$work/mapwatch" "$here/startup/mapwatch.c" -lX11
 c++ -O2 -std=c++17 -fPIC -o "$work/minimal" "$here/startup/minimal.cpp" \
   $(pkg-config --cflags --libs Qt6Widgets)
 
-xvfb=
-for attempt in 1 2 3 4 5; do
-  rm -f "$work/fd"
-  exec 3<> "$work/fd"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$work/fd" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$work/fd")"
-  if xdpyinfo >/dev/null 2>&1 && kill -0 "$xvfb" 2>/dev/null; then break; fi
-  kill "$xvfb" 2>/dev/null || true
-done
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
+. "$here/xvfb-session.sh"
 
 # One warm-up each, so both start from a warm disk cache.
 "$work/mapwatch" Minimal "$work/minimal" >/dev/null
