@@ -78,23 +78,7 @@ bool DocumentCommands::isModified() const
 
 void DocumentCommands::Start_New_File()
 {
-    if (m_busy)
-        return;
-    BusyScope busy(m_busy);
-    if (!isModified()) {
-        clearDocument();
-        return;
-    }
-    switch (askToSave()) {
-    case QMessageBox::No:
-        clearDocument();
-        break;
-    case QMessageBox::Yes:
-        Optional_Save();
-        break;
-    default:
-        break;
-    }
+    replaceDocument([this] { clearDocument(); });
 }
 
 void DocumentCommands::Optional_Save()
@@ -105,19 +89,24 @@ void DocumentCommands::Optional_Save()
 
 void DocumentCommands::Open_File()
 {
+    // Yes saves and clears; the user opens again to load a file.
+    replaceDocument([this] { openSequence(); });
+}
+
+void DocumentCommands::replaceDocument(const std::function<void()> &replace)
+{
     if (m_busy)
         return;
     BusyScope busy(m_busy);
     if (!isModified()) {
-        openSequence();
+        replace();
         return;
     }
     switch (askToSave()) {
     case QMessageBox::No:
-        openSequence();
+        replace();
         break;
     case QMessageBox::Yes:
-        // Saved and cleared; the user opens again to load a file.
         Optional_Save();
         break;
     default:

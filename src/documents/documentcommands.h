@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace quorvane {
 
@@ -33,6 +34,9 @@ public:
 private:
     // Save-and-clear, for New and Open.
     void Optional_Save();
+    // New and Open: replace runs at once for a clean post, after "No" for a
+    // modified one; "Yes" saves and clears instead, "Cancel" does nothing.
+    void replaceDocument(const std::function<void()> &replace);
     void openSequence();
     void clearDocument();
 
