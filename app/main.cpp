@@ -1,7 +1,8 @@
+#include "commands/installcommands.h"
 #include "platform/launcher.h"
 #include "platform/singleinstance.h"
-#include "platform/userdialogs.h"
 #include "shell/mainform.h"
+#include "windows/userdialogs.h"
 
 #include <QApplication>
 
@@ -22,6 +23,7 @@ int main(int argc, char *argv[])
     quorvane::QtUserDialogs dialogs;
     quorvane::DesktopLauncher launcher;
     quorvane::MainForm window(dialogs, launcher);
+    quorvane::installCommands(window);
     // Closing the main window ends the program, whatever else is open.
     QObject::connect(&window, &quorvane::MainForm::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);

@@ -1,10 +1,11 @@
 // Typing into a large post: one key press with the change step (character
 // count, undo state) and the repaint it causes.
 #include "bench_support.h"
-#include "editor/typer.h"
+#include "commands/installcommands.h"
 #include "platform/launcher.h"
-#include "platform/userdialogs.h"
 #include "shell/mainform.h"
+#include "shell/typer.h"
+#include "windows/userdialogs.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -28,6 +29,7 @@ void TypeOneCharacter(benchmark::State &state)
     quorvane::QtUserDialogs dialogs;
     quorvane::DesktopLauncher launcher;
     quorvane::MainForm form(dialogs, launcher);
+    quorvane::installCommands(form);
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
     quorvane::Typer *typer = form.typer();

@@ -1,7 +1,7 @@
 // Opening a 10 MB plain-text or rich-text file into a real editor, and saving
 // a 10 MB post: each should stay well under a second.
 #include "documents/documentfile.h"
-#include "editor/typer.h"
+#include "shell/typer.h"
 
 #include <QApplication>
 #include <QFile>

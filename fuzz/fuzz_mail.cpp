@@ -2,7 +2,7 @@
 // address that starts with "mailto:" and the recipient, opens its query with
 // "?" exactly when there is one, and carries the body without a raw space,
 // ampersand or line break.
-#include "windows/composemail.h"
+#include "platform/composemail.h"
 
 #include <QList>
 #include <QString>

@@ -9,8 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     if (quorvane::stripFormatting(text) != quorvane::stripFormattingReference(text))
         __builtin_trap();
     return 0;

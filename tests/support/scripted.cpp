@@ -1,5 +1,6 @@
 #include "support/scripted.h"
 
+#include "commands/installcommands.h"
 #include "shell/mainform.h"
 
 #include <QTest>
@@ -87,6 +88,7 @@ QString RecordingLauncher::findProgram(const QString &name)
 
 Window::Window() : form(std::make_unique<MainForm>(dialogs, launcher))
 {
+    installCommands(*form);
     form->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/launcher.h"
-#include "platform/userdialogs.h"
+#include "windows/userdialogs.h"
 
 #include <QList>
 #include <QMessageBox>

@@ -1,0 +1,11 @@
+# Paths, the single-instance lock, the desktop launcher, outward addresses, mail.
+target_sources(quorvane_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/composemail.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/composemail.h
+  ${CMAKE_CURRENT_LIST_DIR}/endpoints.h
+  ${CMAKE_CURRENT_LIST_DIR}/launcher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/launcher.h
+  ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/paths.h
+  ${CMAKE_CURRENT_LIST_DIR}/singleinstance.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h)

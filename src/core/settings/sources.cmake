@@ -1,0 +1,4 @@
+# Settings keys, their defaults and validated reads.
+target_sources(quorvane_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/editorformat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editorformat.h)

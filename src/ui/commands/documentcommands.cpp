@@ -1,0 +1,200 @@
+#include "commands/documentcommands.h"
+
+#include "documents/documentfile.h"
+#include "shell/mainform.h"
+#include "shell/typer.h"
+#include "windows/userdialogs.h"
+
+#include <QAction>
+#include <QDir>
+
+namespace quorvane {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Quorvane");
+
+// Marks a routine as running for as long as it waits in its dialogs.
+class BusyScope
+{
+public:
+    explicit BusyScope(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~BusyScope() { m_flag = false; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
+
+DocumentCommands::DocumentCommands(MainForm &form)
+    : QObject(&form), m_form(form), m_baseline(form.typer()->text())
+{
+    const auto wire = [this](const char *name, void (DocumentCommands::*routine)()) {
+        connect(m_form.command(name), &QAction::triggered, this, routine);
+    };
+    wire("NewFile", &DocumentCommands::Start_New_File);
+    wire("NewCommand", &DocumentCommands::Start_New_File);
+    wire("OpenFile", &DocumentCommands::Open_File);
+    wire("OpenCommand", &DocumentCommands::Open_File);
+    wire("SaveFile", &DocumentCommands::Save_File);
+    wire("SaveCommand", &DocumentCommands::Save_File);
+    wire("QuitPro", &DocumentCommands::Save_Before_Exit);
+
+    // Every other close of the window (title bar, Alt+F4, the strip's close
+    // box) asks the same question Exit does.
+    m_form.setCloseGuard([this] {
+        if (m_closeApproved)
+            return true;
+        if (m_busy)
+            return false;
+        BusyScope busy(m_busy);
+        return mayClose();
+    });
+}
+
+const QString &DocumentCommands::openFilter()
+{
+    static const QString filter =
+        QStringLiteral("Rich Text Format (*.rtf);;Text File (*.txt);;Word for Windows (*.doc);;"
+                       "Windows Write (*.wri);;All Documents (*.*)");
+    return filter;
+}
+
+const QString &DocumentCommands::saveFilter()
+{
+    static const QString filter =
+        QStringLiteral("Rich Text Format (*.rtf);;Text File (*.txt);;Word for Windows (*.doc);;"
+                       "Windows Write (*.wri)");
+    return filter;
+}
+
+bool DocumentCommands::isModified() const
+{
+    return m_form.typer()->text() != m_baseline;
+}
+
+void DocumentCommands::Start_New_File()
+{
+    replaceDocument([this] { clearDocument(); });
+}
+
+void DocumentCommands::Optional_Save()
+{
+    if (saveToChosenFile())
+        clearDocument();
+}
+
+void DocumentCommands::Open_File()
+{
+    // Yes saves and clears; the user opens again to load a file.
+    replaceDocument([this] { openSequence(); });
+}
+
+void DocumentCommands::replaceDocument(const std::function<void()> &replace)
+{
+    if (m_busy)
+        return;
+    BusyScope busy(m_busy);
+    if (!isModified()) {
+        replace();
+        return;
+    }
+    switch (askToSave()) {
+    case QMessageBox::No:
+        replace();
+        break;
+    case QMessageBox::Yes:
+        Optional_Save();
+        break;
+    default:
+        break;
+    }
+}
+
+void DocumentCommands::openSequence()
+{
+    const QString path = m_form.dialogs().openFileName(&m_form, openFilter());
+    if (path.isEmpty())
+        return;
+    const ReadResult read = readDocumentFile(path);
+    if (!read.ok) {
+        // Nothing was discarded yet: the post stays as it was.
+        m_form.dialogs().message(&m_form, QMessageBox::Warning, kTitle,
+                                 QStringLiteral("The document \"%1\" could not be opened.\n%2")
+                                     .arg(QDir::toNativeSeparators(path), read.error),
+                                 QMessageBox::Ok, QMessageBox::Ok);
+        return;
+    }
+    Typer *typer = m_form.typer();
+    typer->setText(read.text);
+    m_baseline = typer->text();
+}
+
+void DocumentCommands::Save_File()
+{
+    if (m_busy)
+        return;
+    BusyScope busy(m_busy);
+    if (saveToChosenFile())
+        m_baseline = m_form.typer()->text();
+}
+
+void DocumentCommands::Save_Before_Exit()
+{
+    if (m_busy)
+        return;
+    BusyScope busy(m_busy);
+    if (!mayClose())
+        return;
+    m_closeApproved = true;
+    m_form.close();
+    m_closeApproved = false;
+}
+
+bool DocumentCommands::mayClose()
+{
+    if (!isModified())
+        return true;
+    switch (askToSave()) {
+    case QMessageBox::No:
+        return true;
+    case QMessageBox::Yes:
+        return saveToChosenFile();
+    default:
+        return false;
+    }
+}
+
+void DocumentCommands::clearDocument()
+{
+    m_form.typer()->setText(QString());
+    m_baseline.clear();
+}
+
+bool DocumentCommands::saveToChosenFile()
+{
+    const QString path = m_form.dialogs().saveFileName(&m_form, saveFilter());
+    if (path.isEmpty())
+        return false;
+    const WriteResult written = writeDocumentFile(path, m_form.typer()->text());
+    if (!written.ok) {
+        m_form.dialogs().message(&m_form, QMessageBox::Critical, kTitle,
+                                 QStringLiteral("The document could not be saved as \"%1\".\n%2")
+                                     .arg(QDir::toNativeSeparators(path), written.error),
+                                 QMessageBox::Ok, QMessageBox::Ok);
+        return false;
+    }
+    return true;
+}
+
+QMessageBox::StandardButton DocumentCommands::askToSave()
+{
+    return m_form.dialogs().message(
+        &m_form, QMessageBox::Warning, kTitle, QStringLiteral("Save changes to your document?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+} // namespace quorvane

@@ -1,0 +1,53 @@
+#include "commands/previewcommands.h"
+
+#include "conversion/bbcode.h"
+#include "conversion/stripper.h"
+#include "platform/launcher.h"
+#include "platform/paths.h"
+#include "shell/mainform.h"
+#include "shell/typer.h"
+#include "windows/userdialogs.h"
+
+#include <QAction>
+#include <QDir>
+
+namespace quorvane {
+
+PreviewCommands::PreviewCommands(MainForm &form)
+    : QObject(&form), m_form(form), m_dataDir(programDataDir())
+{
+    for (const char *name : {"PreviewCommand", "PreviewMenu"})
+        connect(form.command(name), &QAction::triggered, this, &PreviewCommands::preview);
+    connect(form.command("RemoveTextF"), &QAction::triggered, this,
+            &PreviewCommands::RemoveTextFormatting);
+}
+
+PreviewPageResult PreviewCommands::PreviewHTML(const QString &text)
+{
+    // The block headers are read afresh for every page.
+    const QString page = convertBBCode(text, m_dataDir, BlockHeaders::standard());
+    return writePreviewPage(page, m_dataDir);
+}
+
+void PreviewCommands::preview()
+{
+    const PreviewPageResult page = PreviewHTML(m_form.typer()->text());
+    if (!page.ok) {
+        // Opening whatever stale page is there would show the wrong post.
+        m_form.dialogs().message(&m_form, QMessageBox::Warning, QStringLiteral("Quorvane"),
+                                 QStringLiteral("The preview page could not be written to "
+                                                "\"%1\":\n%2")
+                                     .arg(QDir::toNativeSeparators(page.path), page.error),
+                                 QMessageBox::Ok, QMessageBox::Ok);
+        return;
+    }
+    ShellOpen(m_form.launcher(), page.path);
+}
+
+void PreviewCommands::RemoveTextFormatting()
+{
+    Typer *typer = m_form.typer();
+    typer->setText(stripFormatting(typer->text()));
+}
+
+} // namespace quorvane

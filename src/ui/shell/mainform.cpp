@@ -1,0 +1,307 @@
+#include "shell/mainform.h"
+
+#include "settings/editorformat.h"
+#include "shell/commandtable.h"
+#include "shell/typer.h"
+#include "text/choosers.h"
+#include "windows/customform.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// Resources live in a static library; pull them in explicitly.
+static void initQuorvaneResources()
+{
+    Q_INIT_RESOURCE(quorvane);
+}
+
+namespace quorvane {
+
+namespace {
+constexpr QSize kWindowSize(640, 480);
+
+QFrame *makePanel(const char *name, QWidget *parent)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->hide();
+    return frame;
+}
+} // namespace
+
+MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_launcher(launcher)
+{
+    initQuorvaneResources();
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Quorvane"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane.svg")));
+    // A dialog-style border: no resizing, no maximising.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    buildCommands();
+    buildLayout();
+
+    // Start-up: the Editor Format window exists hidden and its lists pick the
+    // stored font, which the editor then takes.
+    createCustomForm();
+    applyStoredEditorFont();
+
+    setFixedSize(kWindowSize);
+    m_typer->setFocus();
+}
+
+MainForm::~MainForm()
+{
+    delete m_customForm;
+}
+
+QAction *MainForm::command(const char *name) const
+{
+    auto *action = findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    Q_ASSERT_X(action, "MainForm::command", name);
+    return action;
+}
+
+void MainForm::buildCommands()
+{
+    // One group holds every command, so that while an auxiliary window has the
+    // main window disabled no command can run by any route (assistive
+    // technology presses menu items directly). Each command keeps its own
+    // state inside the group.
+    m_commands = new QActionGroup(this);
+    m_commands->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (const CommandRow &row : commandRows()) {
+        QAction *action = makeAction(row, this);
+        if (!action->isSeparator())
+            m_commands->addAction(action);
+    }
+    buildMenus(menuBar(), this);
+}
+
+void MainForm::buildLayout()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("MainArea"));
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(3);
+
+    // The top strip: decoration, link, hover tip and the window's own boxes.
+    m_topFrame = new QFrame(central);
+    m_topFrame->setObjectName(QStringLiteral("TopFrame"));
+    m_topFrame->setFixedHeight(20);
+    auto *strip = new QHBoxLayout(m_topFrame);
+    strip->setContentsMargins(2, 0, 2, 0);
+    strip->setSpacing(4);
+    auto *image1 = new QLabel(m_topFrame);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setPixmap(QIcon(QStringLiteral(":/icons/Image1.svg")).pixmap(16, 16));
+    auto *freeUtilities = new QLabel(QStringLiteral("More free utilities..."), m_topFrame);
+    freeUtilities->setObjectName(QStringLiteral("FreeUtilities"));
+    freeUtilities->setCursor(Qt::PointingHandCursor);
+    auto *tip = new QLabel(QStringLiteral("Version 1.1.2"), m_topFrame);
+    tip->setObjectName(QStringLiteral("ControlBoxTip"));
+    strip->addWidget(image1);
+    strip->addWidget(freeUtilities);
+    strip->addStretch();
+    strip->addWidget(tip);
+    for (const char *name : {"MiniBox", "CloseBox"})
+        strip->addWidget(
+            makeButton(command(name), *findCommandRow(QLatin1String(name)), m_topFrame));
+    layout->addWidget(m_topFrame);
+
+    // The toolbar frame, two rows. The lock toggle stands over a slot in the
+    // first row but belongs to the window, so locking the frame leaves it usable.
+    m_mainFrame = new QFrame(central);
+    m_mainFrame->setObjectName(QStringLiteral("MainFrame"));
+    m_mainFrame->setStyleSheet(QStringLiteral(
+        "QToolButton { background-color: rgb(224,224,224); border: 1px solid rgb(176,176,176);"
+        " border-radius: 2px; }"
+        "QToolButton:hover { border-color: rgb(96,128,192); }"
+        "QToolButton:pressed, QToolButton:checked { background-color: rgb(200,200,208); }"
+        "QToolButton:focus { border-color: rgb(32,96,200); }"));
+    auto *rows = new QVBoxLayout(m_mainFrame);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    for (const auto row : {toolbarRow1(), toolbarRow2()}) {
+        auto *line = new QHBoxLayout;
+        line->setSpacing(2);
+        for (const char *name : row) {
+            const QString id = QString::fromLatin1(name);
+            if (id == QLatin1String("ControlsLocker")) {
+                m_lockerSlot = new QWidget(m_mainFrame);
+                m_lockerSlot->setObjectName(QStringLiteral("LockerSlot"));
+                m_lockerSlot->setFixedSize(21, 21);
+                m_lockerSlot->installEventFilter(this);
+                line->addWidget(m_lockerSlot);
+            } else if (const Chooser *chooser = findChooser(id)) {
+                auto *box = new QComboBox(m_mainFrame);
+                box->setObjectName(id);
+                box->setEditable(true);
+                box->setInsertPolicy(QComboBox::NoInsert);
+                box->addItems(chooser->entries);
+                box->setCurrentIndex(-1);
+                box->setEditText(QString::fromLatin1(chooser->startText));
+                box->setAccessibleName(QString::fromLatin1(chooser->accessible));
+                box->setFixedHeight(21);
+                box->setMinimumWidth(id == QLatin1String("Fonts") ? 150 : 80);
+                line->addWidget(box);
+            } else if (id == QLatin1String("LettersNo")) {
+                m_lettersNo = new QLineEdit(QStringLiteral("0"), m_mainFrame);
+                m_lettersNo->setObjectName(id);
+                m_lettersNo->setReadOnly(true);
+                m_lettersNo->setAccessibleName(QStringLiteral("Character count"));
+                m_lettersNo->setToolTip(QStringLiteral("Characters in the post"));
+                m_lettersNo->setFixedSize(70, 21);
+                m_lettersNo->setAlignment(Qt::AlignRight);
+                line->addWidget(m_lettersNo);
+            } else {
+                line->addWidget(makeButton(command(name), *findCommandRow(id), m_mainFrame));
+            }
+        }
+        line->addStretch();
+        rows->addLayout(line);
+    }
+    layout->addWidget(m_mainFrame);
+
+    m_locker = makeButton(command("ControlsLocker"),
+                          *findCommandRow(QStringLiteral("ControlsLocker")), central);
+    m_locker->raise();
+
+    m_typer = new Typer(central);
+    layout->addWidget(m_typer, 1);
+    connect(m_typer, &Typer::changed, this, &MainForm::Typer_Change);
+
+    m_findFrame = makePanel("FindFrame", central);
+    m_replaceFrame = makePanel("ReplaceFrame", central);
+    m_smilesFrame = makePanel("SmilesFrame", central);
+    layout->addWidget(m_findFrame);
+    layout->addWidget(m_replaceFrame);
+    layout->addWidget(m_smilesFrame);
+
+    setCentralWidget(central);
+}
+
+bool MainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_lockerSlot &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeLocker();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainForm::placeLocker()
+{
+    if (!m_locker || !m_lockerSlot)
+        return;
+    const QPoint topLeft = m_lockerSlot->mapTo(centralWidget(), QPoint(0, 0));
+    m_locker->setGeometry(QRect(topLeft, m_lockerSlot->size()));
+    m_locker->raise();
+}
+
+void MainForm::Typer_Change()
+{
+    m_undoEnabled = true;
+    command("Undo")->setEnabled(true);
+    m_lettersNo->setText(QLatin1Char(' ') + QString::number(m_typer->length()));
+}
+
+void MainForm::openAuxiliary(QWidget *window)
+{
+    // Disabling the window takes the keyboard focus away; remember where it
+    // was so that typing goes on there afterwards.
+    if (QWidget *focus = QApplication::focusWidget(); focus && isAncestorOf(focus))
+        m_focusBeforeAuxiliary = focus;
+    m_commands->setEnabled(false);
+    setEnabled(false);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void MainForm::closeAuxiliary(QWidget *window)
+{
+    giveInputBack();
+    window->hide();
+}
+
+void MainForm::giveInputBack()
+{
+    m_commands->setEnabled(true);
+    setEnabled(true);
+    raise();
+    activateWindow();
+    QWidget *focus = m_focusBeforeAuxiliary ? m_focusBeforeAuxiliary.data() : m_typer;
+    focus->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::createCustomForm()
+{
+    m_customForm = new CustomForm(nullptr);
+    m_customForm->setWindowIcon(windowIcon());
+    connect(m_customForm, &CustomForm::chosen, this,
+            [this](const QString &name, const QString &size) {
+                closeAuxiliary(m_customForm);
+                const int points = size.toInt();
+                m_typer->setEditorFont(name.isEmpty() ? m_typer->font().family() : name,
+                                       points > 0 ? points : m_typer->font().pointSize());
+                m_typer->viewport()->update();
+            });
+    connect(m_customForm, &CustomForm::cancelled, this, [this] {
+        giveInputBack();
+        // Forget the unsaved choice: the next opening builds the window anew.
+        m_customForm->deleteLater();
+        m_customForm = nullptr;
+    });
+}
+
+void MainForm::openEditorFormat()
+{
+    if (!m_customForm)
+        createCustomForm();
+    openAuxiliary(m_customForm);
+}
+
+void MainForm::applyStoredEditorFont()
+{
+    // The lists hold the stored choice when it is one of theirs; otherwise the
+    // defaults are selected and used.
+    QString name = m_customForm->selectedFont();
+    if (name.isEmpty()) {
+        name = QString::fromLatin1(editorformat::defaultFontName);
+        m_customForm->selectFont(name);
+    }
+    int size = m_customForm->selectedSize().toInt();
+    if (size <= 0) {
+        size = editorformat::defaultFontSize;
+        m_customForm->selectSize(QString::number(size));
+    }
+    m_typer->setEditorFont(name, size);
+}
+
+void MainForm::closeEvent(QCloseEvent *event)
+{
+    if (m_closeGuard && !m_closeGuard()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}
+
+} // namespace quorvane

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "windows/customform.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QFrame;
+class QLineEdit;
+class QToolButton;
+
+namespace quorvane {
+
+class Launcher;
+class Typer;
+class UserDialogs;
+
+// The main window: the catalogue of menus, top strip, toolbar, editor and
+// panels. It knows no command family: each lives in its own small class that
+// finds its controls here by name and wires them (commands/installcommands.h).
+class MainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent = nullptr);
+    ~MainForm() override;
+
+    Typer *typer() const { return m_typer; }
+    UserDialogs &dialogs() const { return m_dialogs; }
+    Launcher &launcher() const { return m_launcher; }
+
+    // The command of that name (a menu item, or the action behind a button).
+    QAction *command(const char *name) const;
+    // Any control by name.
+    template <class T> T *control(const char *name) const
+    {
+        return findChild<T *>(QLatin1String(name));
+    }
+
+    QFrame *topFrame() const { return m_topFrame; }
+    QFrame *mainFrame() const { return m_mainFrame; }
+    // Panels below the editor, hidden until a command shows them; each command
+    // family fills its own.
+    QFrame *findFrame() const { return m_findFrame; }
+    QFrame *replaceFrame() const { return m_replaceFrame; }
+    QFrame *smilesFrame() const { return m_smilesFrame; }
+
+    // Auxiliary windows are pseudo-modal: while one is shown the main window
+    // takes no input; closing it gives the main window back.
+    void openAuxiliary(QWidget *window);
+    void closeAuxiliary(QWidget *window);
+
+    // The hidden Undo item's state: off until the post first changes. (A
+    // hidden QAction always reports itself disabled, so it is kept here.)
+    bool isUndoEnabled() const { return m_undoEnabled; }
+
+    // The Editor Format window (created hidden at start, again after Cancel).
+    CustomForm *customForm() const { return m_customForm; }
+    void openEditorFormat();
+
+    // Asked before the window closes by any route; returning false keeps it
+    // open. Set by the document commands.
+    void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
+
+signals:
+    // The window has closed: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildCommands();
+    void buildLayout();
+    void createCustomForm();
+    void applyStoredEditorFont();
+    void Typer_Change();
+    void placeLocker();
+    void giveInputBack();
+
+    UserDialogs &m_dialogs;
+    Launcher &m_launcher;
+    Typer *m_typer = nullptr;
+    QFrame *m_topFrame = nullptr;
+    QFrame *m_mainFrame = nullptr;
+    QFrame *m_findFrame = nullptr;
+    QFrame *m_replaceFrame = nullptr;
+    QFrame *m_smilesFrame = nullptr;
+    QWidget *m_lockerSlot = nullptr;
+    QToolButton *m_locker = nullptr;
+    QLineEdit *m_lettersNo = nullptr;
+    QPointer<CustomForm> m_customForm;
+    bool m_undoEnabled = false;
+    QPointer<QWidget> m_focusBeforeAuxiliary;
+    QActionGroup *m_commands = nullptr;
+    std::function<bool()> m_closeGuard;
+};
+
+} // namespace quorvane

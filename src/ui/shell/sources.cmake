@@ -1,0 +1,10 @@
+# The host: the main window, the one command table, the editor, deferred icons.
+target_sources(quorvane_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/commandtable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/commandtable.h
+  ${CMAKE_CURRENT_LIST_DIR}/deferredicon.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/deferredicon.h
+  ${CMAKE_CURRENT_LIST_DIR}/mainform.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mainform.h
+  ${CMAKE_CURRENT_LIST_DIR}/typer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/typer.h)

@@ -1,0 +1,14 @@
+# Auxiliary windows and the dialogs a person answers.
+target_sources(quorvane_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/aboutform.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/aboutform.h
+  ${CMAKE_CURRENT_LIST_DIR}/auxiliarywindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/auxiliarywindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/customform.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/customform.h
+  ${CMAKE_CURRENT_LIST_DIR}/feedbackform.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/feedbackform.h
+  ${CMAKE_CURRENT_LIST_DIR}/links.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/links.h
+  ${CMAKE_CURRENT_LIST_DIR}/userdialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/userdialogs.h)
