@@ -67,11 +67,22 @@ QString readStored(const char *key)
     return value.toString();
 }
 
-void writeStored(const char *key, const QString &value)
+bool writeStored(const char *key, const QString &value)
 {
     QSettings store = openStore();
     store.setValue(qualified(key), value);
     store.sync();
+    return store.status() == QSettings::NoError;
+}
+
+EditorFont storedEditorFont()
+{
+    EditorFont font{QString::fromLatin1(defaultFontName), defaultFontSize};
+    if (const QString name = readStored(fontNameKey); fontNames().contains(name))
+        font.name = name;
+    if (const QString size = readStored(fontSizeKey); fontSizes().contains(size))
+        font.size = size.toInt();
+    return font;
 }
 
 QString storePath()

@@ -20,7 +20,17 @@ const QStringList &fontSizes();
 
 // A stored value, or "" when it was never written (or the store is unreadable).
 QString readStored(const char *key);
-void writeStored(const char *key, const QString &value);
+// False when the store could not be written (a read-only or full disk).
+bool writeStored(const char *key, const QString &value);
+
+struct EditorFont
+{
+    QString name;
+    int size = defaultFontSize;
+};
+// The stored font with each part checked on its own: a part that was never
+// stored, or is not one of the offered choices, is its default.
+EditorFont storedEditorFont();
 // Where the store lives; for messages and tests.
 QString storePath();
 

@@ -27,19 +27,6 @@ CommandStates::CommandStates(MainForm &form)
     for (QMenu *menu : form.findChildren<QMenu *>())
         connect(menu, &QMenu::aboutToShow, this, &CommandStates::refresh);
 
-    const std::pair<QAction *, Typer::TextAlignment> alignments[] = {
-        {m_center, Typer::AlignCenter},
-        {m_leftJustify, Typer::AlignLeft},
-        {m_rightJustify, Typer::AlignRight},
-    };
-    for (const auto &[action, alignment] : alignments) {
-        connect(action, &QAction::triggered, this, [this, alignment] {
-            m_form.typer()->setTextAlignment(alignment);
-            // A click toggles the mark itself; put every mark right again.
-            refresh();
-        });
-    }
-
     clipboardChanged();
 }
 

@@ -9,7 +9,7 @@ namespace quorvane {
 class MainForm;
 
 // Keeps the enabled and checked states of the edit, clipboard, search and
-// alignment commands right. The states are worked out again whenever what they
+// alignment commands right; it runs no command. The states are worked out again whenever what they
 // depend on changes (the post, its selection, the clipboard) and before any
 // menu opens; nothing polls, so an idle program does no work.
 class CommandStates : public QObject

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <memory>
 
 namespace quorvane {
@@ -11,8 +10,7 @@ class AuxiliaryWindow;
 class FeedbackForm;
 class MainForm;
 
-// The Help menu, the strip's "More free utilities..." link, and the About and
-// feedback windows.
+// The Help menu and the About and feedback windows.
 class HelpCommands : public QObject
 {
     Q_OBJECT
@@ -21,7 +19,8 @@ public:
     explicit HelpCommands(MainForm &form);
     ~HelpCommands() override;
 
-    AboutForm *aboutForm() const { return m_about.get(); }
+    // Built on first use.
+    AboutForm *aboutForm();
     // Null until the window is first opened.
     FeedbackForm *feedbackForm() const { return m_feedback.get(); }
 
@@ -29,15 +28,14 @@ public:
     void openFeedback();
 
 private:
-    void makeFreeUtilitiesLink();
     void open(AuxiliaryWindow *window);
     void wireClosing(AuxiliaryWindow *window);
 
     MainForm &m_form;
     std::unique_ptr<AboutForm> m_about;
     std::unique_ptr<FeedbackForm> m_feedback;
-    // Where the keyboard was in the main window before a window took it.
-    QPointer<QWidget> m_focusBefore;
+    // Asked once, at start, as the About window has always shown it.
+    QString m_loginName;
 };
 
 } // namespace quorvane

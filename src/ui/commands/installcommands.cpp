@@ -1,10 +1,13 @@
 #include "commands/installcommands.h"
 
+#include "commands/alignmentcommands.h"
 #include "commands/commandstates.h"
 #include "commands/documentcommands.h"
 #include "commands/editcommands.h"
+#include "commands/editorformatcommands.h"
 #include "commands/helpcommands.h"
 #include "commands/insertcommands.h"
+#include "commands/poststatus.h"
 #include "commands/previewcommands.h"
 #include "commands/searchpanels.h"
 #include "commands/smiliespanel.h"
@@ -12,13 +15,13 @@
 #include "commands/windowchrome.h"
 #include "shell/mainform.h"
 
-#include <QAction>
-
 namespace quorvane {
 
 void installCommands(MainForm &form)
 {
     // Each family is a child of the window and wires its own controls.
+    new PostStatus(form);
+    new EditorFormatCommands(form);
     new TagPairCommands(form);
     new InsertCommands(form);
     new SmiliesPanel(form);
@@ -26,11 +29,11 @@ void installCommands(MainForm &form)
     new DocumentCommands(form);
     new SearchPanels(form);
     new EditCommands(form);
-    new CommandStates(form);
+    auto *states = new CommandStates(form);
+    auto *alignment = new AlignmentCommands(form);
+    QObject::connect(alignment, &AlignmentCommands::aligned, states, &CommandStates::refresh);
     new WindowChrome(form);
     new HelpCommands(form);
-    QObject::connect(form.command("Custom"), &QAction::triggered, &form,
-                     &MainForm::openEditorFormat);
 }
 
 } // namespace quorvane

@@ -1,17 +1,23 @@
 # One command family per file pair, and the function that installs them all.
 target_sources(quorvane_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/alignmentcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/alignmentcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/commandstates.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandstates.h
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/editcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/editorformatcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editorformatcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/helpcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/helpcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/insertcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/insertcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/installcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/installcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/poststatus.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/poststatus.h
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/searchpanels.cpp

@@ -27,9 +27,9 @@ struct CommandRow
 {
     const char *name;
     CommandKind kind;
-    const char *caption;  // menu caption; for buttons, the accessible name
-    const char *shortcut; // portable key sequence text, "" for none
-    const char *tooltip;  // hover text of buttons, "" for none
+    const char *caption = "";  // menu caption; for buttons, the accessible name
+    const char *shortcut = ""; // portable key sequence text, "" for none
+    const char *tooltip = "";  // hover text of buttons, "" for none
     bool enabledAtStart = true;
     bool visible = true;
     bool checkable = false;

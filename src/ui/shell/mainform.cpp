@@ -1,10 +1,10 @@
 #include "shell/mainform.h"
 
-#include "settings/editorformat.h"
+#include "platform/launcher.h"
 #include "shell/commandtable.h"
 #include "shell/typer.h"
 #include "text/choosers.h"
-#include "windows/customform.h"
+#include "windows/links.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -56,24 +56,19 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
     buildCommands();
     buildLayout();
 
-    // Start-up: the Editor Format window exists hidden and its lists pick the
-    // stored font, which the editor then takes.
-    createCustomForm();
-    applyStoredEditorFont();
-
     setFixedSize(kWindowSize);
     m_typer->setFocus();
 }
 
-MainForm::~MainForm()
-{
-    delete m_customForm;
-}
+MainForm::~MainForm() = default;
 
 QAction *MainForm::command(const char *name) const
 {
     auto *action = findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-    Q_ASSERT_X(action, "MainForm::command", name);
+    // A misspelt name is a programming error: stop in every build, release
+    // included, rather than crash later on a null action.
+    if (!action)
+        qFatal("MainForm::command: no command named \"%s\"", name);
     return action;
 }
 
@@ -111,9 +106,12 @@ void MainForm::buildLayout()
     auto *image1 = new QLabel(m_topFrame);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setPixmap(QIcon(QStringLiteral(":/icons/Image1.svg")).pixmap(16, 16));
-    auto *freeUtilities = new QLabel(QStringLiteral("More free utilities..."), m_topFrame);
+    // A link that the keyboard and a screen reader can use too.
+    auto *freeUtilities =
+        new LinkButton(QStringLiteral("More free utilities..."), QString(), m_topFrame);
     freeUtilities->setObjectName(QStringLiteral("FreeUtilities"));
-    freeUtilities->setCursor(Qt::PointingHandCursor);
+    freeUtilities->setFocusPolicy(Qt::TabFocus);
+    connect(freeUtilities, &QPushButton::clicked, this, [this] { OpenMakerPage(m_launcher); });
     auto *tip = new QLabel(QStringLiteral("Version 1.1.2"), m_topFrame);
     tip->setObjectName(QStringLiteral("ControlBoxTip"));
     strip->addWidget(image1);
@@ -162,14 +160,14 @@ void MainForm::buildLayout()
                 box->setMinimumWidth(id == QLatin1String("Fonts") ? 150 : 80);
                 line->addWidget(box);
             } else if (id == QLatin1String("LettersNo")) {
-                m_lettersNo = new QLineEdit(QStringLiteral("0"), m_mainFrame);
-                m_lettersNo->setObjectName(id);
-                m_lettersNo->setReadOnly(true);
-                m_lettersNo->setAccessibleName(QStringLiteral("Character count"));
-                m_lettersNo->setToolTip(QStringLiteral("Characters in the post"));
-                m_lettersNo->setFixedSize(70, 21);
-                m_lettersNo->setAlignment(Qt::AlignRight);
-                line->addWidget(m_lettersNo);
+                auto *count = new QLineEdit(QStringLiteral("0"), m_mainFrame);
+                count->setObjectName(id);
+                count->setReadOnly(true);
+                count->setAccessibleName(QStringLiteral("Character count"));
+                count->setToolTip(QStringLiteral("Characters in the post"));
+                count->setFixedSize(70, 21);
+                count->setAlignment(Qt::AlignRight);
+                line->addWidget(count);
             } else {
                 line->addWidget(makeButton(command(name), *findCommandRow(id), m_mainFrame));
             }
@@ -185,7 +183,6 @@ void MainForm::buildLayout()
 
     m_typer = new Typer(central);
     layout->addWidget(m_typer, 1);
-    connect(m_typer, &Typer::changed, this, &MainForm::Typer_Change);
 
     m_findFrame = makePanel("FindFrame", central);
     m_replaceFrame = makePanel("ReplaceFrame", central);
@@ -214,18 +211,13 @@ void MainForm::placeLocker()
     m_locker->raise();
 }
 
-void MainForm::Typer_Change()
-{
-    m_undoEnabled = true;
-    command("Undo")->setEnabled(true);
-    m_lettersNo->setText(QLatin1Char(' ') + QString::number(m_typer->length()));
-}
-
 void MainForm::openAuxiliary(QWidget *window)
 {
     // Disabling the window takes the keyboard focus away; remember where it
     // was so that typing goes on there afterwards.
-    if (QWidget *focus = QApplication::focusWidget(); focus && isAncestorOf(focus))
+    // (The window's own focus child: it is known even while another program
+    // is active.)
+    if (QWidget *focus = focusWidget())
         m_focusBeforeAuxiliary = focus;
     m_commands->setEnabled(false);
     setEnabled(false);
@@ -248,50 +240,6 @@ void MainForm::giveInputBack()
     activateWindow();
     QWidget *focus = m_focusBeforeAuxiliary ? m_focusBeforeAuxiliary.data() : m_typer;
     focus->setFocus(Qt::OtherFocusReason);
-}
-
-void MainForm::createCustomForm()
-{
-    m_customForm = new CustomForm(nullptr);
-    m_customForm->setWindowIcon(windowIcon());
-    connect(m_customForm, &CustomForm::chosen, this,
-            [this](const QString &name, const QString &size) {
-                closeAuxiliary(m_customForm);
-                const int points = size.toInt();
-                m_typer->setEditorFont(name.isEmpty() ? m_typer->font().family() : name,
-                                       points > 0 ? points : m_typer->font().pointSize());
-                m_typer->viewport()->update();
-            });
-    connect(m_customForm, &CustomForm::cancelled, this, [this] {
-        giveInputBack();
-        // Forget the unsaved choice: the next opening builds the window anew.
-        m_customForm->deleteLater();
-        m_customForm = nullptr;
-    });
-}
-
-void MainForm::openEditorFormat()
-{
-    if (!m_customForm)
-        createCustomForm();
-    openAuxiliary(m_customForm);
-}
-
-void MainForm::applyStoredEditorFont()
-{
-    // The lists hold the stored choice when it is one of theirs; otherwise the
-    // defaults are selected and used.
-    QString name = m_customForm->selectedFont();
-    if (name.isEmpty()) {
-        name = QString::fromLatin1(editorformat::defaultFontName);
-        m_customForm->selectFont(name);
-    }
-    int size = m_customForm->selectedSize().toInt();
-    if (size <= 0) {
-        size = editorformat::defaultFontSize;
-        m_customForm->selectSize(QString::number(size));
-    }
-    m_typer->setEditorFont(name, size);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

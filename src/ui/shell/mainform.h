@@ -1,7 +1,5 @@
 #pragma once
 
-#include "windows/customform.h"
-
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -9,7 +7,6 @@
 class QAction;
 class QActionGroup;
 class QFrame;
-class QLineEdit;
 class QToolButton;
 
 namespace quorvane {
@@ -34,6 +31,7 @@ public:
     Launcher &launcher() const { return m_launcher; }
 
     // The command of that name (a menu item, or the action behind a button).
+    // An unknown name ends the program with a message, in every build.
     QAction *command(const char *name) const;
     // Any control by name.
     template <class T> T *control(const char *name) const
@@ -54,14 +52,6 @@ public:
     void openAuxiliary(QWidget *window);
     void closeAuxiliary(QWidget *window);
 
-    // The hidden Undo item's state: off until the post first changes. (A
-    // hidden QAction always reports itself disabled, so it is kept here.)
-    bool isUndoEnabled() const { return m_undoEnabled; }
-
-    // The Editor Format window (created hidden at start, again after Cancel).
-    CustomForm *customForm() const { return m_customForm; }
-    void openEditorFormat();
-
     // Asked before the window closes by any route; returning false keeps it
     // open. Set by the document commands.
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
@@ -77,9 +67,6 @@ protected:
 private:
     void buildCommands();
     void buildLayout();
-    void createCustomForm();
-    void applyStoredEditorFont();
-    void Typer_Change();
     void placeLocker();
     void giveInputBack();
 
@@ -93,9 +80,6 @@ private:
     QFrame *m_smilesFrame = nullptr;
     QWidget *m_lockerSlot = nullptr;
     QToolButton *m_locker = nullptr;
-    QLineEdit *m_lettersNo = nullptr;
-    QPointer<CustomForm> m_customForm;
-    bool m_undoEnabled = false;
     QPointer<QWidget> m_focusBeforeAuxiliary;
     QActionGroup *m_commands = nullptr;
     std::function<bool()> m_closeGuard;

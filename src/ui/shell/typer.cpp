@@ -279,11 +279,11 @@ QMimeData *Typer::createMimeDataFromSelection() const
 {
     // The selection exactly as typed (the default copy turns no-break spaces
     // into spaces).
-    auto *data = new QMimeData;
+    auto *mime = new QMimeData;
     QString text = textCursor().selectedText();
     text.replace(QChar::ParagraphSeparator, QChar(LF));
-    data->setText(text);
-    return data;
+    mime->setText(text);
+    return mime;
 }
 
 } // namespace quorvane

@@ -15,7 +15,7 @@ class Launcher;
 QString currentLoginName();
 
 // "About Quorvane": version, the user's name, the support address and the
-// licence notice. Created hidden at start-up and kept for the whole run.
+// licence notice. Built on first use and kept for the whole run.
 class AboutForm : public AuxiliaryWindow
 {
     Q_OBJECT

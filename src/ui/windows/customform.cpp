@@ -1,7 +1,5 @@
 #include "windows/customform.h"
 
-#include "settings/editorformat.h"
-
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -38,7 +36,9 @@ QLabel *picture(const char *name, QWidget *parent)
 }
 } // namespace
 
-CustomForm::CustomForm(QWidget *parent) : QDialog(parent)
+CustomForm::CustomForm(const QStringList &fontNames, const QStringList &fontSizes,
+                       const QString &selectedFont, const QString &selectedSize, QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("CustomForm"));
     setWindowTitle(QStringLiteral("Editor Format"));
@@ -49,7 +49,7 @@ CustomForm::CustomForm(QWidget *parent) : QDialog(parent)
     m_fontList = new QListWidget(this);
     m_fontList->setObjectName(QStringLiteral("FontList"));
     m_fontList->setAccessibleName(QStringLiteral("Font"));
-    m_fontList->addItems(editorformat::fontNames());
+    m_fontList->addItems(fontNames);
     m_fontList->setSelectionMode(QAbstractItemView::SingleSelection);
     fontLabel->setBuddy(m_fontList);
 
@@ -58,7 +58,7 @@ CustomForm::CustomForm(QWidget *parent) : QDialog(parent)
     m_sizeList = new QListWidget(this);
     m_sizeList->setObjectName(QStringLiteral("SizeList"));
     m_sizeList->setAccessibleName(QStringLiteral("Size"));
-    m_sizeList->addItems(editorformat::fontSizes());
+    m_sizeList->addItems(fontSizes);
     m_sizeList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_sizeList->setMaximumWidth(70);
     sizeLabel->setBuddy(m_sizeList);
@@ -87,9 +87,8 @@ CustomForm::CustomForm(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
     setFixedSize(360, 300);
 
-    // The stored choice, or no selection when nothing valid is stored.
-    selectFont(editorformat::readStored(editorformat::fontNameKey));
-    selectSize(editorformat::readStored(editorformat::fontSizeKey));
+    selectFont(selectedFont);
+    selectSize(selectedSize);
 }
 
 void CustomForm::selectFont(const QString &name)
@@ -116,11 +115,6 @@ void CustomForm::accept()
 {
     const QString font = selectedFont().trimmed();
     const QString size = selectedSize().trimmed();
-    // An empty list has nothing to store; the editor keeps what it has.
-    if (!font.isEmpty())
-        editorformat::writeStored(editorformat::fontNameKey, font);
-    if (!size.isEmpty())
-        editorformat::writeStored(editorformat::fontSizeKey, size);
     QDialog::accept();
     emit chosen(font, size);
 }

@@ -7,14 +7,18 @@ class QPushButton;
 
 namespace quorvane {
 
-// "Editor Format": the editor's font name and size, stored per user. OK
-// stores and hides; Cancel (Esc, the title bar's close) forgets the choice.
+// "Editor Format": offers font names and sizes and gives the choice back.
+// It neither reads nor writes the settings store. OK hides the window and
+// reports the choice; Cancel (Esc, the title bar's close) reports nothing.
 class CustomForm : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CustomForm(QWidget *parent = nullptr);
+    // The lists offered, and the entries selected at first ("" or a text that
+    // is not offered selects none).
+    CustomForm(const QStringList &fontNames, const QStringList &fontSizes,
+               const QString &selectedFont, const QString &selectedSize, QWidget *parent = nullptr);
 
     // Selects the entry with exactly this text, or none.
     void selectFont(const QString &name);
@@ -24,7 +28,7 @@ public:
     QString selectedSize() const;
 
 signals:
-    // OK: the choice was stored; empty texts mean "no selection, keep".
+    // OK: empty texts mean "no selection, keep".
     void chosen(const QString &fontName, const QString &fontSize);
     // Cancel: the window is going away.
     void cancelled();

@@ -306,8 +306,8 @@ TEST_P(PseudoModalTest, FeedbackWindowGivesTheMainWindowBack)
 
 INSTANTIATE_TEST_SUITE_P(Exits, PseudoModalTest,
                          ::testing::Values(Exit::Escape, Exit::ClosePicture, Exit::WindowSystem),
-                         [](const auto &info) {
-                             switch (info.param) {
+                         [](const auto &instance) {
+                             switch (instance.param) {
                              case Exit::Escape:
                                  return "Escape";
                              case Exit::ClosePicture:

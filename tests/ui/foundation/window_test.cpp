@@ -1,5 +1,7 @@
 // The main window as built: its catalogue of commands, the change step, the
 // tag-pair buttons and the editor font that start-up takes from the store.
+#include "commands/editorformatcommands.h"
+#include "commands/poststatus.h"
 #include "settings/editorformat.h"
 #include "shell/commandtable.h"
 #include "shell/mainform.h"
@@ -161,15 +163,15 @@ TEST_F(WindowTest, ChangeStepCountsCharactersAndEnablesUndo)
     test::Window w;
     auto *count = w.form->control<QLineEdit>("LettersNo");
     EXPECT_EQ(count->text(), QStringLiteral("0"));
-    EXPECT_FALSE(w.form->isUndoEnabled());
+    EXPECT_FALSE(w.form->findChild<PostStatus *>()->isUndoEnabled());
     QTest::keyClicks(w.form->typer(), QStringLiteral("a"));
     EXPECT_EQ(count->text(), QStringLiteral(" 1"));
-    EXPECT_TRUE(w.form->isUndoEnabled());
+    EXPECT_TRUE(w.form->findChild<PostStatus *>()->isUndoEnabled());
     QTest::keyClick(w.form->typer(), Qt::Key_Return);
     EXPECT_EQ(count->text(), QStringLiteral(" 3"));
     w.form->typer()->setText(QString());
     EXPECT_EQ(count->text(), QStringLiteral(" 0"));
-    EXPECT_TRUE(w.form->isUndoEnabled());
+    EXPECT_TRUE(w.form->findChild<PostStatus *>()->isUndoEnabled());
     EXPECT_FALSE(w.form->command("Undo")->isVisible());
 }
 
@@ -250,6 +252,11 @@ TEST_F(TagPairTest, OnlyAsciiLettersFold)
 
 // -- start-up font and the Editor Format window ------------------------------
 
+EditorFormatCommands *editorFormat(test::Window &w)
+{
+    return w.form->findChild<EditorFormatCommands *>();
+}
+
 void store(const QString &name, const QString &size)
 {
     editorformat::writeStored(editorformat::fontNameKey, name);
@@ -261,9 +268,9 @@ TEST_F(WindowTest, NothingStoredGivesTahomaEight)
     test::Window w;
     EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Tahoma"));
     EXPECT_EQ(w.form->typer()->font().pointSize(), 8);
-    EXPECT_EQ(w.form->customForm()->selectedFont(), QStringLiteral("Tahoma"));
-    EXPECT_EQ(w.form->customForm()->selectedSize(), QStringLiteral("8"));
-    EXPECT_FALSE(w.form->customForm()->isVisible());
+    EXPECT_EQ(editorFormat(w)->customForm()->selectedFont(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(editorFormat(w)->customForm()->selectedSize(), QStringLiteral("8"));
+    EXPECT_FALSE(editorFormat(w)->customForm()->isVisible());
 }
 
 TEST_F(WindowTest, AStoredChoiceIsTaken)
@@ -272,7 +279,7 @@ TEST_F(WindowTest, AStoredChoiceIsTaken)
     test::Window w;
     EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Courier New"));
     EXPECT_EQ(w.form->typer()->font().pointSize(), 12);
-    EXPECT_EQ(w.form->customForm()->selectedFont(), QStringLiteral("Courier New"));
+    EXPECT_EQ(editorFormat(w)->customForm()->selectedFont(), QStringLiteral("Courier New"));
 }
 
 TEST_F(WindowTest, UnknownValuesFallBackEachOnItsOwn)
@@ -288,7 +295,7 @@ TEST_F(WindowTest, UnknownValuesFallBackEachOnItsOwn)
         test::Window w;
         EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Verdana"));
         EXPECT_EQ(w.form->typer()->font().pointSize(), 8);
-        EXPECT_EQ(w.form->customForm()->selectedSize(), QStringLiteral("8"));
+        EXPECT_EQ(editorFormat(w)->customForm()->selectedSize(), QStringLiteral("8"));
     }
 }
 
@@ -313,7 +320,7 @@ protected:
     CustomForm *openForm()
     {
         w.form->command("Custom")->trigger();
-        CustomForm *form = w.form->customForm();
+        CustomForm *form = editorFormat(w)->customForm();
         EXPECT_TRUE(form && form->isVisible());
         EXPECT_FALSE(w.form->isEnabled());
         return form;

@@ -1,0 +1,77 @@
+#include "commands/editorformatcommands.h"
+
+#include "settings/editorformat.h"
+#include "shell/mainform.h"
+#include "shell/typer.h"
+#include "windows/customform.h"
+#include "windows/userdialogs.h"
+
+#include <QAction>
+
+namespace quorvane {
+
+EditorFormatCommands::EditorFormatCommands(MainForm &form) : QObject(&form), m_form(form)
+{
+    const editorformat::EditorFont font = editorformat::storedEditorFont();
+    form.typer()->setEditorFont(font.name, font.size);
+    connect(form.command("Custom"), &QAction::triggered, this, &EditorFormatCommands::open);
+}
+
+EditorFormatCommands::~EditorFormatCommands()
+{
+    delete m_window;
+}
+
+CustomForm *EditorFormatCommands::customForm()
+{
+    if (m_window)
+        return m_window;
+    QString name = editorformat::readStored(editorformat::fontNameKey);
+    QString size = editorformat::readStored(editorformat::fontSizeKey);
+    if (std::exchange(m_firstWindow, false)) {
+        const editorformat::EditorFont font = editorformat::storedEditorFont();
+        name = font.name;
+        size = QString::number(font.size);
+    }
+    m_window = new CustomForm(editorformat::fontNames(), editorformat::fontSizes(), name, size);
+    m_window->setWindowIcon(m_form.windowIcon());
+    connect(m_window, &CustomForm::chosen, this, &EditorFormatCommands::chosen);
+    connect(m_window, &CustomForm::cancelled, this, [this] {
+        m_form.closeAuxiliary(m_window);
+        // Forget the unsaved choice: the next opening builds the window anew.
+        m_window->deleteLater();
+        m_window = nullptr;
+    });
+    return m_window;
+}
+
+void EditorFormatCommands::open()
+{
+    m_form.openAuxiliary(customForm());
+}
+
+void EditorFormatCommands::chosen(const QString &name, const QString &size)
+{
+    m_form.closeAuxiliary(m_window);
+    // An empty list has nothing to store; the editor keeps what it has.
+    bool stored = true;
+    if (!name.isEmpty())
+        stored = editorformat::writeStored(editorformat::fontNameKey, name) && stored;
+    if (!size.isEmpty())
+        stored = editorformat::writeStored(editorformat::fontSizeKey, size) && stored;
+    Typer *typer = m_form.typer();
+    const int points = size.toInt();
+    typer->setEditorFont(name.isEmpty() ? typer->font().family() : name,
+                         points > 0 ? points : typer->font().pointSize());
+    typer->viewport()->update();
+    if (!stored) {
+        m_form.dialogs().message(
+            &m_form, QMessageBox::Warning, QStringLiteral("Editor Format"),
+            QStringLiteral("The font is used now, but it could not be kept for the next start: "
+                           "%1 cannot be written.")
+                .arg(editorformat::storePath()),
+            QMessageBox::Ok, QMessageBox::Ok);
+    }
+}
+
+} // namespace quorvane
