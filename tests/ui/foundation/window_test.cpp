@@ -400,6 +400,23 @@ TEST_F(EditorFormatTest, NoCommandRunsWhileTheWindowIsOpen)
     EXPECT_FALSE(w.form->command("Cut")->isEnabled()); // its own state comes back
 }
 
+TEST_F(EditorFormatTest, OkSaysWhenTheChoiceCannotBeKept)
+{
+    // A folder where the store's file belongs: no write can succeed, for any
+    // user.
+    const QString path = editorformat::storePath();
+    ASSERT_TRUE(QDir().mkpath(path));
+    w.dialogs.messageAnswers.push_back(QMessageBox::Ok);
+    CustomForm *form = openForm();
+    choose(form, "FontList", QStringLiteral("Courier New"));
+    form->accept();
+    EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Courier New"));
+    ASSERT_EQ(w.dialogs.messages.size(), 1);
+    EXPECT_TRUE(w.dialogs.messages[0].text.contains(path))
+        << w.dialogs.messages[0].text.toStdString();
+    EXPECT_TRUE(QDir(path).removeRecursively());
+}
+
 TEST_F(EditorFormatTest, OkWithAnEmptyListKeepsTheFontAndStoresNothingForIt)
 {
     // Nothing stored: after a Cancel the new window has no selection.
