@@ -26,14 +26,15 @@ struct BlockHeaders
 // Appended to the post before conversion, so it ends every page.
 inline constexpr QStringView previewPageTitle = u"<title>Quorvane - Preview</title>";
 
-// The 88 ordered substitutions of the preview, with the smiley sources built
-// from dataDir (dataDir + "/Smilies/" + file name).
+// Test-only: the 88 ordered substitutions of the preview, with the smiley
+// sources built from dataDir (dataDir + "/Smilies/" + file name).
 SubstitutionList bbcodeSubstitutions(const QString &dataDir, const BlockHeaders &headers);
 
 // The preview page text for a post: the title is appended and the 88 entries
 // are applied one after another, literally, except that each "[/LIST]"
 // becomes "</ol>" when it closes a list opened by "[LIST=1]". Slow; kept as
-// the definition that convertBBCode() is tested against.
+// the definition that convertBBCode() is tested against. Test-only: the
+// program reaches it only through convertBBCode() (unusual block headers).
 QString convertBBCodeReference(const QString &text, const QString &dataDir,
                                const BlockHeaders &headers);
 
@@ -42,8 +43,8 @@ QString convertBBCodeReference(const QString &text, const QString &dataDir,
 // ones) are left to the literal passes.
 QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers);
 
-// previewPageBytes(convertBBCode(...)), encoding while converting, without
-// the page text in between.
+// Test-only (tests and benchmarks): previewPageBytes(convertBBCode(...)),
+// encoding while converting, without the page text in between.
 QByteArray convertBBCodeToPageBytes(const QString &text, const QString &dataDir,
                                     const BlockHeaders &headers);
 

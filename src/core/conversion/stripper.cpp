@@ -1,6 +1,7 @@
 #include "conversion/stripper.h"
 
 #include "conversion/tagindex.h"
+#include "text/textrules.h"
 
 #include <array>
 #include <cstring>
@@ -126,13 +127,12 @@ struct Tables
     Tables()
     {
         for (QStringView find : kDeletions) {
+            // Every character that folds as one of the find's does.
             for (QChar ch : find) {
-                const char16_t c = ch.unicode();
-                inFind[c] = true;
-                if (c >= u'a' && c <= u'z')
-                    inFind[c - (u'a' - u'A')] = true;
-                if (c >= u'A' && c <= u'Z')
-                    inFind[c + (u'a' - u'A')] = true;
+                for (std::size_t c = 0; c < inFind.size(); ++c) {
+                    if (asciiLower(char16_t(c)) == asciiLower(ch.unicode()))
+                        inFind[c] = true;
+                }
             }
             if (find.size() > 1)
                 brackets.add(find, modeOf(find), int(find.size()));

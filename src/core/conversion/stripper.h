@@ -10,7 +10,8 @@ namespace quorvane {
 SubstitutionList strippingDeletions();
 
 // The 80 deletions applied one after another, literally. Slow; kept as the
-// definition that stripFormatting() is tested against.
+// definition that stripFormatting() is tested against. Test-only: the
+// program reaches it only through stripFormatting() (chunks that need it).
 QString stripFormattingReference(const QString &text);
 
 // Same result as stripFormattingReference(), in about one pass.

@@ -1,15 +1,8 @@
 #include "conversion/substitution.h"
 
+#include "text/textrules.h"
+
 namespace quorvane {
-
-namespace {
-
-char16_t asciiLower(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
-}
-
-} // namespace
 
 bool matchesAt(QStringView text, qsizetype pos, QStringView find, MatchMode mode)
 {

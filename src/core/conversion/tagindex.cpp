@@ -1,13 +1,10 @@
 #include "conversion/tagindex.h"
 
+#include "text/textrules.h"
+
 namespace quorvane {
 
 namespace {
-
-char16_t foldAscii(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
-}
 
 // Folded characters after the "[" up to and including the "]".
 std::uint32_t step(std::uint32_t hash, char16_t folded)
@@ -28,7 +25,7 @@ void TagIndex::add(QStringView find, MatchMode mode, int id)
     Q_ASSERT(m_tags.size() < slotCount / 2);
     Tag tag{QString(), find, mode, id};
     for (QChar c : find)
-        tag.folded += QChar(foldAscii(c.unicode()));
+        tag.folded += QChar(asciiLower(c.unicode()));
     const auto index = std::int16_t(m_tags.size());
     if (find.back() == u']') {
         std::uint32_t hash = 0;
@@ -53,7 +50,7 @@ bool TagIndex::matches(const char16_t *text, const Tag &tag) const
         const char16_t c = text[i];
         if (c == exact[i])
             continue;
-        if (tag.mode == MatchMode::Exact || foldAscii(c) != folded[i])
+        if (tag.mode == MatchMode::Exact || asciiLower(c) != folded[i])
             return false;
     }
     return true;
@@ -65,7 +62,7 @@ int TagIndex::match(QStringView text, qsizetype pos) const
     if (pos + 1 >= n)
         return -1;
     const char16_t *d = text.utf16() + pos;
-    const char16_t second = foldAscii(d[1]);
+    const char16_t second = asciiLower(d[1]);
     if (second >= 128)
         return -1;
     // A closed tag ends at the first bracket after its "[".
@@ -75,7 +72,7 @@ int TagIndex::match(QStringView text, qsizetype pos) const
         const char16_t c = d[i];
         if (c == u'[')
             break;
-        hash = step(hash, foldAscii(c));
+        hash = step(hash, asciiLower(c));
         if (c == u']') {
             for (std::size_t slot = slotOf(hash, slotCount); m_slots[slot] >= 0;
                  slot = (slot + 1) & (slotCount - 1)) {

@@ -2,6 +2,7 @@
 
 #include "documents/codepages.h"
 #include "documents/rtfreader.h"
+#include "text/textrules.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,42 +82,6 @@ QString decodeUtf16(QByteArrayView bytes, bool littleEndian)
     return out;
 }
 
-// CR, LF and CR LF all become CR LF. Most files already agree with the
-// editor, so they are returned without a copy.
-QString normalizeLineBreaks(QString text)
-{
-    const qsizetype n = text.size();
-    const QChar *s = text.constData();
-    qsizetype i = 0;
-    for (; i < n; ++i) {
-        if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n') {
-            ++i;
-        } else if (s[i] == u'\r' || s[i] == u'\n') {
-            break;
-        }
-    }
-    if (i == n) {
-        return text;
-    }
-    QString out;
-    out.reserve(n + n / 8 + 2);
-    out.append(s, i);
-    for (; i < n; ++i) {
-        const QChar c = s[i];
-        if (c == u'\r') {
-            out.append(u"\r\n");
-            if (i + 1 < n && s[i + 1] == u'\n') {
-                ++i;
-            }
-        } else if (c == u'\n') {
-            out.append(u"\r\n");
-        } else {
-            out.append(c);
-        }
-    }
-    return out;
-}
-
 QString decodePlainText(const QByteArray &bytes)
 {
     const QByteArrayView view(bytes);
@@ -159,9 +124,9 @@ ReadResult readDocumentBytes(const QByteArray &bytes)
         if (!rtf.ok) {
             return readFailure(rtf.error);
         }
-        return {true, normalizeLineBreaks(std::move(rtf.text)), {}};
+        return {true, toCrLfBreaks(std::move(rtf.text)), {}};
     }
-    return {true, normalizeLineBreaks(decodePlainText(bytes)), {}};
+    return {true, toCrLfBreaks(decodePlainText(bytes)), {}};
 }
 
 ReadResult readDocumentFile(const QString &path)

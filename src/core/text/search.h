@@ -28,7 +28,7 @@ struct Rewrite
 // replaces nothing.
 Rewrite rewriteAllCaseless(QStringView text, QStringView term, QStringView replacement);
 
-// The same, as the whole new text.
+// Test-only (tests and benchmarks): the same, as the whole new text.
 QString replaceAllCaseless(QStringView text, QStringView term, QStringView replacement,
                            qsizetype *count = nullptr);
 

@@ -20,15 +20,6 @@ std::span<const TagPair> tagPairs()
     return kTagPairs;
 }
 
-const TagPair *findTagPair(const QString &command)
-{
-    for (const TagPair &pair : kTagPairs) {
-        if (command == QLatin1String(pair.command))
-            return &pair;
-    }
-    return nullptr;
-}
-
 QString removeIndentTags(const QString &text)
 {
     // Openings first, then closings, as two passes: removing "[INDENT]" can

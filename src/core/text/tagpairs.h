@@ -14,7 +14,6 @@ struct TagPair
 };
 
 std::span<const TagPair> tagPairs();
-const TagPair *findTagPair(const QString &command);
 
 // The text with every indent tag, in any case, removed.
 QString removeIndentTags(const QString &text);

@@ -2,13 +2,6 @@
 
 namespace quorvane {
 
-namespace {
-inline char16_t asciiLower(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-}
-} // namespace
-
 QString toLfBreaks(QStringView text)
 {
     qsizetype cr = text.indexOf(QChar(CR));
@@ -29,20 +22,37 @@ QString toLfBreaks(QStringView text)
     return out;
 }
 
-QString toCrLfBreaks(QStringView text)
+QString toCrLfBreaks(QString text)
 {
+    // Most files already agree with the editor: look for the first break
+    // that is not a pair before copying anything.
+    const qsizetype n = text.size();
+    const QChar *s = text.constData();
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+        if (s[i] == CR && i + 1 < n && s[i + 1] == LF) {
+            ++i;
+        } else if (s[i] == CR || s[i] == LF) {
+            break;
+        }
+    }
+    if (i == n) {
+        return text;
+    }
     QString out;
-    out.reserve(text.size() + text.size() / 32);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
+    out.reserve(n + n / 8 + 2);
+    out.append(s, i);
+    for (; i < n; ++i) {
+        const QChar c = s[i];
         if (c == CR) {
-            out += CRLF;
-            if (i + 1 < text.size() && text[i + 1] == LF)
+            out.append(CRLF);
+            if (i + 1 < n && s[i + 1] == LF) {
                 ++i;
+            }
         } else if (c == LF) {
-            out += CRLF;
+            out.append(CRLF);
         } else {
-            out += c;
+            out.append(c);
         }
     }
     return out;

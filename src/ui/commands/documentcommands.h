@@ -20,6 +20,7 @@ public:
     explicit DocumentCommands(MainForm &form);
 
     bool isModified() const;
+    // Test-only: the text the post is compared with.
     const QString &baseline() const { return m_baseline; }
 
     // The routines keep their established names (Start_New_File, ...).

@@ -21,7 +21,7 @@ public:
 
     // Built on first use.
     AboutForm *aboutForm();
-    // Null until the window is first opened.
+    // Test-only: null until the window is first opened.
     FeedbackForm *feedbackForm() const { return m_feedback.get(); }
 
     void openAbout();

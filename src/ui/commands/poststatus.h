@@ -18,8 +18,8 @@ class PostStatus : public QObject
 public:
     explicit PostStatus(MainForm &form);
 
-    // The Undo item's state. (A hidden QAction always reports itself
-    // disabled, so it is kept here.)
+    // Test-only: the Undo item's state. (A hidden QAction always reports
+    // itself disabled, so it is kept here.)
     bool isUndoEnabled() const { return m_undoEnabled; }
 
 private:

@@ -24,7 +24,8 @@ public:
     // Deletes the BBCode tags of the whole post, as one undoable write.
     void RemoveTextFormatting();
 
-    // Where the page and the smiley pictures are; the program's data folder.
+    // Test-only: where the page and the smiley pictures go instead of the
+    // program's data folder.
     void setDataDir(const QString &dir) { m_dataDir = dir; }
 
 private:

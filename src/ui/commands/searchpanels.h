@@ -26,7 +26,7 @@ public:
     void replaceAll();
     void closeReplacePanel();
 
-    // 1-based position where the next search begins.
+    // Test-only: the 1-based position where the next search begins.
     qsizetype findStart() const { return m_findStart; }
 
 private:

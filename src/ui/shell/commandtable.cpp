@@ -199,11 +199,6 @@ const CommandRow *findCommandRow(const QString &name)
     return nullptr;
 }
 
-std::span<const MenuLayout> menuLayouts()
-{
-    return kMenus;
-}
-
 std::span<const char *const> toolbarRow1()
 {
     return kRow1;

@@ -44,8 +44,6 @@ struct MenuLayout
 
 std::span<const CommandRow> commandRows();
 const CommandRow *findCommandRow(const QString &name);
-// Top-level menus in menu-bar order, then submenus.
-std::span<const MenuLayout> menuLayouts();
 // The toolbar rows, left to right; "ControlsLocker", the choosers and
 // "LettersNo" are named where they stand.
 std::span<const char *const> toolbarRow1();

@@ -46,7 +46,8 @@ public:
     TextAlignment textAlignment() const;
     void setTextAlignment(TextAlignment alignment);
 
-    // How long the caret blinks after the last input before it rests.
+    // Test-only: how long the caret blinks after the last input before it
+    // rests (ten seconds unless a test shortens it).
     void setCaretRestDelay(int milliseconds) { m_caretRest.setInterval(milliseconds); }
 
     // Conversions between the post's positions and the widget's.

@@ -25,6 +25,7 @@ public:
     AboutForm(Launcher &launcher, const QIcon &icon,
               const std::function<QString()> &loginName = currentLoginName);
 
+    // Test-only: the name the window shows.
     QString userName() const;
 
 private:
