@@ -3,10 +3,13 @@
 #include "conversion/asciipagewriter.h"
 #include "conversion/previewpage.h"
 #include "conversion/tagindex.h"
+#include "text/smilies.h"
+#include "text/textrules.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -55,13 +58,13 @@ constexpr Row late(QStringView find, QStringView replace, Action action = Action
     return {find, replace, CI, Family::Late, action};
 }
 
-constexpr Row smiley(QStringView code, QStringView file)
+constexpr Row smiley(const Smiley &s)
 {
-    return {code, file, CI, Family::Smiley, Action::Smiley};
+    return {s.code, s.picture, CI, Family::Smiley, Action::Smiley};
 }
 
-// The 88 entries in their order.
-constexpr std::array<Row, 88> kRows = {{
+// The entries before the smilies, in their order.
+constexpr Row kEarlyRows[] = {
     {u"\r\n", u"<p>&nbsp;</p>", Mode::Exact, Family::LineBreak, Action::Text},
 
     early(u"[Size=1]", u"<font size=\"1\">"),
@@ -125,18 +128,10 @@ constexpr std::array<Row, 88> kRows = {{
 
     early(u"[INDENT]", u"<blockquote>"),
     early(u"[/INDENT]", u"</blockquote>"),
+};
 
-    smiley(u":)", u"Smile.gif"),
-    smiley(u":o", u"Embarrassment.gif"),
-    smiley(u":(", u"Frown.gif"),
-    smiley(u":p", u"Stick Out Tongue.gif"),
-    smiley(u":mad:", u"Mad.gif"),
-    smiley(u":cool:", u"Cool.gif"),
-    smiley(u";)", u"Wink.gif"),
-    smiley(u":eek:", u"EEK.gif"),
-    smiley(u":rolleyes:", u"Roll Eyes.gif"),
-    smiley(u":D", u"Grin.gif"),
-
+// The entries after the smilies, in their order.
+constexpr Row kLateRows[] = {
     late(u"[HighLight]", u"<b><font color=\"#FF0000\">"),
     late(u"[/HighLight]", u"</font></b>"),
 
@@ -163,21 +158,35 @@ constexpr std::array<Row, 88> kRows = {{
     late(u"[/URL]", u"</a>"),
 
     {u"]", u">", CI, Family::Bracket, Action::Text},
-}};
+};
 
-constexpr int kSmileyCount = 10;
-constexpr int kFirstSmileyRow = 57;
+// The 88 entries in their order: the smilies, in the table's order, between
+// the early and the late ones.
+constexpr auto kRows = [] {
+    std::array<Row, std::size(kEarlyRows) + smilies.size() + std::size(kLateRows)> rows{};
+    std::size_t i = 0;
+    for (const Row &row : kEarlyRows)
+        rows[i++] = row;
+    for (const Smiley &s : smilies)
+        rows[i++] = smiley(s);
+    for (const Row &row : kLateRows)
+        rows[i++] = row;
+    return rows;
+}();
+static_assert(kRows.size() == 88);
+
+constexpr int kSmileyCount = int(smilies.size());
 
 constexpr QStringView kLineBreakHtml = u"<p>&nbsp;</p>";
 constexpr QStringView kSmiliesFolder = u"/Smilies/";
 
-QString smileySource(const QString &dataDir, QStringView file)
+QString smileySource(const QString &dataDir, QStringView picture)
 {
     QString source = QStringLiteral("<img src=\"");
     source += dataDir;
     source += kSmiliesFolder;
-    source += file;
-    source += u"\">";
+    source += picture;
+    source += u".gif\">";
     return source;
 }
 
@@ -483,14 +492,90 @@ const Tables &tables()
     return t;
 }
 
+// The scan below stops at ':' and ';' and tells which smiley code starts
+// there by its first two characters, so it relies on what the table holds:
+// every code starts with one of the two and holds no bracket or CR (the
+// other characters it stops at), no two codes start with the same two
+// characters (folded), and two codes overlap only where one ending in ":"
+// shares that colon with the next (the runs emitSmilies() replays).
+constexpr int leadOf(char16_t c)
+{
+    return c == u':' ? 0 : c == u';' ? 1 : -1;
+}
+
+constexpr char16_t foldedAt(QStringView code, qsizetype i)
+{
+    return asciiLower(code.utf16()[i]);
+}
+
+constexpr bool codesStartAtAStop()
+{
+    for (const Smiley &s : smilies) {
+        if (s.code.size() < 2 || leadOf(s.code.utf16()[0]) < 0 || foldedAt(s.code, 1) >= 128)
+            return false;
+        for (qsizetype i = 0; i < s.code.size(); ++i) {
+            const char16_t c = s.code.utf16()[i];
+            if (c == u'[' || c == u']' || c == u'\r')
+                return false;
+        }
+    }
+    return true;
+}
+
+constexpr bool codesDifferInTheirFirstTwo()
+{
+    for (std::size_t a = 0; a < smilies.size(); ++a) {
+        for (std::size_t b = a + 1; b < smilies.size(); ++b) {
+            if (smilies[a].code.utf16()[0] == smilies[b].code.utf16()[0] &&
+                foldedAt(smilies[a].code, 1) == foldedAt(smilies[b].code, 1))
+                return false;
+        }
+    }
+    return true;
+}
+
+constexpr bool codesOverlapOnlyAtAColon()
+{
+    for (const Smiley &a : smilies) {
+        for (const Smiley &b : smilies) {
+            // b starting inside a, after a's first character.
+            for (qsizetype p = 1; p < a.code.size(); ++p) {
+                const qsizetype n = std::min(a.code.size() - p, b.code.size());
+                bool same = true;
+                for (qsizetype i = 0; i < n && same; ++i)
+                    same = foldedAt(a.code, p + i) == foldedAt(b.code, i);
+                if (same && !(p == a.code.size() - 1 && a.code.utf16()[p] == u':'))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+static_assert(codesStartAtAStop(), "a smiley code starts with ':' or ';' and holds no bracket");
+static_assert(codesDifferInTheirFirstTwo(), "two smiley codes start alike");
+static_assert(codesOverlapOnlyAtAColon(), "two smiley codes overlap other than at a colon");
+
+// The row of the code that starts with a lead and a folded second character.
+constexpr auto kSmileyByStart = [] {
+    std::array<std::array<signed char, 128>, 2> rows{};
+    for (auto &lead : rows)
+        lead.fill(-1);
+    for (std::size_t s = 0; s < smilies.size(); ++s) {
+        const QStringView code = smilies[s].code;
+        rows[std::size_t(leadOf(code.utf16()[0]))][foldedAt(code, 1)] = static_cast<signed char>(s);
+    }
+    return rows;
+}();
+
 bool isLongSmiley(int smiley)
 {
-    return kRows[kFirstSmileyRow + smiley].find.endsWith(u':');
+    return smilies[std::size_t(smiley)].code.endsWith(u':');
 }
 
 qsizetype smileyLength(int smiley)
 {
-    return kRows[kFirstSmileyRow + smiley].find.size();
+    return smilies[std::size_t(smiley)].code.size();
 }
 
 // The smiley code at pos (no two codes can match at one position), or -1.
@@ -498,50 +583,12 @@ int smileyAt(QStringView text, qsizetype pos)
 {
     if (pos + 1 >= text.size())
         return -1;
-    int s = -1;
-    if (text[pos] == u';') {
-        s = 6;
-    } else {
-        switch (text[pos + 1].unicode()) {
-        case u')':
-            s = 0;
-            break;
-        case u'o':
-        case u'O':
-            s = 1;
-            break;
-        case u'(':
-            s = 2;
-            break;
-        case u'p':
-        case u'P':
-            s = 3;
-            break;
-        case u'm':
-        case u'M':
-            s = 4;
-            break;
-        case u'c':
-        case u'C':
-            s = 5;
-            break;
-        case u'e':
-        case u'E':
-            s = 7;
-            break;
-        case u'r':
-        case u'R':
-            s = 8;
-            break;
-        case u'd':
-        case u'D':
-            s = 9;
-            break;
-        default:
-            return -1;
-        }
-    }
-    return matchesAt(text, pos, kRows[kFirstSmileyRow + s].find, CI) ? s : -1;
+    const int lead = leadOf(text[pos].unicode());
+    const char16_t second = asciiLower(text[pos + 1].unicode());
+    if (lead < 0 || second >= 128)
+        return -1;
+    const int s = kSmileyByStart[std::size_t(lead)][second];
+    return s >= 0 && matchesAt(text, pos, smilies[std::size_t(s)].code, CI) ? s : -1;
 }
 
 bool headerIsInert(const QString &header)
@@ -567,7 +614,7 @@ public:
         // smilies' sources.
         for (int s = kSmileyCount - 1; s >= 0; --s) {
             Sink<TextOut> sink(true);
-            scan(smileySource(dataDir, kRows[kFirstSmileyRow + s].replace), false, s + 1, sink);
+            scan(smileySource(dataDir, smilies[std::size_t(s)].picture), false, s + 1, sink);
             m_smileys[s] = sink.takePieces();
         }
     }
@@ -692,7 +739,7 @@ private:
         const QStringView run = text.sliced(pos, end - pos);
         std::vector<signed char> owner(run.size(), -1);
         for (int s = firstSmiley; s < kSmileyCount; ++s) {
-            const QStringView code = kRows[kFirstSmileyRow + s].find;
+            const QStringView code = smilies[std::size_t(s)].code;
             qsizetype i = 0;
             while (i + code.size() <= run.size()) {
                 bool free = true;

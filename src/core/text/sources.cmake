@@ -1,4 +1,5 @@
-# Text rules, tag pairs, the choosers' tables, date and time stamps, search.
+# Text rules, tag pairs, the choosers' tables, the smilies, date and time
+# stamps, search.
 target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/choosers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/choosers.h
@@ -6,6 +7,7 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/insertstamps.h
   ${CMAKE_CURRENT_LIST_DIR}/search.cpp
   ${CMAKE_CURRENT_LIST_DIR}/search.h
+  ${CMAKE_CURRENT_LIST_DIR}/smilies.h
   ${CMAKE_CURRENT_LIST_DIR}/tagpairs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tagpairs.h
   ${CMAKE_CURRENT_LIST_DIR}/textrules.cpp

@@ -3,6 +3,7 @@
 #include "shell/deferredicon.h"
 #include "shell/mainform.h"
 #include "shell/typer.h"
+#include "text/smilies.h"
 
 #include <QAction>
 #include <QFrame>
@@ -13,30 +14,6 @@
 #include <QToolButton>
 
 namespace quorvane {
-
-namespace {
-struct Smiley
-{
-    const char *name;
-    const char *tooltip;
-    const char *code; // written with one space after it
-    const char *picture;
-};
-
-// In the panel's order.
-constexpr Smiley kSmilies[] = {
-    {"Grin", "Big Grin", ":D", "Grin"},
-    {"Sad", "Frown", ":(", "Frown"},
-    {"Wink", "Wink", ";)", "Wink"},
-    {"Cool", "Cool", ":cool:", "Cool"},
-    {"EEK", "EEK!", ":eek:", "EEK"},
-    {"Shy", "Embarrassment", ":o", "Embarrassment"},
-    {"Angry", "Mad", ":mad:", "Mad"},
-    {"Kidding", "Stick Out Tongue", ":p", "Stick Out Tongue"},
-    {"Smile", "Smile", ":)", "Smile"},
-    {"RollEyes", "Roll Eyes (Sarcastic)", ":rolleyes:", "Roll Eyes"},
-};
-} // namespace
 
 SmiliesPanel::SmiliesPanel(MainForm &form) : QObject(&form), m_form(form)
 {
@@ -61,20 +38,21 @@ void SmiliesPanel::build()
 
     // Pictures rather than buttons to the eye, but reachable with Tab; a click
     // leaves the focus in the post.
-    for (const Smiley &smiley : kSmilies) {
+    for (std::size_t row : smiliesByColumn) {
+        const Smiley &smiley = smilies[row];
         auto *picture = new QToolButton(frame);
-        picture->setObjectName(QString::fromLatin1(smiley.name));
-        picture->setIcon(deferredIcon(QStringLiteral(":/smilies/") +
-                                      QString::fromLatin1(smiley.picture) +
+        picture->setObjectName(smiley.name.toString());
+        picture->setIcon(deferredIcon(QStringLiteral(":/smilies/") + smiley.picture.toString() +
                                       QStringLiteral(".svg")));
         picture->setIconSize(QSize(16, 16));
         picture->setFixedSize(20, 20);
         picture->setAutoRaise(true);
         picture->setFocusPolicy(Qt::TabFocus);
         picture->setCursor(Qt::PointingHandCursor);
-        picture->setToolTip(QString::fromLatin1(smiley.tooltip));
+        picture->setToolTip(smiley.tooltip.toString());
         picture->setAccessibleName(picture->toolTip());
-        const QString text = QString::fromLatin1(smiley.code) + QLatin1Char(' ');
+        // The code and one space.
+        const QString text = smiley.code.toString() + QLatin1Char(' ');
         connect(picture, &QToolButton::clicked, this,
                 [this, text] { m_form.typer()->setSelText(text); });
         layout->addWidget(picture);
