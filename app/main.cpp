@@ -1,4 +1,5 @@
 #include "commands/installcommands.h"
+#include "platform/appinfo.h"
 #include "platform/launcher.h"
 #include "platform/singleinstance.h"
 #include "shell/mainform.h"
@@ -10,8 +11,8 @@ int main(int argc, char *argv[])
 {
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1.2"));
-    QApplication::setDesktopFileName(QStringLiteral("org.example.Quorvane"));
+    QApplication::setApplicationVersion(QString::fromLatin1(quorvane::appinfo::version));
+    QApplication::setDesktopFileName(QString::fromLatin1(quorvane::appinfo::applicationId));
 
     // A second copy ends at once, silently, before it even opens the display.
     quorvane::SingleInstance instance;

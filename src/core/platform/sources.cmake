@@ -1,5 +1,9 @@
-# Paths, the single-instance lock, the desktop launcher, outward addresses, mail.
+# Paths, the single-instance lock, the desktop launcher, outward addresses, mail,
+# and the version and application id from the top-level CMakeLists.txt.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/appinfo.h.in ${CMAKE_CURRENT_BINARY_DIR}/platform/appinfo.h
+  @ONLY)
 target_sources(quorvane_core PRIVATE
+  ${CMAKE_CURRENT_BINARY_DIR}/platform/appinfo.h
   ${CMAKE_CURRENT_LIST_DIR}/composemail.cpp
   ${CMAKE_CURRENT_LIST_DIR}/composemail.h
   ${CMAKE_CURRENT_LIST_DIR}/endpoints.h

@@ -1,5 +1,6 @@
 #include "commands/windowchrome.h"
 
+#include "platform/appinfo.h"
 #include "shell/mainform.h"
 
 #include <QAction>
@@ -11,7 +12,6 @@
 namespace quorvane {
 
 namespace {
-const char kVersionTip[] = "Version 1.1.2";
 const char kCloseTip[] = "Exit Quorvane";
 const char kMinimizeTip[] = "Minimize To Taskbar";
 } // namespace
@@ -67,7 +67,7 @@ bool WindowChrome::eventFilter(QObject *watched, QEvent *event)
         auto *frame = static_cast<QWidget *>(watched);
         const QPoint pos = static_cast<QMouseEvent *>(event)->position().toPoint();
         if (!frame->childAt(pos))
-            m_tip->setText(QLatin1String(kVersionTip));
+            m_tip->setText(QStringLiteral("Version ") + QLatin1String(appinfo::version));
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "shell/mainform.h"
 
+#include "platform/appinfo.h"
 #include "platform/launcher.h"
 #include "shell/commandtable.h"
 #include "shell/typer.h"
@@ -112,7 +113,8 @@ void MainForm::buildLayout()
     freeUtilities->setObjectName(QStringLiteral("FreeUtilities"));
     freeUtilities->setFocusPolicy(Qt::TabFocus);
     connect(freeUtilities, &QPushButton::clicked, this, [this] { OpenMakerPage(m_launcher); });
-    auto *tip = new QLabel(QStringLiteral("Version 1.1.2"), m_topFrame);
+    auto *tip =
+        new QLabel(QStringLiteral("Version ") + QLatin1String(appinfo::version), m_topFrame);
     tip->setObjectName(QStringLiteral("ControlBoxTip"));
     strip->addWidget(image1);
     strip->addWidget(freeUtilities);

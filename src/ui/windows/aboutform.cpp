@@ -1,5 +1,6 @@
 #include "windows/aboutform.h"
 
+#include "platform/appinfo.h"
 #include "platform/endpoints.h"
 #include "platform/launcher.h"
 #include "windows/links.h"
@@ -52,7 +53,8 @@ AboutForm::AboutForm(Launcher &launcher, const QIcon &icon,
     auto *picture1 = makePicture("Picture1", QStringLiteral(":/icons/AboutPicture.svg"), 48, this);
     auto *image2 = makePicture("Image2", QStringLiteral(":/icons/quorvane.svg"), 32, this);
 
-    auto *label3 = makeLabel("Label3", QStringLiteral("Quorvane - Version 1.1.2"), this);
+    auto *label3 = makeLabel(
+        "Label3", QStringLiteral("Quorvane - Version ") + QLatin1String(appinfo::version), this);
     QFont titleFont = label3->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
