@@ -1,7 +1,7 @@
 // quorvane-convert: the preview page, the stripped text or the plain text of a
 // document, for scripts and batch work, without opening a window.
 
-#include "conversion/bbcode.h"
+#include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
 #include "platform/paths.h"
@@ -115,9 +115,8 @@ int main(int argc, char **argv)
         if (!programDirGiven)
             programDir = quorvane::programDataDir();
         // Written in blocks as it is made: a large page is never held whole.
-        written =
-            quorvane::writeBBCodePage(document.text, programDir, quorvane::BlockHeaders::standard(),
-                                      [](QByteArrayView bytes) { return writeOut(bytes); });
+        written = quorvane::streamPreviewPage(document.text, programDir,
+                                              [](QByteArrayView bytes) { return writeOut(bytes); });
         break;
     case Mode::Strip:
         written =

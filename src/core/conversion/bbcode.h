@@ -34,13 +34,15 @@ SubstitutionList bbcodeSubstitutions(const QString &dataDir, const BlockHeaders 
 // are applied one after another, literally, except that each "[/LIST]"
 // becomes "</ol>" when it closes a list opened by "[LIST=1]". Slow; kept as
 // the definition that convertBBCode() is tested against. Test-only: the
-// program reaches it only through convertBBCode() (unusual block headers).
+// program reaches it only through the one-pass functions below, for unusual
+// block headers.
 QString convertBBCodeReference(const QString &text, const QString &dataDir,
                                const BlockHeaders &headers);
 
 // Same result as convertBBCodeReference(), in one pass over the post. Block
 // headers that later entries could match or complete (none of the standard
-// ones) are left to the literal passes.
+// ones) are left to the literal passes. Test-only (tests, fuzzers and
+// benchmarks): the program streams the page with writeBBCodePage().
 QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers);
 
 // Test-only (tests and benchmarks): previewPageBytes(convertBBCode(...)),

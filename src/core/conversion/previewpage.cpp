@@ -1,6 +1,7 @@
 #include "conversion/previewpage.h"
 
 #include "conversion/asciipagewriter.h"
+#include "conversion/bbcode.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -10,7 +11,10 @@ namespace quorvane {
 
 namespace {
 
-PreviewPageResult saveInto(const QString &dir, const QByteArray &bytes)
+using PageStream = std::function<bool(const PageWriter &write)>;
+
+// Opens the page in dir before anything is converted, then streams into it.
+PreviewPageResult streamInto(const QString &dir, const PageStream &stream)
 {
     PreviewPageResult result;
     result.path = QDir(dir).filePath(QString::fromLatin1(previewPageFileName));
@@ -19,7 +23,10 @@ PreviewPageResult saveInto(const QString &dir, const QByteArray &bytes)
         result.error = file.errorString();
         return result;
     }
-    if (file.write(bytes) != bytes.size()) {
+    const bool written = stream([&file](QByteArrayView bytes) {
+        return file.write(bytes.data(), bytes.size()) == bytes.size();
+    });
+    if (!written) {
         result.error = file.errorString();
         file.cancelWriting();
         return result;
@@ -32,19 +39,9 @@ PreviewPageResult saveInto(const QString &dir, const QByteArray &bytes)
     return result;
 }
 
-} // namespace
-
-QByteArray previewPageBytes(const QString &pageText)
+PreviewPageResult writePageFile(const QString &dataDir, const PageStream &stream)
 {
-    AsciiPageWriter writer(pageText.size() + 2);
-    writer.append(reinterpret_cast<const char16_t *>(pageText.utf16()), pageText.size());
-    return writer.finish();
-}
-
-PreviewPageResult writePreviewPage(const QString &pageText, const QString &dataDir)
-{
-    const QByteArray bytes = previewPageBytes(pageText);
-    PreviewPageResult result = saveInto(dataDir, bytes);
+    PreviewPageResult result = streamInto(dataDir, stream);
     if (result.ok)
         return result;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
@@ -56,7 +53,33 @@ PreviewPageResult writePreviewPage(const QString &pageText, const QString &dataD
                            .arg(QDir::toNativeSeparators(cache));
         return result;
     }
-    return saveInto(cache, bytes);
+    return streamInto(cache, stream);
+}
+
+} // namespace
+
+QByteArray previewPageBytes(const QString &pageText)
+{
+    AsciiPageWriter writer(pageText.size() + 2);
+    writer.append(reinterpret_cast<const char16_t *>(pageText.utf16()), pageText.size());
+    return writer.finish();
+}
+
+bool streamPreviewPage(const QString &post, const QString &dataDir, const PageWriter &write)
+{
+    return writeBBCodePage(post, dataDir, BlockHeaders::standard(), write);
+}
+
+PreviewPageResult writePreviewPageFor(const QString &post, const QString &dataDir)
+{
+    return writePageFile(
+        dataDir, [&](const PageWriter &write) { return streamPreviewPage(post, dataDir, write); });
+}
+
+PreviewPageResult writePreviewPage(const QString &pageText, const QString &dataDir)
+{
+    return writePageFile(
+        dataDir, [&](const PageWriter &write) { return write(previewPageBytes(pageText)); });
 }
 
 } // namespace quorvane

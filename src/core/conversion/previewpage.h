@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <functional>
 
 namespace quorvane {
 
@@ -22,9 +25,24 @@ struct PreviewPageResult
     QString error; // why it could not be written
 };
 
-// Replaces "Preview.htm" in dataDir atomically; when that fails (an installed
-// program's folder is not writable), writes it into the user's cache folder
-// instead.
+// Takes the page's bytes block by block; false when a block could not be
+// written.
+using PageWriter = std::function<bool(QByteArrayView)>;
+
+// The preview page of a post, with the standard block headers (made afresh
+// for every page) and the smiley sources in dataDir, handed to `write` in
+// blocks as it is made, so that a large page is never held whole. The one
+// route by which the window and quorvane-convert both produce the page.
+bool streamPreviewPage(const QString &post, const QString &dataDir, const PageWriter &write);
+
+// Writes the preview page of a post as "Preview.htm". The place is picked
+// first: dataDir, where the page replaces the old one atomically, or, when no
+// file can be made there (an installed program's folder is not writable) or
+// writing it fails, the user's cache folder; then streamPreviewPage() writes
+// into it.
+PreviewPageResult writePreviewPageFor(const QString &post, const QString &dataDir);
+
+// Test-only: a finished page text written by the same route.
 PreviewPageResult writePreviewPage(const QString &pageText, const QString &dataDir);
 
 } // namespace quorvane

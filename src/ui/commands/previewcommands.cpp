@@ -1,6 +1,5 @@
 #include "commands/previewcommands.h"
 
-#include "conversion/bbcode.h"
 #include "conversion/stripper.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
@@ -24,9 +23,7 @@ PreviewCommands::PreviewCommands(MainForm &form)
 
 PreviewPageResult PreviewCommands::PreviewHTML(const QString &text)
 {
-    // The block headers are read afresh for every page.
-    const QString page = convertBBCode(text, m_dataDir, BlockHeaders::standard());
-    return writePreviewPage(page, m_dataDir);
+    return writePreviewPageFor(text, m_dataDir);
 }
 
 void PreviewCommands::preview()

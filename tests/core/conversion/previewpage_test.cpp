@@ -94,6 +94,25 @@ TEST(WritePreviewPage, WritesIntoTheDataDirectoryAndReplacesThePage)
               QStringList{QStringLiteral("Preview.htm")});
 }
 
+TEST(WritePreviewPageFor, StreamsThePostsPageIntoTheFileOverALongerOne)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Many blocks long, with pairs and smilies all through; the page it
+    // replaces is longer still.
+    QString post;
+    for (int i = 0; i < 40000; ++i)
+        post += QStringLiteral("[b]caf\u00e9[/b] \U0001F600 :) [LIST=1][*]x[/LIST]\r\n");
+    ASSERT_TRUE(writePreviewPageFor(post + post, dir.path()).ok);
+
+    const PreviewPageResult result = writePreviewPageFor(post, dir.path());
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.path, dir.filePath(QStringLiteral("Preview.htm")));
+    EXPECT_EQ(readAll(result.path), pageFor(post, dir.path()));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Preview.htm")});
+}
+
 TEST(WritePreviewPage, FallsBackToTheCacheDirectory)
 {
     // Root can write into read-only folders, so the data directory is made
