@@ -7,6 +7,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
@@ -15,9 +17,18 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QString::fromLatin1(quorvane::appinfo::applicationId));
 
     // A second copy ends at once, silently, before it even opens the display.
+    // A lock that cannot be taken at all only costs the check: the writer
+    // still gets their composer.
     quorvane::SingleInstance instance;
-    if (!instance.acquire())
+    switch (instance.acquire()) {
+    case quorvane::SingleInstance::Outcome::HeldByAnotherCopy:
         return 0;
+    case quorvane::SingleInstance::Outcome::Failed:
+        std::fprintf(stderr, "quorvane: %s\n", qPrintable(instance.errorString()));
+        break;
+    case quorvane::SingleInstance::Outcome::Acquired:
+        break;
+    }
 
     QApplication app(argc, argv);
 

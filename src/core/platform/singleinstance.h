@@ -11,13 +11,24 @@ namespace quorvane {
 class SingleInstance
 {
 public:
+    enum class Outcome {
+        Acquired,          // this process is now the only running copy
+        HeldByAnotherCopy, // a live copy holds the lock
+        Failed,            // the lock cannot be taken; errorString() says why
+    };
+
     explicit SingleInstance(const QString &lockPath = defaultLockPath());
-    // True when this process is now the only running copy.
-    bool acquire();
+    Outcome acquire();
+    // A sentence for standard error after Failed; "" otherwise.
+    QString errorString() const { return m_error; }
     static QString defaultLockPath();
 
 private:
+    Outcome failed(const QString &reason);
+
+    QString m_path;
     std::unique_ptr<QLockFile> m_lock;
+    QString m_error;
 };
 
 } // namespace quorvane
