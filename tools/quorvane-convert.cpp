@@ -91,15 +91,10 @@ int main(int argc, char **argv)
     if (!fileGiven || file == QLatin1String("-")) {
         name = QStringLiteral("standard input");
         QFile in;
-        if (!in.open(stdin, QIODevice::ReadOnly)) {
+        if (!in.open(stdin, QIODevice::ReadOnly))
             document.error = in.errorString();
-        } else {
-            const QByteArray bytes = in.readAll();
-            if (in.error() != QFileDevice::NoError)
-                document.error = in.errorString();
-            else
-                document = quorvane::readDocumentBytes(bytes);
-        }
+        else
+            document = quorvane::readDocumentDevice(in);
     } else {
         document = quorvane::readDocumentFile(file);
     }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -110,9 +111,10 @@ WriteResult writeFailure(const QString &reason)
     return {false, reason};
 }
 
-QString megabytes(qint64 bytes)
+QString tooLarge()
 {
-    return QString::number(bytes / (1024 * 1024));
+    return QStringLiteral("The file is larger than %1 MB, too large to open.")
+        .arg(QString::number(kMaxDocumentBytes / (1024 * 1024)));
 }
 
 } // namespace
@@ -158,8 +160,7 @@ ReadResult readDocumentFile(const QString &path)
     }
     const auto size = fs::file_size(fsPath, ec);
     if (!ec && size > std::uintmax_t(kMaxDocumentBytes)) {
-        return readFailure(QStringLiteral("The file is larger than %1 MB, too large to open.")
-                               .arg(megabytes(kMaxDocumentBytes)));
+        return readFailure(tooLarge());
     }
 
     QFile file(path);
@@ -171,14 +172,31 @@ ReadResult readDocumentFile(const QString &path)
             QStringLiteral("The file could not be opened (%1).").arg(file.errorString()));
     }
     // The file may have grown since it was looked at; read no more than allowed.
-    const QByteArray bytes = file.read(kMaxDocumentBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        return readFailure(
-            QStringLiteral("The file could not be read (%1).").arg(file.errorString()));
+    return readDocumentDevice(file);
+}
+
+ReadResult readDocumentDevice(QIODevice &device)
+{
+    // A pipe hands over what it has so far; read until its end or one byte
+    // past the limit.
+    QByteArray bytes;
+    constexpr qint64 kChunk = 1024 * 1024;
+    while (bytes.size() <= kMaxDocumentBytes) {
+        const qint64 want = std::min(kChunk, kMaxDocumentBytes + 1 - bytes.size());
+        const qsizetype had = bytes.size();
+        bytes.resize(had + want);
+        const qint64 got = device.read(bytes.data() + had, want);
+        bytes.resize(had + std::max<qint64>(got, 0));
+        if (got < 0) {
+            return readFailure(
+                QStringLiteral("The file could not be read (%1).").arg(device.errorString()));
+        }
+        if (got == 0) {
+            break;
+        }
     }
     if (bytes.size() > kMaxDocumentBytes) {
-        return readFailure(QStringLiteral("The file is larger than %1 MB, too large to open.")
-                               .arg(megabytes(kMaxDocumentBytes)));
+        return readFailure(tooLarge());
     }
     return readDocumentBytes(bytes);
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
+
 namespace quorvane {
 
 // Files larger than this are refused rather than read into the editor.
@@ -30,6 +32,12 @@ ReadResult readDocumentBytes(const QByteArray &bytes);
 // Reads a regular file of at most kMaxDocumentBytes; anything else is refused
 // with a reason and is not read at all.
 ReadResult readDocumentFile(const QString &path);
+
+// Reads an open blocking device (a file, standard input, a pipe) to its end
+// (a read of nothing), refusing it with
+// the same reason as a file once it passes kMaxDocumentBytes: no more than
+// that is ever read.
+ReadResult readDocumentDevice(QIODevice &device);
 
 // Writes the text and one CR LF as UTF-8 without a byte-order mark, replacing
 // the file atomically: it holds either its old or its complete new content.

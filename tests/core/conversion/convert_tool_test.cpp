@@ -2,6 +2,7 @@
 
 #include "conversion/bbcode.h"
 #include "conversion/previewpage.h"
+#include "documents/documentfile.h"
 #include "printing.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +160,30 @@ TEST_F(ConvertTool, UsageErrorsExitWithTwo)
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.contains("usage: quorvane-convert")) << run.err.toStdString();
     }
+}
+
+TEST_F(ConvertTool, StandardInputHasTheSameSizeLimitAsAFile)
+{
+    const QString big = file(QStringLiteral("big.txt"), QByteArray());
+    ASSERT_TRUE(QFile::resize(big, kMaxDocumentBytes + 1));
+    const QByteArray refusal = "The file is larger than 64 MB, too large to open.\n";
+
+    const ToolRun fromFile = convert({QStringLiteral("--text"), big});
+    EXPECT_EQ(fromFile.exitCode, 1);
+    EXPECT_TRUE(fromFile.err.endsWith(": " + refusal)) << fromFile.err.toStdString();
+
+    // A pipe has no size to look at: reading stops at the limit.
+    const ToolRun piped =
+        convert({QStringLiteral("--text")}, QByteArray(kMaxDocumentBytes + 1, 'x'));
+    EXPECT_EQ(piped.exitCode, 1);
+    EXPECT_TRUE(piped.out.isEmpty());
+    EXPECT_EQ(piped.err, "quorvane-convert: standard input: " + refusal);
+
+    // An endless input ends too.
+    QProcess endless;
+    endless.setStandardInputFile(QStringLiteral("/dev/zero"));
+    endless.start(QStringLiteral(QUORVANE_CONVERT_PATH), {QStringLiteral("--strip")});
+    ASSERT_TRUE(endless.waitForFinished(60000));
+    EXPECT_EQ(endless.exitCode(), 1);
+    EXPECT_EQ(endless.readAllStandardError(), "quorvane-convert: standard input: " + refusal);
 }
