@@ -38,7 +38,14 @@ void PreviewCommands::preview()
                                  QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
-    ShellOpen(m_form.launcher(), page.path);
+    if (!ShellOpen(m_form.launcher(), page.path)) {
+        // Nothing visible would happen otherwise; the page is still there to open by hand.
+        m_form.dialogs().message(&m_form, QMessageBox::Warning, QStringLiteral("Quorvane"),
+                                 QStringLiteral("The preview page was written to \"%1\", but no "
+                                                "browser could be started to show it.")
+                                     .arg(QDir::toNativeSeparators(page.path)),
+                                 QMessageBox::Ok, QMessageBox::Ok);
+    }
 }
 
 void PreviewCommands::RemoveTextFormatting()

@@ -120,6 +120,21 @@ TEST_F(PreviewTest, APageThatCannotBeWrittenIsSaidAndNotOpened)
     EXPECT_TRUE(w.dialogs.messages.first().text.contains(QStringLiteral("Preview.htm")));
 }
 
+TEST_F(PreviewTest, NoBrowserToStartIsSaidWithWhereThePageIs)
+{
+    w.launcher.succeed = false;
+    typer()->setText(QStringLiteral("post"));
+    w.form->command("PreviewMenu")->trigger();
+    EXPECT_EQ(readAll(page()), QByteArray("post<title>Quorvane - Preview</title>\r\n"));
+    ASSERT_EQ(w.dialogs.messages.size(), 1);
+    const auto &message = w.dialogs.messages.first();
+    EXPECT_EQ(message.title, QStringLiteral("Quorvane"));
+    EXPECT_EQ(message.icon, QMessageBox::Warning);
+    EXPECT_EQ(message.text, QStringLiteral("The preview page was written to \"%1\", but no "
+                                           "browser could be started to show it.")
+                                .arg(QDir::toNativeSeparators(page())));
+}
+
 TEST_F(PreviewTest, RemoveTextFormattingIsOneUndoableStep)
 {
     const QString marked =
