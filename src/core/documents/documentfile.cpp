@@ -10,7 +10,9 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace quorvane {
@@ -18,9 +20,11 @@ namespace quorvane {
 namespace {
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool isValidUtf8(QByteArrayView bytes)
+// Returns where the first byte that breaks it stands, or -1.
+qsizetype firstInvalidUtf8(QByteArrayView bytes)
 {
-    const uchar *p = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *begin = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *p = begin;
     const uchar *end = p + bytes.size();
     while (p < end) {
         const uchar c = *p;
@@ -48,22 +52,22 @@ bool isValidUtf8(QByteArrayView bytes)
                 high = 0x8F;
             }
         } else {
-            return false;
+            return p - begin;
         }
         if (end - p < length) {
-            return false;
+            return p - begin;
         }
         if (p[1] < low || p[1] > high) {
-            return false;
+            return p - begin;
         }
         for (int k = 2; k < length; ++k) {
             if (p[k] < 0x80 || p[k] > 0xBF) {
-                return false;
+                return p - begin;
             }
         }
         p += length;
     }
-    return true;
+    return -1;
 }
 
 QString decodeUtf16(QByteArrayView bytes, bool littleEndian)
@@ -83,27 +87,71 @@ QString decodeUtf16(QByteArrayView bytes, bool littleEndian)
     return out;
 }
 
-QString decodePlainText(const QByteArray &bytes)
+// UTF-16 without a byte-order mark: text in one script puts the same high
+// byte in every other byte (zero for Latin letters, digits, spaces and
+// punctuation, 0x04 for Cyrillic, ...), and some of those are zero. Binary
+// data has zeros on both sides; UTF-8 text has none, or a stray one among
+// varied bytes.
+std::optional<bool> bomlessUtf16IsLittleEndian(QByteArrayView bytes)
+{
+    const qsizetype pairs = bytes.size() / 2;
+    std::array<qsizetype, 256> even{}, odd{};
+    for (qsizetype i = 0; i < pairs; ++i) {
+        ++even[uchar(bytes[2 * i])];
+        ++odd[uchar(bytes[2 * i + 1])];
+    }
+    // Little-endian puts the high byte second.
+    const bool littleEndian = odd[0] > even[0];
+    const auto &high = littleEndian ? odd : even;
+    const auto &low = littleEndian ? even : odd;
+    if (high[0] == 0 || low[0] * 10 > high[0]) {
+        return std::nullopt;
+    }
+    const qsizetype commonest = *std::max_element(high.begin() + 1, high.end());
+    if ((high[0] + commonest) * 10 < pairs * 9) {
+        return std::nullopt;
+    }
+    return littleEndian;
+}
+
+ReadResult decodePlainText(const QByteArray &bytes)
 {
     const QByteArrayView view(bytes);
+    ReadResult read;
+    read.ok = true;
     if (view.startsWith("\xEF\xBB\xBF")) {
-        return QString::fromUtf8(view.sliced(3));
+        read.text = QString::fromUtf8(view.sliced(3));
+    } else if (view.startsWith("\xFF\xFE")) {
+        read.encoding = TextEncoding::Utf16LittleEndian;
+        read.text = decodeUtf16(view.sliced(2), true);
+    } else if (view.startsWith("\xFE\xFF")) {
+        read.encoding = TextEncoding::Utf16BigEndian;
+        read.text = decodeUtf16(view.sliced(2), false);
+    } else if (const auto littleEndian = bomlessUtf16IsLittleEndian(view)) {
+        read.encoding =
+            *littleEndian ? TextEncoding::Utf16LittleEndian : TextEncoding::Utf16BigEndian;
+        read.text = decodeUtf16(view, *littleEndian);
+    } else if (const qsizetype invalid = firstInvalidUtf8(view); invalid < 0) {
+        read.text = QString::fromUtf8(view);
+    } else {
+        read.encoding = TextEncoding::Windows1252;
+        read.text = codepages::decodeWindows1252(view);
+        read.notice =
+            QStringLiteral("It was read as Windows-1252 (Western European), because it is not "
+                           "valid UTF-8: byte %1 (0x%2) cannot be read as UTF-8.\n"
+                           "If its letters look wrong, close it without saving: saving writes "
+                           "the text as you see it, in UTF-8.")
+                .arg(invalid + 1)
+                .arg(QString::number(uchar(view[invalid]), 16).toUpper());
     }
-    if (view.startsWith("\xFF\xFE")) {
-        return decodeUtf16(view.sliced(2), true);
-    }
-    if (view.startsWith("\xFE\xFF")) {
-        return decodeUtf16(view.sliced(2), false);
-    }
-    if (isValidUtf8(view)) {
-        return QString::fromUtf8(view);
-    }
-    return codepages::decodeWindows1252(view);
+    return read;
 }
 
 ReadResult readFailure(const QString &reason)
 {
-    return {false, {}, reason};
+    ReadResult read;
+    read.error = reason;
+    return read;
 }
 
 WriteResult writeFailure(const QString &reason)
@@ -126,9 +174,15 @@ ReadResult readDocumentBytes(const QByteArray &bytes)
         if (!rtf.ok) {
             return readFailure(rtf.error);
         }
-        return {true, toCrLfBreaks(std::move(rtf.text)), {}};
+        ReadResult read;
+        read.ok = true;
+        read.text = toCrLfBreaks(std::move(rtf.text));
+        read.encoding = TextEncoding::RichText;
+        return read;
     }
-    return {true, toCrLfBreaks(decodePlainText(bytes)), {}};
+    ReadResult read = decodePlainText(bytes);
+    read.text = toCrLfBreaks(std::move(read.text));
+    return read;
 }
 
 ReadResult readDocumentFile(const QString &path)

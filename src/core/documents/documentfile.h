@@ -10,11 +10,18 @@ namespace quorvane {
 // Files larger than this are refused rather than read into the editor.
 inline constexpr qint64 kMaxDocumentBytes = 64 * 1024 * 1024;
 
+enum class TextEncoding { Utf8, Utf16LittleEndian, Utf16BigEndian, Windows1252, RichText };
+
 struct ReadResult
 {
     bool ok = false;
     QString text;  // with CR LF line breaks
     QString error; // a sentence saying why the file could not be read
+    TextEncoding encoding = TextEncoding::Utf8;
+    // What the writer should know about how the text was read before saving
+    // writes it back as UTF-8 (a guess at Windows-1252, and why); "" when
+    // there is nothing to say.
+    QString notice;
 };
 
 struct WriteResult
@@ -24,9 +31,10 @@ struct WriteResult
 };
 
 // The text of a document's bytes: rich text when they start with "{\rtf",
-// otherwise UTF-8 (a byte-order mark dropped), UTF-16 with a byte-order mark,
-// or Windows-1252 for anything that is not valid UTF-8. CR, LF and CR LF all
-// become CR LF; nothing else is changed.
+// otherwise UTF-8 (a byte-order mark dropped), UTF-16 with a byte-order mark
+// or with the zero bytes of one every other byte, or Windows-1252 for
+// anything that is not valid UTF-8. CR, LF and CR LF all become CR LF;
+// nothing else is changed.
 ReadResult readDocumentBytes(const QByteArray &bytes);
 
 // Reads a regular file of at most kMaxDocumentBytes; anything else is refused

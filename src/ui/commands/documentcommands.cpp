@@ -131,6 +131,13 @@ void DocumentCommands::openSequence()
     Typer *typer = m_form.typer();
     typer->setText(read.text);
     m_baseline = typer->text();
+    // Said once, now, while closing without saving still loses nothing.
+    if (!read.notice.isEmpty()) {
+        m_form.dialogs().message(&m_form, QMessageBox::Information, kTitle,
+                                 QStringLiteral("The document \"%1\" is open.\n%2")
+                                     .arg(QDir::toNativeSeparators(path), read.notice),
+                                 QMessageBox::Ok, QMessageBox::Ok);
+    }
 }
 
 void DocumentCommands::Save_File()

@@ -276,6 +276,70 @@ TEST(ReadDocumentBytes, PlainTextEncodings)
     EXPECT_EQ(plain("cut off \xE2\x82"), QStringLiteral("cut off â‚"));
 }
 
+QByteArray utf16le(const QString &text)
+{
+    QByteArray bytes;
+    for (const QChar ch : text) {
+        bytes.append(char(ch.unicode() & 0xFF));
+        bytes.append(char(ch.unicode() >> 8));
+    }
+    return bytes;
+}
+
+// Which encoding the reader chose, and the text it gave.
+TEST(ReadDocumentBytes, EncodingIsChosenByTheBytes)
+{
+    using E = quorvane::TextEncoding;
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+        E encoding;
+        QString text;
+        qsizetype firstNonUtf8 = -1;
+    };
+    const Case cases[] = {
+        {"ASCII", "plain", E::Utf8, QStringLiteral("plain")},
+        {"UTF-8", "caf\xC3\xA9", E::Utf8, QStringLiteral("caf\u00e9")},
+        {"UTF-8 with a stray NUL", QByteArray("one\0two three", 13), E::Utf8,
+         QStringLiteral("one") + QChar(0) + QStringLiteral("two three")},
+        {"UTF-16LE without a mark", QByteArray("h\0i\0 \0\x1F\x04!\0", 10), E::Utf16LittleEndian,
+         QStringLiteral("hi \u041f!")},
+        {"UTF-16BE without a mark", QByteArray("\0h\0i\0 \x04\x1F\0!", 10), E::Utf16BigEndian,
+         QStringLiteral("hi \u041f!")},
+        {"UTF-16LE, mostly Cyrillic",
+         utf16le(QStringLiteral("\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440")),
+         E::Utf16LittleEndian,
+         QStringLiteral("\u041f\u0440\u0438\u0432\u0435\u0442, \u043c\u0438\u0440")},
+        {"zeros on both sides are no UTF-16", QByteArray("\0\0\x01\0\0\x02PNG!\0\0", 12), E::Utf8,
+         QString::fromUtf8(QByteArray("\0\0\x01\0\0\x02PNG!\0\0", 12))},
+        {"one bad byte in UTF-8", "caf\xC3\xA9 and \xE9t\xC3\xA9", E::Windows1252,
+         QStringLiteral("caf\u00c3\u00a9 and \u00e9t\u00c3\u00a9"), 10},
+        {"cut off at the end", "ok \xE2\x82", E::Windows1252, QStringLiteral("ok \u00e2\u201a"), 3},
+        {"UTF-8 mark", "\xEF\xBB\xBFx", E::Utf8, QStringLiteral("x")},
+        {"UTF-16LE mark", QByteArray("\xFF\xFEx\0", 4), E::Utf16LittleEndian, QStringLiteral("x")},
+        {"rich text", "{\\rtf1 x}", E::RichText, QStringLiteral("x")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const quorvane::ReadResult read = readDocumentBytes(c.bytes);
+        ASSERT_TRUE(read.ok);
+        EXPECT_EQ(read.encoding, c.encoding);
+        EXPECT_EQ(read.text, c.text);
+        // Only a guess at Windows-1252 is worth a word to the writer.
+        EXPECT_EQ(read.notice.isEmpty(), c.encoding != E::Windows1252);
+        if (!read.notice.isEmpty()) {
+            EXPECT_TRUE(read.notice.contains(QStringLiteral("byte %1 ").arg(c.firstNonUtf8 + 1)))
+                << read.notice.toStdString();
+        }
+    }
+    EXPECT_EQ(readDocumentBytes("caf\xC3\xA9 and \xE9t\xC3\xA9").notice,
+              QStringLiteral("It was read as Windows-1252 (Western European), because it is not "
+                             "valid UTF-8: byte 11 (0xE9) cannot be read as UTF-8.\n"
+                             "If its letters look wrong, close it without saving: saving writes "
+                             "the text as you see it, in UTF-8."));
+}
+
 TEST(ReadDocumentBytes, LineBreaksBecomeCrLfAndNothingElseChanges)
 {
     EXPECT_EQ(plain("a\rb\nc\r\nd\n\re\r\r\nf\n"),

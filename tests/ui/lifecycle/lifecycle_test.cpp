@@ -240,6 +240,46 @@ TEST_F(Lifecycle, OpenShowsOnlyTheTextOfRichText)
     EXPECT_FALSE(docs->isModified());
 }
 
+TEST_F(Lifecycle, AGuessedEncodingIsToldOnceAfterOpen)
+{
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+        QString text;
+        bool told;
+    };
+    const Case cases[] = {
+        {"UTF-8", "caf\xC3\xA9", QStringLiteral("caf\u00e9"), false},
+        {"UTF-16 without a mark", QByteArray("c\0a\0f\0\xE9\0", 8), QStringLiteral("caf\u00e9"),
+         false},
+        {"one byte that is not UTF-8", "caf\xC3\xA9 \xE9t\xC3\xA9",
+         QStringLiteral("caf\u00c3\u00a9 \u00e9t\u00c3\u00a9"), true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs().messages.clear();
+        writeBytes(path("post.txt"), c.bytes);
+        dialogs().openAnswers = {path("post.txt")};
+        run("OpenFile");
+        EXPECT_EQ(typer->text(), c.text);
+        EXPECT_FALSE(docs->isModified());
+        if (!c.told) {
+            EXPECT_TRUE(dialogs().messages.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(dialogs().messages.size(), 1);
+        const auto &m = dialogs().messages.first();
+        EXPECT_EQ(m.icon, QMB::Information);
+        EXPECT_EQ(m.buttons, QMB::Ok);
+        EXPECT_TRUE(m.text.startsWith(QStringLiteral("The document \"%1\" is open.\n")
+                                          .arg(QDir::toNativeSeparators(path("post.txt")))))
+            << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(QStringLiteral("Windows-1252"))) << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(QStringLiteral("byte 7 (0xE9)"))) << m.text.toStdString();
+    }
+}
+
 TEST_F(Lifecycle, AFileThatCannotBeReadLeavesThePost)
 {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder")));
