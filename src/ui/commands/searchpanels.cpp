@@ -103,10 +103,12 @@ void SearchPanels::buildFindPanel()
 
     connect(m_findText, &QLineEdit::textChanged, this, &SearchPanels::applyTermRule);
     connect(m_findCommand, &QPushButton::clicked, this, &SearchPanels::findNext);
-    // Return in the term box is the same as clicking Find.
+    // Return in the term box finds the next hit as Find does, but the keyboard
+    // stays in the box, as in every find bar: a second Return finds the one
+    // after instead of replacing the hit with a line break.
     connect(m_findText, &QLineEdit::returnPressed, this, [this] {
         if (m_findCommand->isEnabled())
-            findNext();
+            find(KeepFocus);
     });
     connect(cancel, &QPushButton::clicked, this, &SearchPanels::closeFindPanel);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), frame);
@@ -177,6 +179,11 @@ void SearchPanels::setFindCaption(const QString &caption)
 
 void SearchPanels::findNext()
 {
+    find(EditorFocus);
+}
+
+void SearchPanels::find(FocusAfterHit focus)
+{
     const QString term = m_findText->text();
     if (term.isEmpty())
         return;
@@ -186,7 +193,8 @@ void SearchPanels::findNext()
         setFindCaption(kFindNextCaption);
         typer->setSelStart(hit);
         typer->setSelLength(term.size());
-        typer->setFocus(Qt::OtherFocusReason);
+        if (focus == EditorFocus)
+            typer->setFocus(Qt::OtherFocusReason);
         m_findStart = hit + 2;
         return;
     }

@@ -20,7 +20,8 @@ public:
 
     void showFindPanel();
     void showReplacePanel();
-    // Selects the next hit at or after findStart(), or says the search is over.
+    // Selects the next hit at or after findStart() and gives the editor the
+    // keyboard, or says the search is over.
     void findNext();
     void closeFindPanel();
     void replaceAll();
@@ -30,6 +31,8 @@ public:
     qsizetype findStart() const { return m_findStart; }
 
 private:
+    enum FocusAfterHit { EditorFocus, KeepFocus };
+    void find(FocusAfterHit focus);
     void buildFindPanel();
     void buildReplacePanel();
     void applyTermRule();

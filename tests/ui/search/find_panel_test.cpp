@@ -171,7 +171,7 @@ TEST_F(FindPanel, OnlyOnePanelShowsAtATime)
     EXPECT_FALSE(form().replaceFrame()->isVisible());
 }
 
-TEST_F(FindPanel, ReturnInTheTermBoxFindsAndCtrlFBringsTheKeyboardBack)
+TEST_F(FindPanel, ReturnFindsTheNextHitAndKeepsTheKeyboardInTheBox)
 {
     typer()->setText(QStringLiteral("red green red"));
     typer()->setFocus();
@@ -180,22 +180,33 @@ TEST_F(FindPanel, ReturnInTheTermBoxFindsAndCtrlFBringsTheKeyboardBack)
     EXPECT_TRUE(box("FindText")->hasFocus());
     EXPECT_EQ(typer()->text(), QStringLiteral("red green red"));
 
+    // Return after Return walks the hits; the post never sees a key.
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("red"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(typer()->selStart(), 0);
-    EXPECT_TRUE(typer()->hasFocus());
-
-    QTest::keyClick(form().windowHandle(), Qt::Key_F, Qt::ControlModifier);
-    EXPECT_TRUE(box("FindText")->hasFocus());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(typer()->selStart(), 10);
+    struct Step
+    {
+        qsizetype start;
+        const char *caption;
+    };
+    for (const Step step : {Step{0, "Find Next"}, Step{10, "Find Next"}}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(box("FindText")->hasFocus());
+        EXPECT_EQ(typer()->selStart(), step.start);
+        EXPECT_EQ(selection(), QStringLiteral("red"));
+        EXPECT_EQ(caption(), QLatin1String(step.caption));
+        EXPECT_TRUE(typer()->viewport()->rect().contains(typer()->cursorRect().center()));
+    }
     EXPECT_EQ(typer()->text(), QStringLiteral("red green red"));
 
-    // Esc closes the panel and hands the keyboard back to the editor.
-    QTest::keyClick(form().windowHandle(), Qt::Key_F, Qt::ControlModifier);
+    // Esc closes the panel and hands the keyboard to the editor, hit selected.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(form().findFrame()->isVisible());
     EXPECT_TRUE(typer()->hasFocus());
+    EXPECT_EQ(typer()->selStart(), 10);
+    EXPECT_EQ(selection(), QStringLiteral("red"));
+
+    // Ctrl+F brings the keyboard back to the box.
+    QTest::keyClick(form().windowHandle(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(box("FindText")->hasFocus());
 }
 
 TEST_F(FindPanel, HitsCountLineBreaksAsTwoCharacters)

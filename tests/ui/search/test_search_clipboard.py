@@ -23,11 +23,12 @@ def main(app):
         s.key("alt+e", "Return")
         wait_for(lambda: s.post_text(window) == "Pasted from ELSEWHERE", what="the pasted post")
 
-        # Ctrl+F, type the term, Return: the hit is selected in the editor.
+        # Ctrl+F, type the term, Return: the hit is selected in the editor while
+        # the keyboard stays in the box; Esc hands it to the editor, hit selected.
         s.activate(window)
         s.key("ctrl+Home", "ctrl+f")
         s.type("elsewhere")
-        s.key("Return", "ctrl+c")
+        s.key("Return", "Escape", "ctrl+c")
         wait_for(lambda: s.clipboard() == "ELSEWHERE", what="the hit on the clipboard")
 
         # Ctrl+R, both terms, Return: every occurrence replaced, whatever its case.
