@@ -145,6 +145,9 @@ void InsertCommands::wireChooser(const Chooser &chooser, QComboBox *box)
             return;
         Typer *typer = m_form.typer();
         typer->setSelText(chooserInsertion(chooser, box->itemText(index), typer->selText()));
+        // The writer's next keystrokes belong in the post, between the tags;
+        // left in the chooser they would only reset it.
+        typer->setFocus(Qt::OtherFocusReason);
     });
     // Typing never reaches the post: the chooser goes back to its label.
     connect(box->lineEdit(), &QLineEdit::textEdited, box, [box, &chooser] {

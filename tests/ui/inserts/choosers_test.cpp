@@ -1,6 +1,7 @@
 #include "inserts.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -111,6 +112,37 @@ TEST_F(Choosers, KeyboardPickWrapsTheSelection)
     QTest::keyClick(color, Qt::Key_Down);
     EXPECT_EQ(typer->text(), QStringLiteral("x[Color=Red][/Color]"));
     EXPECT_EQ(color->currentText(), QStringLiteral("Red"));
+}
+
+TEST_F(Choosers, AfterAPickTheNextWordsGoIntoThePost)
+{
+    struct Case
+    {
+        const char *name, *entry;
+        bool mouse;
+        const char *post;
+    };
+    for (const Case &c : {Case{"Fonts", "Arial", true, "[Font=Arial][/Font]next"},
+                          Case{"Size", "7", false, "[Size=7][/Size]next"},
+                          Case{"Color", "Gray", true, "[Color=Gray][/Color]next"}}) {
+        SCOPED_TRACE(c.name);
+        putPost(typer, QString());
+        QComboBox *box = chooser(c.name);
+        box->setFocus();
+        if (c.mouse) {
+            pickWithMouse(box, QLatin1String(c.entry));
+        } else {
+            box->showPopup();
+            QAbstractItemView *view = box->view();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+            QTest::keyClick(view, Qt::Key_End);
+            QTest::keyClick(view, Qt::Key_Return);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([this] { return typer->hasFocus(); }, 5000));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("next"));
+        EXPECT_EQ(typer->text(), QLatin1String(c.post));
+        EXPECT_EQ(box->currentText(), QLatin1String(c.entry));
+    }
 }
 
 TEST_F(Choosers, TypingBringsTheLabelBackAndInsertsNothing)
