@@ -31,7 +31,7 @@ public:
     {
         return QMessageBox::Ok;
     }
-    QString openFileName(QWidget *, const QString &) override { return QString(); }
+    QString openFileName(QWidget *, const QString &, const QString &) override { return QString(); }
     QString saveFileName(QWidget *, const QString &) override { return QString(); }
 };
 

@@ -39,9 +39,10 @@ QMessageBox::StandardButton ScriptedDialogs::message(QWidget *, QMessageBox::Ico
     return answer;
 }
 
-QString ScriptedDialogs::openFileName(QWidget *, const QString &filter)
+QString ScriptedDialogs::openFileName(QWidget *, const QString &filter, const QString &startFilter)
 {
     openFilters.append(filter);
+    openStartFilters.append(startFilter);
     if (openAnswers.empty()) {
         ADD_FAILURE() << "unexpected open dialog";
         return QString();

@@ -42,6 +42,7 @@ public:
     QList<Prompt> prompts;
     QList<Message> messages;
     QStringList openFilters;
+    QStringList openStartFilters;
     QStringList saveFilters;
 
     QString prompt(QWidget *parent, const QString &message, const QString &title,
@@ -50,7 +51,8 @@ public:
                                         const QString &title, const QString &text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
-    QString openFileName(QWidget *parent, const QString &filter) override;
+    QString openFileName(QWidget *parent, const QString &filter,
+                         const QString &startFilter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
 
     // True when every queued answer was used.

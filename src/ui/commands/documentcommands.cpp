@@ -63,6 +63,14 @@ const QString &DocumentCommands::openFilter()
     return filter;
 }
 
+const QString &DocumentCommands::openStartFilter()
+{
+    // Save writes plain text whatever the name, often without an extension:
+    // only every file shows every post saved.
+    static const QString filter = QStringLiteral("All Documents (*.*)");
+    return filter;
+}
+
 const QString &DocumentCommands::saveFilter()
 {
     static const QString filter =
@@ -116,7 +124,7 @@ void DocumentCommands::replaceDocument(const std::function<void()> &replace)
 
 void DocumentCommands::openSequence()
 {
-    const QString path = m_form.dialogs().openFileName(&m_form, openFilter());
+    const QString path = m_form.dialogs().openFileName(&m_form, openFilter(), openStartFilter());
     if (path.isEmpty())
         return;
     const ReadResult read = readDocumentFile(path);

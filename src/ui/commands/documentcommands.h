@@ -31,6 +31,8 @@ public:
     void Save_Before_Exit();
 
     static const QString &openFilter();
+    // The filter Open starts on.
+    static const QString &openStartFilter();
     static const QString &saveFilter();
 
 private:

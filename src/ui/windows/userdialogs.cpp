@@ -30,9 +30,48 @@ QMessageBox::StandardButton QtUserDialogs::message(QWidget *parent, QMessageBox:
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-QString QtUserDialogs::openFileName(QWidget *parent, const QString &filter)
+namespace {
+// The dialog shows each caption as it is and filters by a second pattern
+// list after it, where "*.*" becomes "*": file dialogs take "*.*" literally
+// and would hide every name without a dot. Qt's own dialog shows the part
+// before the last parentheses (HideNameFilterDetails); desktop dialogs show
+// the caption's name alone.
+QStringList dialogNameFilters(const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    QStringList out;
+    for (const QString &entry : filter.split(QStringLiteral(";;"))) {
+        const qsizetype open = entry.lastIndexOf(u'(');
+        if (open < 0 || !entry.endsWith(u')')) {
+            out << entry;
+            continue;
+        }
+        QStringList patterns = entry.sliced(open + 1).chopped(1).split(u' ', Qt::SkipEmptyParts);
+        for (QString &pattern : patterns) {
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        }
+        out << entry + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return out;
+}
+} // namespace
+
+QString QtUserDialogs::openFileName(QWidget *parent, const QString &filter,
+                                    const QString &startFilter)
+{
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("OpenDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    const QStringList captions = filter.split(QStringLiteral(";;"));
+    const QStringList filters = dialogNameFilters(filter);
+    dialog.setNameFilters(filters);
+    if (const qsizetype start = captions.indexOf(startFilter); start >= 0)
+        dialog.selectNameFilter(filters.at(start));
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
 }
 
 QString QtUserDialogs::saveFileName(QWidget *parent, const QString &filter)

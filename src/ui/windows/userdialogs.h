@@ -25,7 +25,11 @@ public:
                                                 QMessageBox::StandardButton defaultButton) = 0;
 
     // File dialogs, always starting with an empty name. "" when cancelled.
-    virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
+    // `filter` lists "Caption (patterns)" entries separated by ";;"; Open
+    // starts on `startFilter`, one of them. As where the convention comes
+    // from, "*.*" matches every name, with or without a dot.
+    virtual QString openFileName(QWidget *parent, const QString &filter,
+                                 const QString &startFilter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
 };
 
@@ -38,7 +42,8 @@ public:
                                         const QString &title, const QString &text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
-    QString openFileName(QWidget *parent, const QString &filter) override;
+    QString openFileName(QWidget *parent, const QString &filter,
+                         const QString &startFilter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
 };
 

@@ -4,13 +4,19 @@
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "support/scripted.h"
+#include "windows/userdialogs.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -100,6 +106,7 @@ TEST_F(Lifecycle, AFreshWindowIsCleanAndNothingAsks)
     EXPECT_EQ(dialogs().openFilters,
               QStringList{"Rich Text Format (*.rtf);;Text File (*.txt);;Word for Windows "
                           "(*.doc);;Windows Write (*.wri);;All Documents (*.*)"});
+    EXPECT_EQ(dialogs().openStartFilters, QStringList{"All Documents (*.*)"});
 
     QSignalSpy closed(&form(), &MainForm::closed);
     run("QuitPro");
@@ -510,6 +517,56 @@ TEST_F(Lifecycle, ShortcutsAndToolbarButtonsReachTheRoutines)
     QTest::mouseClick(saveButton, Qt::LeftButton);
     EXPECT_EQ(dialogs().saveFilters.size(), 2);
     EXPECT_TRUE(form().isVisible());
+}
+
+// The real Open dialog, on Qt's own file dialog: the captions as they always
+// were, "All Documents (*.*)" listing every file (a post saved without an
+// extension too), and Open starting there.
+TEST(OpenDialog, AllDocumentsListsEveryFileAndOpenStartsThere)
+{
+    QTemporaryDir dir;
+    for (const char *name : {"bike-post", "notes.txt", "letter.rtf"})
+        writeBytes(dir.filePath(QLatin1String(name)), "x");
+
+    QStringList captions, listed;
+    QString start;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        for (int i = 0; types && i < types->count(); ++i)
+            captions << types->itemText(i);
+        start = types ? types->currentText() : QString();
+        dialog->setDirectory(dir.path());
+        auto *view = dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"));
+        const auto names = [&] {
+            QStringList out;
+            const QModelIndex root = view->rootIndex();
+            for (int row = 0; row < view->model()->rowCount(root); ++row) {
+                const QModelIndex index = view->model()->index(row, 0, root);
+                if (index.flags() & Qt::ItemIsEnabled)
+                    out << index.data().toString();
+            }
+            out.sort();
+            return out;
+        };
+        // The folder is read in the background.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view && names().size() >= 3; }, 10000));
+        listed = names();
+        dialog->reject();
+    });
+    poll.start(20);
+    QtUserDialogs dialogs;
+    EXPECT_EQ(dialogs.openFileName(nullptr, DocumentCommands::openFilter(),
+                                   DocumentCommands::openStartFilter()),
+              QString());
+
+    EXPECT_EQ(captions, DocumentCommands::openFilter().split(QStringLiteral(";;")));
+    EXPECT_EQ(start, QStringLiteral("All Documents (*.*)"));
+    EXPECT_EQ(listed, (QStringList{"bike-post", "letter.rtf", "notes.txt"}));
 }
 
 } // namespace
