@@ -182,6 +182,10 @@ ReadResult readDocumentBytes(const QByteArray &bytes)
     }
     ReadResult read = decodePlainText(bytes);
     read.text = toCrLfBreaks(std::move(read.text));
+    // The line break Save puts after the post is no part of it.
+    if (read.text.endsWith(u"\r\n")) {
+        read.text.chop(2);
+    }
     return read;
 }
 

@@ -33,7 +33,8 @@ struct WriteResult
 // The text of a document's bytes: rich text when they start with "{\rtf",
 // otherwise UTF-8 (a byte-order mark dropped), UTF-16 with a byte-order mark
 // or with the zero bytes of one every other byte, or Windows-1252 for
-// anything that is not valid UTF-8. CR, LF and CR LF all become CR LF;
+// anything that is not valid UTF-8. CR, LF and CR LF all become CR LF, and
+// plain text loses one final line break, the one writeDocumentFile adds;
 // nothing else is changed.
 ReadResult readDocumentBytes(const QByteArray &bytes);
 

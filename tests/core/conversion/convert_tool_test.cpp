@@ -73,7 +73,7 @@ TEST_F(ConvertTool, WritesThePreviewPage)
     const ToolRun run = convert({QStringLiteral("--program-dir"), QStringLiteral("/srv/q]"), post});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "<b>caf&#233;</b><p>&nbsp;</p><img src=\"/srv/q>/Smilies/Smile.gif\"> "
-                       "<ol><li>x</ol><p>&nbsp;</p><title>Quorvane - Preview</title>\r\n");
+                       "<ol><li>x</ol><title>Quorvane - Preview</title>\r\n");
     EXPECT_TRUE(run.err.isEmpty());
 
     const ToolRun joined = convert({QStringLiteral("--program-dir=/srv/q]"), post});
@@ -111,8 +111,8 @@ TEST_F(ConvertTool, StripsFormatting)
     const QString post = file(QStringLiteral("p.txt"), "[URL=target]Home[/URL]\n[b]\xc3\xa9[/b]\n");
     const ToolRun run = convert({QStringLiteral("--strip"), post});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    // The document's own final line break, then the one that saving adds.
-    EXPECT_EQ(run.out, "targetHome\r\n\xc3\xa9\r\n\r\n");
+    // The file's final line break is the one saving adds, and is written again.
+    EXPECT_EQ(run.out, "targetHome\r\n\xc3\xa9\r\n");
     EXPECT_EQ(convert({QStringLiteral("--strip"), QStringLiteral("-")}, "[LI[LIST=1]ST]").out,
               "\r\n");
 }
@@ -123,7 +123,7 @@ TEST_F(ConvertTool, WritesTheDocumentText)
     const ToolRun run = convert({QStringLiteral("--text"), post});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "a\r\nb\r\nc\r\nd\xe2\x82\xac\r\n");
-    EXPECT_EQ(convert({QStringLiteral("--text")}, "x\n").out, "x\r\n\r\n");
+    EXPECT_EQ(convert({QStringLiteral("--text")}, "x\n\n").out, "x\r\n\r\n");
 }
 
 TEST_F(ConvertTool, UnreadableFileNamesTheFileAndWritesNothing)
@@ -160,6 +160,16 @@ TEST_F(ConvertTool, UsageErrorsExitWithTwo)
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.contains("usage: quorvane-convert")) << run.err.toStdString();
     }
+}
+
+TEST_F(ConvertTool, ReadsItsInputAsOpenDoesWithoutTheFinalLineBreak)
+{
+    // What --text writes is what Save would write after Open: the same bytes.
+    const QByteArray saved = "one\r\ntwo\r\n";
+    const QString post = file(QStringLiteral("saved.txt"), saved);
+    EXPECT_EQ(convert({QStringLiteral("--text"), post}).out, saved);
+    EXPECT_EQ(convert({QStringLiteral("--text")}, saved).out, saved);
+    EXPECT_EQ(convert({QStringLiteral("--strip")}, "[b]x[/b]\n").out, "x\r\n");
 }
 
 TEST_F(ConvertTool, StandardInputHasTheSameSizeLimitAsAFile)
