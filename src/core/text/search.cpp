@@ -31,6 +31,21 @@ Rewrite rewriteAllCaseless(QStringView text, QStringView term, QStringView repla
     return rewrite;
 }
 
+qsizetype positionAfterRewrite(QStringView text, QStringView term, qsizetype replacementSize,
+                               qsizetype position)
+{
+    if (term.isEmpty())
+        return position;
+    qsizetype shift = 0;
+    for (qsizetype hit = findCaseless(text, term, 0); hit >= 0 && hit < position;
+         hit = findCaseless(text, term, hit + term.size())) {
+        if (hit + term.size() > position)
+            return hit + shift + replacementSize;
+        shift += replacementSize - term.size();
+    }
+    return position + shift;
+}
+
 QString replaceAllCaseless(QStringView text, QStringView term, QStringView replacement,
                            qsizetype *count)
 {

@@ -28,6 +28,12 @@ struct Rewrite
 // replaces nothing.
 Rewrite rewriteAllCaseless(QStringView text, QStringView term, QStringView replacement);
 
+// Where a position of text lands after rewriteAllCaseless(text, term, ...)
+// with a replacement of replacementSize characters: moved by every
+// occurrence before it; inside an occurrence, at the end of its replacement.
+qsizetype positionAfterRewrite(QStringView text, QStringView term, qsizetype replacementSize,
+                               qsizetype position);
+
 // Test-only (tests and benchmarks): the same, as the whole new text.
 QString replaceAllCaseless(QStringView text, QStringView term, QStringView replacement,
                            qsizetype *count = nullptr);

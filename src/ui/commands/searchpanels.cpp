@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 
 namespace quorvane {
@@ -137,10 +138,16 @@ void SearchPanels::buildReplacePanel()
     row->addWidget(m_replaceWith, 1);
     row->addWidget(replace);
     row->addWidget(cancel);
+    // How many the last Replace changed: said in the panel, where the eyes are,
+    // without a box to dismiss.
+    m_replaceResult = makeLabel("ReplaceResult", QString(), frame);
+    row->addWidget(m_replaceResult);
 
     connect(replace, &QPushButton::clicked, this, &SearchPanels::replaceAll);
-    for (QLineEdit *box : {m_findWhat, m_replaceWith})
+    for (QLineEdit *box : {m_findWhat, m_replaceWith}) {
         connect(box, &QLineEdit::returnPressed, this, &SearchPanels::replaceAll);
+        connect(box, &QLineEdit::textChanged, m_replaceResult, &QLabel::clear);
+    }
     connect(cancel, &QPushButton::clicked, this, &SearchPanels::closeReplacePanel);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), frame);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -222,18 +229,37 @@ void SearchPanels::replaceAll()
     if (term.isEmpty())
         return;
     Typer *typer = m_form.typer();
-    const Rewrite rewrite = rewriteAllCaseless(typer->text(), term, m_replaceWith->text());
+    const QString text = typer->text();
+    const QString replacement = m_replaceWith->text();
+    const Rewrite rewrite = rewriteAllCaseless(text, term, replacement);
     // Nothing matched: the post, its selection and its undo history stay as they are.
-    if (rewrite.count == 0)
+    if (rewrite.count == 0) {
+        m_replaceResult->setText(QStringLiteral("No occurrences found."));
         return;
+    }
+    // The caret and the selection stay on the same text, and the view where
+    // it was: the writer keeps their place in a long post.
+    const qsizetype start = typer->selStart();
+    const qsizetype end = start + typer->selLength();
+    const qsizetype newStart = positionAfterRewrite(text, term, replacement.size(), start);
+    const qsizetype newEnd = positionAfterRewrite(text, term, replacement.size(), end);
+    QScrollBar *vertical = typer->verticalScrollBar();
+    QScrollBar *horizontal = typer->horizontalScrollBar();
+    const int top = vertical->value();
+    const int left = horizontal->value();
     // One undoable write of the stretch from the first occurrence to the end of
     // the last: the same result as writing the whole post, without rewriting
-    // the untouched parts of a long one. The caret then goes to the start, as
-    // after any whole-post write.
+    // the untouched parts of a long one.
     typer->setSelStart(rewrite.start);
     typer->setSelLength(rewrite.length);
     typer->setSelText(rewrite.text);
-    typer->setSelStart(0);
+    typer->setSelStart(newStart);
+    typer->setSelLength(newEnd - newStart);
+    vertical->setValue(top);
+    horizontal->setValue(left);
+    m_replaceResult->setText(rewrite.count == 1
+                                 ? QStringLiteral("Replaced 1 occurrence.")
+                                 : QStringLiteral("Replaced %1 occurrences.").arg(rewrite.count));
 }
 
 void SearchPanels::closeReplacePanel()
@@ -243,6 +269,7 @@ void SearchPanels::closeReplacePanel()
     frame->hide();
     m_findWhat->clear();
     m_replaceWith->clear();
+    m_replaceResult->clear();
     if (hadFocus)
         m_form.typer()->setFocus(Qt::OtherFocusReason);
 }

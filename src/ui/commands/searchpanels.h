@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -10,7 +11,8 @@ namespace quorvane {
 class MainForm;
 
 // The Find and Replace panels. At most one is shown; Find selects one hit per
-// click, Replace rewrites every occurrence in one undoable step.
+// click, Replace rewrites every occurrence in one undoable step and says in
+// the panel how many it replaced.
 class SearchPanels : public QObject
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ private:
     QPushButton *m_findCommand = nullptr;
     QLineEdit *m_findWhat = nullptr;
     QLineEdit *m_replaceWith = nullptr;
+    QLabel *m_replaceResult = nullptr;
     // Wide enough for any post: a 16-bit position would stop at 32767.
     qsizetype m_findStart = 1;
 };

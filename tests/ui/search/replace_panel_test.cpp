@@ -1,5 +1,7 @@
 #include "panel_helpers.h"
 
+#include <QLabel>
+#include <QScrollBar>
 #include <QTextDocument>
 
 using namespace quorvane;
@@ -101,20 +103,82 @@ TEST_F(ReplacePanel, IsOneUndoableStepAndThePanelStaysReadyForAnother)
     EXPECT_EQ(typer()->text(), QStringLiteral("aaaa aaaa"));
 }
 
-TEST_F(ReplacePanel, LeavesTheCaretAtTheStartLikeAnyWholePostWrite)
+// The caret and selection stay on the same text, shifted by what changed
+// before them; the panel says how many were replaced.
+TEST_F(ReplacePanel, KeepsTheCaretWhereItWasAndSaysHowManyWereReplaced)
 {
-    typer()->setText(QStringLiteral("head\r\nmiddle cat\r\ncat tail"));
-    typer()->setSelStart(3);
-    typer()->setSelLength(5);
+    struct Case
+    {
+        const char *what;
+        QString post;
+        qsizetype start, length;
+        QString find, with, after;
+        qsizetype newStart, newLength;
+        QString said;
+    };
+    const QString post = QStringLiteral("head\r\nmiddle cat\r\ncat tail");
+    const Case cases[] = {
+        {"caret before every hit", post, 2, 0, "cat", "lion", "head\r\nmiddle lion\r\nlion tail", 2,
+         0, "Replaced 2 occurrences."},
+        {"caret between hits", post, 16, 0, "cat", "lion", "head\r\nmiddle lion\r\nlion tail", 17,
+         0, "Replaced 2 occurrences."},
+        {"caret after every hit", post, 22, 0, "cat", "ox", "head\r\nmiddle ox\r\nox tail", 20, 0,
+         "Replaced 2 occurrences."},
+        {"selection ending after a hit", post, 3, 13, "cat", "lion",
+         "head\r\nmiddle lion\r\nlion tail", 3, 14, "Replaced 2 occurrences."},
+        {"caret inside a hit goes to the end of its replacement", post, 14, 0, "cat", "lion",
+         "head\r\nmiddle lion\r\nlion tail", 17, 0, "Replaced 2 occurrences."},
+        {"one", QStringLiteral("a cat"), 0, 0, "CAT", "dog", "a dog", 0, 0,
+         "Replaced 1 occurrence."},
+        {"none", QStringLiteral("a cat"), 1, 2, "bird", "dog", "a cat", 1, 2,
+         "No occurrences found."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        typer()->setText(c.post);
+        typer()->setSelStart(c.start);
+        typer()->setSelLength(c.length);
+        form().command("ReplaceMenu")->trigger();
+        typeInto("FindWhat", c.find);
+        typeInto("ReplaceWith", c.with);
+        QLabel *said = control<QLabel>("ReplaceResult");
+        ASSERT_NE(said, nullptr);
+        EXPECT_TRUE(said->text().isEmpty());
+        click("DoReplace");
+        EXPECT_EQ(typer()->text(), c.after);
+        EXPECT_EQ(typer()->selStart(), c.newStart);
+        EXPECT_EQ(typer()->selLength(), c.newLength);
+        EXPECT_EQ(said->text(), c.said);
+        EXPECT_TRUE(said->isVisible());
+        EXPECT_TRUE(w.dialogs.messages.isEmpty());
+        // New terms make the count stale; closing the panel clears it.
+        typeInto("FindWhat", QStringLiteral("x"));
+        EXPECT_TRUE(said->text().isEmpty());
+        click("CancelReplace");
+    }
+}
+
+TEST_F(ReplacePanel, KeepsTheViewWhereItWas)
+{
+    QString post = QStringLiteral("cat at the top\r\n");
+    for (int line = 0; line < 400; ++line)
+        post += QStringLiteral("filler line %1\r\n").arg(line);
+    post += QStringLiteral("cat at the end");
+    typer()->setText(post);
+    const qsizetype middle = post.indexOf(QStringLiteral("filler line 200"));
+    typer()->setSelStart(middle);
+    QScrollBar *bar = typer()->verticalScrollBar();
+    ASSERT_GT(bar->value(), 0);
+    const int view = bar->value();
+
     form().command("ReplaceMenu")->trigger();
     typeInto("FindWhat", QStringLiteral("cat"));
     typeInto("ReplaceWith", QStringLiteral("dog"));
     click("DoReplace");
-    EXPECT_EQ(typer()->text(), QStringLiteral("head\r\nmiddle dog\r\ndog tail"));
-    EXPECT_EQ(typer()->selStart(), 0);
-    EXPECT_EQ(typer()->selLength(), 0);
-    typer()->undo();
-    EXPECT_EQ(typer()->text(), QStringLiteral("head\r\nmiddle cat\r\ncat tail"));
+    EXPECT_TRUE(typer()->text().startsWith(QStringLiteral("dog at the top")));
+    EXPECT_TRUE(typer()->text().endsWith(QStringLiteral("dog at the end")));
+    EXPECT_EQ(bar->value(), view);
+    EXPECT_EQ(typer()->selStart(), middle);
 }
 
 TEST_F(ReplacePanel, ReturnInEitherBoxReplaces)
