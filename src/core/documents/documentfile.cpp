@@ -147,6 +147,20 @@ ReadResult decodePlainText(const QByteArray &bytes)
     return read;
 }
 
+bool looksBinary(QStringView text)
+{
+    qsizetype controls = 0;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u == 0) {
+            return true;
+        }
+        const bool control = u < 0x20 || (u >= 0x7F && u <= 0x9F);
+        controls += control && u != u'\t' && u != u'\n' && u != u'\r' && u != u'\f';
+    }
+    return controls * 3 > text.size();
+}
+
 ReadResult readFailure(const QString &reason)
 {
     ReadResult read;
@@ -181,6 +195,7 @@ ReadResult readDocumentBytes(const QByteArray &bytes)
         return read;
     }
     ReadResult read = decodePlainText(bytes);
+    read.looksBinary = looksBinary(read.text);
     read.text = toCrLfBreaks(std::move(read.text));
     // The line break Save puts after the post is no part of it.
     if (read.text.endsWith(u"\r\n")) {

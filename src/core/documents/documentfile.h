@@ -22,6 +22,10 @@ struct ReadResult
     // writes it back as UTF-8 (a guess at Windows-1252, and why); "" when
     // there is nothing to say.
     QString notice;
+    // Plain text that holds NUL characters or is more than a third control
+    // characters (the share `perl -B` takes for binary): a picture or a
+    // program, most likely.
+    bool looksBinary = false;
 };
 
 struct WriteResult

@@ -136,11 +136,20 @@ void DocumentCommands::openSequence()
                                  QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
+    // A picture or a program would fill the editor with pages of garbage.
+    if (read.looksBinary &&
+        m_form.dialogs().message(&m_form, QMessageBox::Question, kTitle,
+                                 QStringLiteral("This does not look like a text file. Open it "
+                                                "anyway?"),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) != QMessageBox::Yes)
+        return;
     Typer *typer = m_form.typer();
     typer->setText(read.text);
     m_baseline = typer->text();
-    // Said once, now, while closing without saving still loses nothing.
-    if (!read.notice.isEmpty()) {
+    // Said once, now, while closing without saving still loses nothing. Not
+    // after the writer chose to open data that is no text.
+    if (!read.notice.isEmpty() && !read.looksBinary) {
         m_form.dialogs().message(&m_form, QMessageBox::Information, kTitle,
                                  QStringLiteral("The document \"%1\" is open.\n%2")
                                      .arg(QDir::toNativeSeparators(path), read.notice),

@@ -393,6 +393,36 @@ TEST(ReadDocumentBytes, TheFinalLineBreakSaveAddsIsDropped)
     }
 }
 
+// Pictures and programs hold NUL bytes or little but control characters;
+// text, in any encoding the reader knows, does not.
+TEST(ReadDocumentBytes, DataThatIsNoTextIsMarked)
+{
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+        bool binary;
+    };
+    const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20);
+    const QByteArray controls("\x01\x02\x03\x04\x05 ab\x06\x07\x0e\x0f", 13);
+    const Case cases[] = {
+        {"a post", "Hello [b]world[/b]\r\n\tindented\f", false},
+        {"an empty file", "", false},
+        {"a picture", png, true},
+        {"one NUL in text", QByteArray("text\0more text", 14), true},
+        {"mostly control characters", controls, true},
+        {"colour codes in a log", "\x1b[31mred\x1b[0m and a long line of plain words", false},
+        {"UTF-16 without a mark", QByteArray("h\0i\0 \0t\0h\0e\0r\0e\0", 16), false},
+        {"rich text", "{\\rtf1 \\u0?x}", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const quorvane::ReadResult read = readDocumentBytes(c.bytes);
+        ASSERT_TRUE(read.ok);
+        EXPECT_EQ(read.looksBinary, c.binary);
+    }
+}
+
 TEST(ReadDocumentBytes, RichTextOnlyWhenItStartsSo)
 {
     EXPECT_EQ(plain("{\\rtf1\\ansi Hello\\par World}"), QStringLiteral("Hello\r\nWorld"));

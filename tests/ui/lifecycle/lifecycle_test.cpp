@@ -1,6 +1,7 @@
 // New, Open, Save and Exit on a real window with scripted answers, and the
 // bytes that land in real files.
 #include "commands/documentcommands.h"
+#include "documents/documentfile.h"
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "support/scripted.h"
@@ -285,6 +286,34 @@ TEST_F(Lifecycle, AGuessedEncodingIsToldOnceAfterOpen)
         EXPECT_TRUE(m.text.contains(QStringLiteral("Windows-1252"))) << m.text.toStdString();
         EXPECT_TRUE(m.text.contains(QStringLiteral("byte 7 (0xE9)"))) << m.text.toStdString();
     }
+}
+
+TEST_F(Lifecycle, DataThatIsNoTextIsOpenedOnlyWhenTheWriterSaysSo)
+{
+    const QByteArray picture("GIF89a\x01\0\x01\0\x80\0\0\xff\xff\xff\0\0\0!", 20);
+    writeBytes(path("picture.gif"), picture);
+    const QString question = QStringLiteral("This does not look like a text file. Open it anyway?");
+
+    typePost(QStringLiteral("precious"));
+    dialogs().messageAnswers = {QMB::No, QMB::No};
+    dialogs().openAnswers = {path("picture.gif")};
+    run("OpenFile");
+    ASSERT_EQ(dialogs().messages.size(), 2);
+    const auto &asked = dialogs().messages.last();
+    EXPECT_EQ(asked.text, question);
+    EXPECT_EQ(asked.buttons, QMB::Yes | QMB::No);
+    EXPECT_EQ(asked.defaultButton, QMB::No);
+    EXPECT_EQ(typer->text(), QStringLiteral("precious"));
+    EXPECT_TRUE(docs->isModified());
+
+    dialogs().messages.clear();
+    dialogs().messageAnswers = {QMB::No, QMB::Yes};
+    dialogs().openAnswers = {path("picture.gif")};
+    run("OpenFile");
+    ASSERT_EQ(dialogs().messages.size(), 2);
+    EXPECT_EQ(dialogs().messages.last().text, question);
+    EXPECT_EQ(typer->text(), readDocumentBytes(picture).text);
+    EXPECT_FALSE(docs->isModified());
 }
 
 TEST_F(Lifecycle, AFileThatCannotBeReadLeavesThePost)
