@@ -687,8 +687,9 @@ qsizetype RtfParser::controlWord(std::string_view name, bool hasParam, qint64 pa
     case Kw::U:
         if (hasParam) {
             if (emitting()) {
-                // Negative values are how 16-bit writers spell the upper half.
-                appendCodePoint(param < 0 ? param + 0x10000 : param);
+                // Negative values are how 16-bit writers spell the upper half;
+                // below that no 16-bit value reaches.
+                appendCodePoint(param < -0x8000 ? -1 : param < 0 ? param + 0x10000 : param);
             }
             m_skipChars = g.uc;
         }
@@ -790,7 +791,10 @@ void RtfParser::appendUnit(char16_t u)
 
 void RtfParser::appendCodePoint(qint64 cp)
 {
-    if (cp <= 0 || cp > 0x10FFFF) {
+    // A value no character has still stood for one: it shows, like a lone
+    // surrogate does.
+    if (cp < 0 || cp > 0x10FFFF) {
+        appendUnit(u'\uFFFD');
         return;
     }
     if (cp <= 0xFFFF) {

@@ -137,8 +137,31 @@ TEST(RtfReader, UnicodeWithFallbacks)
     // Halves without their partner become U+FFFD, so the text stays valid.
     EXPECT_EQ(rtfText(R"({\rtf1 a\u55357?b\u56832?c\u55357?})"),
               QStringLiteral("a\ufffdb\ufffdc\ufffd"));
-    // \u0 and values past Unicode give nothing; \u10 is a line break.
-    EXPECT_EQ(rtfText(R"({\rtf1 a\u0?b\u99999999?c\u10?d})"), QStringLiteral("abc\r\nd"));
+    // \u0 is a control character like any other and gives nothing; \u10 is a
+    // line break.
+    EXPECT_EQ(rtfText(R"({\rtf1 a\u0?b\u10?d})"), QStringLiteral("ab\r\nd"));
+}
+
+TEST(RtfReader, ValuesNoCharacterHasBecomeTheReplacementCharacter)
+{
+    // Like a lone surrogate: the reader sees something stood there.
+    struct Case
+    {
+        const char *rtf;
+        QString text;
+    };
+    const Case cases[] = {
+        {R"({\rtf1 a\u1114112?b})", QStringLiteral("a\ufffdb")},  // one past U+10FFFF
+        {R"({\rtf1 a\u99999999?b})", QStringLiteral("a\ufffdb")}, // far past
+        {R"({\rtf1 a\u-32769?b})", QStringLiteral("a\ufffdb")},   // below 16 bits
+        {R"({\rtf1 a\u-99999?b})", QStringLiteral("a\ufffdb")},
+        {R"({\rtf1 a\u1114111?b})", QStringLiteral("a\U0010FFFFb")}, // the last one there is
+        {R"({\rtf1 a\u-32768?b})", QStringLiteral("a\u8000b")},      // the lowest 16-bit value
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.rtf);
+        EXPECT_EQ(rtfText(c.rtf), c.text);
+    }
 }
 
 TEST(RtfReader, CodePages)
@@ -263,5 +286,5 @@ TEST(RtfReader, HugeTokensAreConsumedWhole)
     EXPECT_EQ(rtfText(QByteArray("{\\rtf1 a\\uc") + QByteArray(1'000'000, '9') + " b}"),
               QStringLiteral("ab"));
     EXPECT_EQ(rtfText(QByteArray("{\\rtf1 a\\u-") + QByteArray(1'000'000, '9') + " b}"),
-              QStringLiteral("a"));
+              QStringLiteral("a\ufffd"));
 }
