@@ -429,7 +429,7 @@ def session(program, convert, data_dir, check):
     target = launched.splitlines()[-1]
     page_path = urllib.parse.unquote(urllib.parse.urlparse(target).path) \
         if target.startswith("file:") else target
-    cache_dir = os.path.join(os.environ["XDG_CACHE_HOME"], "Quorvane")
+    cache_dir = os.path.join(os.environ["XDG_CACHE_HOME"], "Quorvane", "Quorvane")
     check.true("the page opened is Preview.htm in the program's folder or its cache (%s)"
                % page_path,
                page_path in (os.path.join(data_dir, "Preview.htm"),

@@ -101,6 +101,15 @@ TEST_F(PreviewTest, AnUnwritableDataFolderFallsBackToTheCache)
     ASSERT_EQ(w.launcher.urls.size(), 1);
     EXPECT_EQ(w.launcher.urls.first(), QUrl::fromLocalFile(cached));
     EXPECT_TRUE(w.dialogs.messages.isEmpty());
+
+    // The README sends the reader to the same folder under the cache root.
+    const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    const QString folder = QDir(root).relativeFilePath(QFileInfo(cached).absolutePath());
+    QFile readme(QStringLiteral(QUORVANE_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QString::fromUtf8(readme.readAll()).contains(QStringLiteral("`~/.cache/%1/`").arg(folder)))
+        << "the README does not name ~/.cache/" << folder.toStdString();
 }
 
 TEST_F(PreviewTest, APageThatCannotBeWrittenIsSaidAndNotOpened)
