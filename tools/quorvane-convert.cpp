@@ -4,6 +4,7 @@
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
+#include "markup/markupreport.h"
 #include "platform/paths.h"
 
 #include <QByteArray>
@@ -17,9 +18,10 @@ namespace {
 
 constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
                           "       quorvane-convert --strip [FILE]\n"
-                          "       quorvane-convert --text [FILE]\n";
+                          "       quorvane-convert --text [FILE]\n"
+                          "       quorvane-convert --check [--no-spelling] [FILE]\n";
 
-enum class Mode { Page, Strip, Text };
+enum class Mode { Page, Strip, Text, Check };
 
 int usageError(const char *problem)
 {
@@ -45,6 +47,7 @@ int main(int argc, char **argv)
     QString file;
     bool fileGiven = false;
     bool optionsEnded = false;
+    bool noSpelling = false;
 
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -55,11 +58,16 @@ int main(int argc, char **argv)
             std::fputs(kUsage, stdout);
             return 0;
         } else if (!optionsEnded &&
-                   (arg == QLatin1String("--strip") || arg == QLatin1String("--text"))) {
+                   (arg == QLatin1String("--strip") || arg == QLatin1String("--text") ||
+                    arg == QLatin1String("--check"))) {
             if (modeGiven)
-                return usageError("only one of --strip and --text may be given");
-            mode = arg == QLatin1String("--strip") ? Mode::Strip : Mode::Text;
+                return usageError("only one of --strip, --text and --check may be given");
+            mode = arg == QLatin1String("--strip")  ? Mode::Strip
+                   : arg == QLatin1String("--text") ? Mode::Text
+                                                    : Mode::Check;
             modeGiven = true;
+        } else if (!optionsEnded && arg == QLatin1String("--no-spelling")) {
+            noSpelling = true;
         } else if (!optionsEnded && (arg == QLatin1String("--program-dir") ||
                                      arg.startsWith(QLatin1String("--program-dir=")))) {
             if (programDirGiven)
@@ -85,11 +93,13 @@ int main(int argc, char **argv)
     }
     if (programDirGiven && mode != Mode::Page)
         return usageError("--program-dir goes with the page only");
+    if (noSpelling && mode != Mode::Check)
+        return usageError("--no-spelling goes with --check only");
 
     quorvane::ReadResult document;
     QString name = file;
     if (!fileGiven || file == QLatin1String("-")) {
-        name = QStringLiteral("standard input");
+        name = mode == Mode::Check ? QStringLiteral("<stdin>") : QStringLiteral("standard input");
         QFile in;
         if (!in.open(stdin, QIODevice::ReadOnly))
             document.error = in.errorString();
@@ -101,10 +111,11 @@ int main(int argc, char **argv)
     if (!document.ok) {
         std::fprintf(stderr, "quorvane-convert: %s: %s\n", qPrintable(name),
                      qPrintable(document.error));
-        return 1;
+        return mode == Mode::Check ? 2 : 1;
     }
 
     bool written = true;
+    qsizetype problems = 0;
     switch (mode) {
     case Mode::Page:
         if (!programDirGiven)
@@ -120,11 +131,17 @@ int main(int argc, char **argv)
     case Mode::Text:
         written = writeOut((document.text + QStringLiteral("\r\n")).toUtf8());
         break;
+    case Mode::Check:
+        problems =
+            quorvane::writeMarkupReport(name, document.text, quorvane::KnownTags(),
+                                        [](QByteArrayView bytes) { return writeOut(bytes); });
+        written = problems >= 0;
+        break;
     }
     written = written && std::fflush(stdout) == 0;
     if (!written) {
         std::fprintf(stderr, "quorvane-convert: cannot write to standard output\n");
-        return 1;
+        return mode == Mode::Check ? 2 : 1;
     }
-    return 0;
+    return problems > 0 ? 1 : 0;
 }

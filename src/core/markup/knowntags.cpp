@@ -1,0 +1,120 @@
+#include "markup/knowntags.h"
+
+#include <array>
+#include <cstring>
+
+namespace quorvane {
+
+namespace {
+
+constexpr std::array kBuiltIn{
+    TagInfo{"B", TagValue::None, TagRule::Plain},
+    TagInfo{"I", TagValue::None, TagRule::Plain},
+    TagInfo{"U", TagValue::None, TagRule::Plain},
+    TagInfo{"S", TagValue::None, TagRule::Plain},
+    TagInfo{"SIZE", TagValue::Required, TagRule::Size},
+    TagInfo{"FONT", TagValue::Required, TagRule::FontName},
+    TagInfo{"COLOR", TagValue::Required, TagRule::Colour},
+    TagInfo{"LEFT", TagValue::None, TagRule::Plain},
+    TagInfo{"CENTER", TagValue::None, TagRule::Plain},
+    TagInfo{"RIGHT", TagValue::None, TagRule::Plain},
+    TagInfo{"INDENT", TagValue::None, TagRule::Plain},
+    TagInfo{"HIGHLIGHT", TagValue::None, TagRule::Plain},
+    TagInfo{"URL", TagValue::Optional, TagRule::Address},
+    TagInfo{"EMAIL", TagValue::Optional, TagRule::Address},
+    TagInfo{"IMG", TagValue::None, TagRule::Address},
+    TagInfo{"QUOTE", TagValue::Optional, TagRule::Plain},
+    TagInfo{"CODE", TagValue::None, TagRule::Verbatim},
+    TagInfo{"HTML", TagValue::None, TagRule::Verbatim},
+    TagInfo{"PHP", TagValue::None, TagRule::Verbatim},
+    TagInfo{"LIST", TagValue::Optional, TagRule::List},
+    TagInfo{"*", TagValue::None, TagRule::ListItem},
+    TagInfo{"SPOILER", TagValue::Optional, TagRule::Plain},
+    TagInfo{"STRIKE", TagValue::None, TagRule::Plain},
+    TagInfo{"SUB", TagValue::None, TagRule::Plain},
+    TagInfo{"SUP", TagValue::None, TagRule::Plain},
+    TagInfo{"TABLE", TagValue::None, TagRule::Plain},
+    TagInfo{"TR", TagValue::None, TagRule::Plain},
+    TagInfo{"TD", TagValue::None, TagRule::Plain},
+    TagInfo{"YOUTUBE", TagValue::None, TagRule::Plain},
+    TagInfo{"NOPARSE", TagValue::None, TagRule::Verbatim},
+};
+
+constexpr TagInfo kUserTag{"", TagValue::Optional, TagRule::Plain};
+
+char16_t upper(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+}
+
+bool equalsFolded(QStringView name, const char *upperName)
+{
+    const auto length = qsizetype(std::strlen(upperName));
+    if (name.size() != length)
+        return false;
+    for (qsizetype i = 0; i < length; ++i) {
+        if (upper(name[i].unicode()) != char16_t(upperName[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+KnownTags::KnownTags(const QStringList &userNames)
+{
+    for (const QString &name : userNames) {
+        const QString folded = name.trimmed().toUpper();
+        if (isValidName(folded) && !m_userNames.contains(folded))
+            m_userNames.append(folded);
+    }
+}
+
+int KnownTags::builtInCount()
+{
+    return int(kBuiltIn.size());
+}
+
+int KnownTags::builtIn(const char *name)
+{
+    for (int i = 0; i < builtInCount(); ++i) {
+        if (std::strcmp(kBuiltIn[size_t(i)].name, name) == 0)
+            return i;
+    }
+    return unknown;
+}
+
+int KnownTags::find(QStringView name) const
+{
+    if (name.isEmpty() || name.size() > 10 + 20)
+        return unknown;
+    if (name.size() <= 9) {
+        for (int i = 0; i < builtInCount(); ++i) {
+            if (equalsFolded(name, kBuiltIn[size_t(i)].name))
+                return i;
+        }
+    }
+    for (qsizetype i = 0; i < m_userNames.size(); ++i) {
+        if (name.compare(m_userNames[i], Qt::CaseInsensitive) == 0)
+            return builtInCount() + int(i);
+    }
+    return unknown;
+}
+
+const TagInfo &KnownTags::info(int id) const
+{
+    return id < builtInCount() ? kBuiltIn[size_t(id)] : kUserTag;
+}
+
+bool KnownTags::isValidName(QStringView name)
+{
+    if (name.isEmpty() || name.size() > 30 || !name.front().isLetter())
+        return false;
+    for (QChar c : name) {
+        if (!c.isLetterOrNumber() && c != u'_' && c != u'-')
+            return false;
+    }
+    return true;
+}
+
+} // namespace quorvane

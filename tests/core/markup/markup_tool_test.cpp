@@ -1,0 +1,98 @@
+// quorvane-convert --check, run as its own process: the compilers' line form,
+// the file's name as given, and the exit codes.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ToolRun check(const QStringList &args, const QByteArray &input = QByteArray(),
+              const QString &workingDir = QString())
+{
+    QProcess p;
+    p.setWorkingDirectory(workingDir);
+    p.start(QStringLiteral(QUORVANE_CONVERT_PATH), args);
+    ToolRun run;
+    if (!p.waitForStarted(30000))
+        return run;
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return run;
+    }
+    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    run.out = p.readAllStandardOutput();
+    run.err = p.readAllStandardError();
+    return run;
+}
+
+struct ToolCase
+{
+    const char *what;
+    QStringList args;
+    QByteArray input; // written to post.txt and to standard input
+    int exitCode;
+    QByteArray out;
+};
+
+class CheckTool : public testing::TestWithParam<ToolCase>
+{
+};
+
+TEST_P(CheckTool, PrintsProblemsAndExits)
+{
+    const ToolCase &c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile post(dir.filePath(QStringLiteral("post.txt")));
+    ASSERT_TRUE(post.open(QIODevice::WriteOnly));
+    post.write(c.input);
+    post.close();
+    const ToolRun run = check(c.args, c.input, dir.path());
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+    EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
+    if (c.exitCode == 2)
+        EXPECT_TRUE(run.err.startsWith("quorvane-convert: ")) << run.err.toStdString();
+    else
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+}
+
+const ToolCase kToolCases[] = {
+    {"clean file", {"--check", "post.txt"}, "[b]x[/B]\r\n", 0, ""},
+    {"problems in order",
+     {"--check", "post.txt"},
+     "caf\xc3\xa9\t[/B]\n[QUOTE]\r\n  [SIZE=9]x[/SIZE]\n",
+     1,
+     "post.txt:1:6: error: [/B] closes nothing\n"
+     "post.txt:2:1: error: [QUOTE] is never closed\n"
+     "post.txt:3:3: error: [SIZE=9]: sizes run from 1 to 7\n"},
+    {"standard input", {"--check"}, "x[*]", 1, "<stdin>:1:2: error: [*] is outside a list\n"},
+    {"dash for standard input, spelling off",
+     {"--no-spelling", "--check", "-"},
+     "[I]",
+     1,
+     "<stdin>:1:1: error: [I] is never closed\n"},
+    {"no spelling without check", {"--no-spelling", "post.txt"}, "", 2, ""},
+    {"two modes", {"--check", "--strip", "post.txt"}, "", 2, ""},
+    {"missing file", {"--check", "absent.txt"}, "", 2, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Runs, CheckTool, testing::ValuesIn(kToolCases),
+                         [](const testing::TestParamInfo<ToolCase> &param) {
+                             return std::to_string(param.index);
+                         });
+
+} // namespace
