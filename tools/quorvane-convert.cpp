@@ -6,6 +6,7 @@
 #include "documents/documentfile.h"
 #include "markup/markupreport.h"
 #include "platform/paths.h"
+#include "settings/editorformat.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -132,9 +133,9 @@ int main(int argc, char **argv)
         written = writeOut((document.text + QStringLiteral("\r\n")).toUtf8());
         break;
     case Mode::Check:
-        problems =
-            quorvane::writeMarkupReport(name, document.text, quorvane::KnownTags(),
-                                        [](QByteArrayView bytes) { return writeOut(bytes); });
+        problems = quorvane::writeMarkupReport(
+            name, document.text, quorvane::KnownTags(quorvane::editorformat::forumTagNames()),
+            [](QByteArrayView bytes) { return writeOut(bytes); });
         written = problems >= 0;
         break;
     }

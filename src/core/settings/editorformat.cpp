@@ -85,6 +85,31 @@ EditorFont storedEditorFont()
     return font;
 }
 
+bool readStoredFlag(const char *key, bool fallback)
+{
+    const QString value = readStored(key);
+    if (value == QLatin1String("1"))
+        return true;
+    if (value == QLatin1String("0"))
+        return false;
+    return fallback;
+}
+
+bool writeStoredFlag(const char *key, bool on)
+{
+    return writeStored(key, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QStringList forumTagNames()
+{
+    return readStored(forumTagsKey).split(u' ', Qt::SkipEmptyParts);
+}
+
+bool writeForumTagNames(const QStringList &names)
+{
+    return writeStored(forumTagsKey, names.join(u' '));
+}
+
 QString storePath()
 {
     return openStore().fileName();

@@ -14,6 +14,15 @@ inline constexpr char fontSizeKey[] = "CustomFontSize";
 inline constexpr char defaultFontName[] = "Tahoma";
 inline constexpr int defaultFontSize = 8;
 
+// How the post's mark-up is shown: tags coloured, problems underlined ("1" or
+// "0"), and the tag names the writer's forum knows besides the program's own,
+// separated by spaces.
+inline constexpr char colourTagsKey[] = "ColourTags";
+inline constexpr bool defaultColourTags = true;
+inline constexpr char underlineProblemsKey[] = "UnderlineProblems";
+inline constexpr bool defaultUnderlineProblems = true;
+inline constexpr char forumTagsKey[] = "ForumTags";
+
 // The choices the Editor Format window offers, in its order.
 const QStringList &fontNames();
 const QStringList &fontSizes();
@@ -31,6 +40,12 @@ struct EditorFont
 // The stored font with each part checked on its own: a part that was never
 // stored, or is not one of the offered choices, is its default.
 EditorFont storedEditorFont();
+// A stored "1" or "0", or the fallback when it is neither.
+bool readStoredFlag(const char *key, bool fallback);
+bool writeStoredFlag(const char *key, bool on);
+// The stored forum tag names.
+QStringList forumTagNames();
+bool writeForumTagNames(const QStringList &names);
 // Where the store lives; for messages and tests.
 QString storePath();
 

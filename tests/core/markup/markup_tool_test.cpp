@@ -17,11 +17,14 @@ struct ToolRun
     QByteArray err;
 };
 
-ToolRun check(const QStringList &args, const QByteArray &input = QByteArray(),
-              const QString &workingDir = QString())
+// Runs in `dir`, with the settings store under it.
+ToolRun check(const QStringList &args, const QByteArray &input, const QString &dir)
 {
     QProcess p;
-    p.setWorkingDirectory(workingDir);
+    p.setWorkingDirectory(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir);
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(QUORVANE_CONVERT_PATH), args);
     ToolRun run;
     if (!p.waitForStarted(30000))
@@ -46,6 +49,7 @@ struct ToolCase
     QByteArray input; // written to post.txt and to standard input
     int exitCode;
     QByteArray out;
+    QByteArray settings = ""; // the store's contents
 };
 
 class CheckTool : public testing::TestWithParam<ToolCase>
@@ -61,6 +65,11 @@ TEST_P(CheckTool, PrintsProblemsAndExits)
     ASSERT_TRUE(post.open(QIODevice::WriteOnly));
     post.write(c.input);
     post.close();
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Quorvane")));
+    QFile store(dir.filePath(QStringLiteral("Quorvane/Quorvane.ini")));
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.write(c.settings);
+    store.close();
     const ToolRun run = check(c.args, c.input, dir.path());
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
     EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
@@ -85,6 +94,12 @@ const ToolCase kToolCases[] = {
      "[I]",
      1,
      "<stdin>:1:1: error: [I] is never closed\n"},
+    {"the forum's own tags",
+     {"--check", "post.txt"},
+     "[centre]x[/Centre] [abbr]",
+     1,
+     "post.txt:1:20: error: [abbr] is never closed\n",
+     "[EditorFormat]\nForumTags=CENTRE abbr\n"},
     {"no spelling without check", {"--no-spelling", "post.txt"}, "", 2, ""},
     {"two modes", {"--check", "--strip", "post.txt"}, "", 2, ""},
     {"missing file", {"--check", "absent.txt"}, "", 2, ""},
