@@ -49,10 +49,8 @@ char16_t upper(char16_t c)
 
 bool equalsFolded(QStringView name, const char *upperName)
 {
-    const auto length = qsizetype(std::strlen(upperName));
-    if (name.size() != length)
-        return false;
-    for (qsizetype i = 0; i < length; ++i) {
+    // The caller has matched the length.
+    for (qsizetype i = 0; i < name.size(); ++i) {
         if (upper(name[i].unicode()) != char16_t(upperName[i]))
             return false;
     }
@@ -86,13 +84,17 @@ int KnownTags::builtIn(const char *name)
 
 int KnownTags::find(QStringView name) const
 {
-    if (name.isEmpty() || name.size() > 10 + 20)
+    if (name.isEmpty() || name.size() > 30)
         return unknown;
-    if (name.size() <= 9) {
-        for (int i = 0; i < builtInCount(); ++i) {
-            if (equalsFolded(name, kBuiltIn[size_t(i)].name))
-                return i;
-        }
+    static const std::array<qsizetype, kBuiltIn.size()> lengths = [] {
+        std::array<qsizetype, kBuiltIn.size()> out{};
+        for (size_t i = 0; i < kBuiltIn.size(); ++i)
+            out[i] = qsizetype(std::strlen(kBuiltIn[i].name));
+        return out;
+    }();
+    for (int i = 0; i < builtInCount(); ++i) {
+        if (lengths[size_t(i)] == name.size() && equalsFolded(name, kBuiltIn[size_t(i)].name))
+            return i;
     }
     for (qsizetype i = 0; i < m_userNames.size(); ++i) {
         if (name.compare(m_userNames[i], Qt::CaseInsensitive) == 0)

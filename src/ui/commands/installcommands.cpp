@@ -7,6 +7,7 @@
 #include "commands/editorformatcommands.h"
 #include "commands/helpcommands.h"
 #include "commands/insertcommands.h"
+#include "commands/markupcommands.h"
 #include "commands/poststatus.h"
 #include "commands/previewcommands.h"
 #include "commands/searchpanels.h"
@@ -34,6 +35,7 @@ void installCommands(MainForm &form)
     QObject::connect(alignment, &AlignmentCommands::aligned, states, &CommandStates::refresh);
     new WindowChrome(form);
     new HelpCommands(form);
+    new MarkupCommands(form);
 }
 
 } // namespace quorvane

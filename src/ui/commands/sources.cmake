@@ -14,12 +14,16 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/helpcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/insertcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/insertcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/markupcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/markupcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/installcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/installcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.h
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/problemspanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/problemspanel.h
   ${CMAKE_CURRENT_LIST_DIR}/searchpanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/searchpanels.h
   ${CMAKE_CURRENT_LIST_DIR}/smiliespanel.cpp

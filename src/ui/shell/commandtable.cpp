@@ -14,7 +14,7 @@ namespace quorvane {
 namespace {
 using K = CommandKind;
 
-// In catalogue order: File, Edit, Format, Tools, Help, then the strip and the
+// In catalogue order: File, Edit, Format, Tags, View, Tools, Help, then the strip and the
 // toolbar. Each block names the command families that wire its rows.
 // One row a line reads as the table it is.
 // clang-format off
@@ -55,6 +55,28 @@ constexpr CommandRow kRows[] = {
     {.name = "Line6", .kind = K::Separator},
     {.name = "Custom", .kind = K::MenuItem, .caption = "Editor Format..."},
 
+    // Tags menu (it also holds the toolbar's tag and insert actions). Mark-up
+    // commands.
+    {.name = "CloseOpenTag", .kind = K::MenuItem, .caption = "Close Open Tag", .shortcut = "Ctrl+Shift+T"},
+    {.name = "RemoveTag", .kind = K::MenuItem, .caption = "Remove Tag", .shortcut = "Ctrl+Shift+Backspace"},
+    {.name = "SelectTagContents", .kind = K::MenuItem, .caption = "Select Tag Contents", .shortcut = "Ctrl+Shift+A"},
+    {.name = "JumpToPartner", .kind = K::MenuItem, .caption = "Go to Partner Tag", .shortcut = "Ctrl+M"},
+    {.name = "ListFromLines", .kind = K::MenuItem, .caption = "List from Selected Lines", .shortcut = "Ctrl+J"},
+    {.name = "NumberedListFromLines", .kind = K::MenuItem, .caption = "Numbered List from Selected Lines", .shortcut = "Ctrl+Shift+J"},
+    {.name = "TagsLine1", .kind = K::Separator},
+    {.name = "TagsLine2", .kind = K::Separator},
+    {.name = "TagsLine3", .kind = K::Separator},
+    {.name = "TagsLine4", .kind = K::Separator},
+    {.name = "TagsLine5", .kind = K::Separator},
+    {.name = "TagsLine6", .kind = K::Separator},
+
+    // View menu. Mark-up commands: the display choices and the Problems panel.
+    {.name = "ColourTags", .kind = K::MenuItem, .caption = "Colour Tags", .checkable = true},
+    {.name = "UnderlineProblems", .kind = K::MenuItem, .caption = "Underline Problems", .checkable = true},
+    {.name = "ViewLine", .kind = K::Separator},
+    {.name = "ProblemsPanel", .kind = K::MenuItem, .caption = "Problems", .shortcut = "F8", .checkable = true},
+    {.name = "ForumTags", .kind = K::MenuItem, .caption = "Forum Tag Names..."},
+
     // Tools menu. Edit commands.
     {.name = "CharMap", .kind = K::MenuItem, .caption = "Windows\u00AE Character Map"},
     {.name = "AnotherLine", .kind = K::Separator},
@@ -85,29 +107,29 @@ constexpr CommandRow kRows[] = {
 
     // Toolbar, second row: tag pairs, the smilies panel, inserts (lists, links,
     // images, stamps) and preview's Remove Text Formatting.
-    {.name = "BoldCommand", .kind = K::ToolButton, .tooltip = "Bold"},
-    {.name = "ItalicCommand", .kind = K::ToolButton, .tooltip = "Italic"},
-    {.name = "UnderlineCommand", .kind = K::ToolButton, .tooltip = "Underline"},
-    {.name = "SmiliesCommand", .kind = K::ToolButton, .tooltip = "Insert Smiley"},
-    {.name = "LeftCommand", .kind = K::ToolButton, .tooltip = "Left"},
-    {.name = "CenterCommand", .kind = K::ToolButton, .tooltip = "Center"},
-    {.name = "RightCommand", .kind = K::ToolButton, .tooltip = "Right"},
-    {.name = "OrderedListCommand", .kind = K::ToolButton, .tooltip = "Ordered List"},
-    {.name = "UnorderedListCommand", .kind = K::ToolButton, .tooltip = "Unordered List"},
-    {.name = "DecreaseIndentClick", .kind = K::ToolButton, .tooltip = "Decrease Indent"},
-    {.name = "IncreaseIndentClick", .kind = K::ToolButton, .tooltip = "Increase Indent"},
-    {.name = "HighlightCommand", .kind = K::ToolButton, .tooltip = "Highlight"},
-    {.name = "WebLink", .kind = K::ToolButton, .tooltip = "Insert Link"},
-    {.name = "EMAILCommand", .kind = K::ToolButton, .tooltip = "Insert Email Link"},
-    {.name = "ImageCommand", .kind = K::ToolButton, .tooltip = "Insert Image"},
+    {.name = "BoldCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+B", .tooltip = "Bold"},
+    {.name = "ItalicCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+I", .tooltip = "Italic"},
+    {.name = "UnderlineCommand", .kind = K::ToolButton, .shortcut = "Ctrl+U", .tooltip = "Underline"},
+    {.name = "SmiliesCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+M", .tooltip = "Insert Smiley"},
+    {.name = "LeftCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+L", .tooltip = "Left"},
+    {.name = "CenterCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+E", .tooltip = "Center"},
+    {.name = "RightCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+R", .tooltip = "Right"},
+    {.name = "OrderedListCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+O", .tooltip = "Ordered List"},
+    {.name = "UnorderedListCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+U", .tooltip = "Unordered List"},
+    {.name = "DecreaseIndentClick", .kind = K::ToolButton, .shortcut = "Ctrl+[", .tooltip = "Decrease Indent"},
+    {.name = "IncreaseIndentClick", .kind = K::ToolButton, .shortcut = "Ctrl+]", .tooltip = "Increase Indent"},
+    {.name = "HighlightCommand", .kind = K::ToolButton, .shortcut = "Ctrl+H", .tooltip = "Highlight"},
+    {.name = "WebLink", .kind = K::ToolButton, .shortcut = "Ctrl+K", .tooltip = "Insert Link"},
+    {.name = "EMAILCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+K", .tooltip = "Insert Email Link"},
+    {.name = "ImageCommand", .kind = K::ToolButton, .shortcut = "Ctrl+G", .tooltip = "Insert Image"},
     // "Warp" is the established wording of these four tooltips; kept as is.
-    {.name = "QUOTECommand", .kind = K::ToolButton, .tooltip = "Warp [QUOTE] tags around selected text"},
-    {.name = "CodeCommand", .kind = K::ToolButton, .tooltip = "Warp [CODE] tags around selected text"},
-    {.name = "HTMLCommand", .kind = K::ToolButton, .tooltip = "Warp [HTML] tags around selected text"},
-    {.name = "PHPCommand", .kind = K::ToolButton, .tooltip = "Warp [PHP] tags around selected text"},
+    {.name = "QUOTECommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+Q", .tooltip = "Warp [QUOTE] tags around selected text"},
+    {.name = "CodeCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+C", .tooltip = "Warp [CODE] tags around selected text"},
+    {.name = "HTMLCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+H", .tooltip = "Warp [HTML] tags around selected text"},
+    {.name = "PHPCommand", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+P", .tooltip = "Warp [PHP] tags around selected text"},
     {.name = "AddDate", .kind = K::ToolButton, .tooltip = "Add Current Date"},
     {.name = "AddTime", .kind = K::ToolButton, .tooltip = "Add Current Time"},
-    {.name = "RemoveTextF", .kind = K::ToolButton, .tooltip = "Remove Text Formatting"},
+    {.name = "RemoveTextF", .kind = K::ToolButton, .shortcut = "Ctrl+Shift+F", .tooltip = "Remove Text Formatting"},
 };
 // clang-format on
 
@@ -118,6 +140,42 @@ constexpr const char *kEdit[] = {"Undo",        "Linee",       "Cut",      "Copy
                                  "CurrentTime", "CurrentDate", "Lion",     "SelectAll"};
 constexpr const char *kFormat[] = {"Alignment123", "Line6", "Custom"};
 constexpr const char *kAlignment[] = {"Center", "LJ", "RJ"};
+// The toolbar's tag and insert commands (the same actions) and the commands
+// that work on the tags around the caret.
+constexpr const char *kTags[] = {"BoldCommand",
+                                 "ItalicCommand",
+                                 "UnderlineCommand",
+                                 "HighlightCommand",
+                                 "TagsLine1",
+                                 "LeftCommand",
+                                 "CenterCommand",
+                                 "RightCommand",
+                                 "DecreaseIndentClick",
+                                 "IncreaseIndentClick",
+                                 "TagsLine2",
+                                 "OrderedListCommand",
+                                 "UnorderedListCommand",
+                                 "ListFromLines",
+                                 "NumberedListFromLines",
+                                 "TagsLine3",
+                                 "WebLink",
+                                 "EMAILCommand",
+                                 "ImageCommand",
+                                 "SmiliesCommand",
+                                 "TagsLine4",
+                                 "QUOTECommand",
+                                 "CodeCommand",
+                                 "HTMLCommand",
+                                 "PHPCommand",
+                                 "TagsLine5",
+                                 "RemoveTextF",
+                                 "TagsLine6",
+                                 "CloseOpenTag",
+                                 "RemoveTag",
+                                 "SelectTagContents",
+                                 "JumpToPartner"};
+constexpr const char *kView[] = {"ColourTags", "UnderlineProblems", "ViewLine", "ProblemsPanel",
+                                 "ForumTags"};
 constexpr const char *kTools[] = {"CharMap", "AnotherLine", "ClearClipboard"};
 constexpr const char *kHelp[] = {"LicenseAgreement", "LINE",     "MailUs", "IlIke",
                                  "Website",          "Line2006", "About"};
@@ -126,11 +184,13 @@ const MenuLayout kMenus[] = {
     {"Menu", "&File", kFile},
     {"Edit", "&Edit", kEdit},
     {"FormatMenu", "&Format", kFormat},
+    {"TagsMenu", "T&ags", kTags},
+    {"ViewMenu", "&View", kView},
     {"Tools", "&Tools", kTools},
     {"Help", "&Help and Support", kHelp},
     {"Alignment123", "Editor Text Alignment", kAlignment},
 };
-constexpr int kTopLevelMenus = 5;
+constexpr int kTopLevelMenus = 7;
 
 constexpr const char *kRow1[] = {"NewCommand",     "OpenCommand",    "SaveCommand",
                                  "PreviewCommand", "ControlsLocker", "SearchCommand",

@@ -8,3 +8,10 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/mainform.h
   ${CMAKE_CURRENT_LIST_DIR}/typer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typer.h)
+# The post's one highlighter: tags, code, problems and other underlines.
+target_sources(quorvane_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/markuphighlighter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/markuphighlighter.h)
+target_sources(quorvane_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/livecheck.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/livecheck.h)

@@ -89,7 +89,8 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
     QStringList titles;
     for (QAction *action : w.form->menuBar()->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Format", "&Tools", "&Help and Support"}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Format", "T&ags", "&View", "&Tools",
+                                   "&Help and Support"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Menu")),
               (QStringList{"New...", "Open...", "Save File...", "-", "Preview in Browser [ BETA ]",
                            "-", "Exit"}));
@@ -101,6 +102,48 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
               (QStringList{"Editor Text Alignment", "-", "Editor Format..."}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Alignment123")),
               (QStringList{"Center", "Left Justify", "Right Justify"}));
+    // The toolbar's own actions, so the menu does exactly what the buttons do.
+    EXPECT_EQ(menuTexts(w.form->control<QMenu>("TagsMenu")),
+              (QStringList{"Bold",
+                           "Italic",
+                           "Underline",
+                           "Highlight",
+                           "-",
+                           "Left",
+                           "Center",
+                           "Right",
+                           "Decrease Indent",
+                           "Increase Indent",
+                           "-",
+                           "Ordered List",
+                           "Unordered List",
+                           "List from Selected Lines",
+                           "Numbered List from Selected Lines",
+                           "-",
+                           "Insert Link",
+                           "Insert Email Link",
+                           "Insert Image",
+                           "Insert Smiley",
+                           "-",
+                           "Warp [QUOTE] tags around selected text",
+                           "Warp [CODE] tags around selected text",
+                           "Warp [HTML] tags around selected text",
+                           "Warp [PHP] tags around selected text",
+                           "-",
+                           "Remove Text Formatting",
+                           "-",
+                           "Close Open Tag",
+                           "Remove Tag",
+                           "Select Tag Contents",
+                           "Go to Partner Tag"}));
+    for (QAction *action : w.form->control<QMenu>("TagsMenu")->actions()) {
+        if (!action->isSeparator()) {
+            EXPECT_EQ(action, w.form->command(qPrintable(action->objectName())));
+        }
+    }
+    EXPECT_EQ(
+        menuTexts(w.form->control<QMenu>("ViewMenu")),
+        (QStringList{"Colour Tags", "Underline Problems", "-", "Problems", "Forum Tag Names..."}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Tools")),
               (QStringList{"Windows\u00AE Character Map", "-", "Clear Windows Clipboard"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Help")),

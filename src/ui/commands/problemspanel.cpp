@@ -1,0 +1,91 @@
+#include "commands/problemspanel.h"
+
+#include "shell/livecheck.h"
+#include "shell/mainform.h"
+#include "shell/typer.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace quorvane {
+
+namespace {
+// Beyond this the list says how many more there are: a post with thousands
+// of problems needs fixing at the top first.
+constexpr size_t kListed = 2000;
+constexpr int kPositionRole = Qt::UserRole;
+constexpr int kLengthRole = Qt::UserRole + 1;
+} // namespace
+
+ProblemsPanel::ProblemsPanel(MainForm &form, LiveCheck &check)
+    : QFrame(form.centralWidget()), m_form(form), m_check(check)
+{
+    setObjectName(QStringLiteral("ProblemsFrame"));
+    setFrameShape(QFrame::StyledPanel);
+    hide();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(1);
+    auto *title = new QLabel(QStringLiteral("Problems"), this);
+    layout->addWidget(title);
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("ProblemsList"));
+    m_list->setAccessibleName(QStringLiteral("Problems"));
+    m_list->setFixedHeight(90);
+    title->setBuddy(m_list);
+    layout->addWidget(m_list);
+    connect(m_list, &QListWidget::itemActivated, this, &ProblemsPanel::activate);
+    connect(&check, &LiveCheck::checked, this, [this] {
+        if (isVisible())
+            refill();
+    });
+}
+
+void ProblemsPanel::showEvent(QShowEvent *event)
+{
+    QFrame::showEvent(event);
+    refill();
+}
+
+void ProblemsPanel::refill()
+{
+    m_list->clear();
+    const LiveCheck::Result *result = m_check.latest();
+    if (!result || result->analysis.problems.empty()) {
+        m_list->addItem(QStringLiteral("No problems with the tags."));
+        return;
+    }
+    const auto &problems = result->analysis.problems;
+    for (size_t i = 0; i < problems.size() && i < kListed; ++i) {
+        auto *item = new QListWidgetItem(QStringLiteral("Line %1, column %2: %3")
+                                             .arg(result->places[i].line)
+                                             .arg(result->places[i].column)
+                                             .arg(problems[i].message),
+                                         m_list);
+        item->setData(kPositionRole, qlonglong(problems[i].position));
+        item->setData(kLengthRole, qlonglong(problems[i].length));
+    }
+    if (problems.size() > kListed)
+        m_list->addItem(QStringLiteral("... and %1 more").arg(problems.size() - kListed));
+    m_list->setCurrentRow(0);
+}
+
+void ProblemsPanel::activate(QListWidgetItem *item)
+{
+    const QVariant position = item->data(kPositionRole);
+    if (!position.isValid())
+        return;
+    // The list holds document positions; the post counts a break as two.
+    Typer *typer = m_form.typer();
+    const int start = int(position.toLongLong());
+    const int end = start + int(item->data(kLengthRole).toLongLong());
+    const qsizetype postStart = typer->toPostPosition(start);
+    typer->setSelStart(postStart);
+    typer->setSelLength(typer->toPostPosition(end) - postStart);
+    typer->ensureCursorVisible();
+    typer->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace quorvane

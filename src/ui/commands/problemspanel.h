@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFrame>
+
+class QListWidget;
+class QListWidgetItem;
+
+namespace quorvane {
+
+class LiveCheck;
+class MainForm;
+
+// The list of the post's problems below the editor, with line and column;
+// activating one selects its tag in the post.
+class ProblemsPanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    ProblemsPanel(MainForm &form, LiveCheck &check);
+
+    QListWidget *list() const { return m_list; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void refill();
+    void activate(QListWidgetItem *item);
+
+    MainForm &m_form;
+    LiveCheck &m_check;
+    QListWidget *m_list = nullptr;
+};
+
+} // namespace quorvane

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "markup/markupchecker.h"
+#include "markup/markupreport.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class QTextDocument;
+class QThread;
+
+namespace quorvane {
+
+class MarkupHighlighter;
+
+// Checks the post's mark-up off the UI thread a moment after typing stops and
+// hands the problems to the highlighter. Positions are the document's.
+class LiveCheck : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Result
+    {
+        MarkupAnalysis analysis;
+        std::vector<LineColumns::Place> places; // one per problem
+        quint64 revision = 0;                   // the highlighter's text revision checked
+    };
+
+    LiveCheck(QTextDocument *document, MarkupHighlighter &highlighter, QObject *parent);
+    ~LiveCheck() override;
+
+    // The last finished check, or null before the first.
+    const Result *latest() const { return m_latest.get(); }
+    // True when the last finished check is of the text as it is now.
+    bool isCurrent() const;
+    // Time from the last change to the check.
+    void setDelay(int milliseconds) { m_delay.setInterval(milliseconds); }
+    // Checks again now (the known tags changed, or a test waits).
+    void checkNow();
+
+signals:
+    void checked();
+
+private:
+    void start();
+
+    QTextDocument *m_document;
+    MarkupHighlighter &m_highlighter;
+    QTimer m_delay;
+    QPointer<QThread> m_running;
+    bool m_again = false;
+    std::shared_ptr<const Result> m_latest;
+};
+
+} // namespace quorvane

@@ -1,0 +1,212 @@
+// The commands that work on the tags around the caret, each one undoable
+// step; the toolbar's tag commands reached from the keyboard write what their
+// buttons write; the Problems panel and count.
+
+#include "commands/markupcommands.h"
+#include "commands/problemspanel.h"
+#include "settings/editorformat.h"
+#include "shell/livecheck.h"
+#include "shell/mainform.h"
+#include "shell/markuphighlighter.h"
+#include "shell/typer.h"
+#include "support/scripted.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QListWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace quorvane;
+
+namespace {
+
+// "|" marks the caret, "{" and "}" a selection.
+void placeMarked(Typer *typer, const QString &marked)
+{
+    QString post = marked;
+    const qsizetype caret = post.indexOf(u'|');
+    if (caret >= 0) {
+        post.remove(caret, 1);
+        typer->setText(post);
+        typer->setSelStart(caret);
+        return;
+    }
+    const qsizetype from = post.indexOf(u'{');
+    post.remove(from, 1);
+    const qsizetype to = post.indexOf(u'}');
+    post.remove(to, 1);
+    typer->setText(post);
+    typer->setSelStart(from);
+    typer->setSelLength(to - from);
+}
+
+QString marked(const Typer *typer)
+{
+    QString post = typer->text();
+    const qsizetype from = typer->selStart();
+    const qsizetype length = typer->selLength();
+    if (length == 0)
+        return post.insert(from, u'|');
+    return post.insert(from + length, u'}').insert(from, u'{');
+}
+
+struct CommandCase
+{
+    const char *command;
+    const char16_t *before;
+    const char16_t *after;
+    int times = 1;
+};
+
+class TagCommands : public testing::TestWithParam<CommandCase>
+{
+};
+
+TEST_P(TagCommands, WriteOneUndoableStep)
+{
+    const CommandCase &c = GetParam();
+    test::Window w;
+    Typer *typer = w.form->typer();
+    placeMarked(typer, QString::fromUtf16(c.before));
+    const QString original = typer->text();
+    for (int i = 0; i < c.times; ++i)
+        w.form->command(c.command)->trigger();
+    EXPECT_EQ(marked(typer).toStdString(), QString::fromUtf16(c.after).toStdString());
+    if (typer->text() != original) {
+        typer->undo();
+        EXPECT_EQ(typer->text().toStdString(), original.toStdString());
+    }
+}
+
+const CommandCase kCommandCases[] = {
+    {"CloseOpenTag", u"[QUOTE=Ann][b]x|", u"[QUOTE=Ann][b]x[/b]|"},
+    {"CloseOpenTag", u"[QUOTE]\r\n[B]x[/B]\r\n{text}", u"[QUOTE]\r\n[B]x[/B]\r\ntext[/QUOTE]|"},
+    {"CloseOpenTag", u"[CODE][B]|", u"[CODE][B][/CODE]|"},
+    {"CloseOpenTag", u"[B]x[/B]|", u"[B]x[/B]|"},
+    {"RemoveTag", u"[B]a[I]b|c[/I]d[/B]", u"[B]a{bc}d[/B]"},
+    {"RemoveTag", u"[QUOTE=Ann]\r\nx|\r\n[/QUOTE] y", u"{\r\nx\r\n} y"},
+    {"RemoveTag", u"[B]|x[/B]", u"{x}"},
+    {"SelectTagContents", u"[B]a[I]b|c[/I][/B]", u"[B]a[I]{bc}[/I][/B]"},
+    {"SelectTagContents", u"[B]a[I]b|c[/I][/B]", u"[B]a{[I]bc[/I]}[/B]", 2},
+    {"SelectTagContents", u"[B]a[I]b|c[/I][/B]", u"[B]{a[I]bc[/I]}[/B]", 3},
+    {"JumpToPartner", u"[B]|x[/B]", u"[B]x|[/B]"},
+    {"JumpToPartner", u"[QUOTE]\r\n[B]x[/B]\r\n|[/QUOTE]", u"|[QUOTE]\r\n[B]x[/B]\r\n[/QUOTE]"},
+    {"ListFromLines", u"{one\r\ntwo\r\n\r\nthree}",
+     u"[LIST]\r\n[*]one\r\n[*]two\r\n[*]three\r\n[/LIST]|"},
+    {"NumberedListFromLines", u"x\r\nf{irst\r\nsecond\r\n}y",
+     u"x\r\n[LIST=1]\r\n[*]first\r\n[*]second\r\n[/LIST]|\r\ny"},
+    {"NumberedListFromLines", u"on|ly", u"[LIST=1]\r\n[*]only\r\n[/LIST]|"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Posts, TagCommands, testing::ValuesIn(kCommandCases));
+
+// The toolbar's tag commands, now also in the Tags menu with shortcuts, write
+// exactly what their buttons wrote before.
+struct ToolbarCase
+{
+    const char *command;
+    const char *keys;
+    const char16_t *after;
+};
+
+class ToolbarFromKeyboard : public testing::TestWithParam<ToolbarCase>
+{
+};
+
+TEST_P(ToolbarFromKeyboard, WritesWhatTheButtonWrites)
+{
+    const ToolbarCase &c = GetParam();
+    test::Window w;
+    Typer *typer = w.form->typer();
+    for (const bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "shortcut" : "button");
+        placeMarked(typer, QStringLiteral("a {word} b"));
+        typer->setFocus();
+        if (byKey) {
+            const QKeySequence keys(QString::fromLatin1(c.keys));
+            EXPECT_EQ(w.form->command(c.command)->shortcut(), keys);
+            QTest::keySequence(w.form.get(), keys);
+        } else {
+            QTest::mouseClick(w.form->control<QToolButton>(c.command), Qt::LeftButton);
+        }
+        EXPECT_EQ(typer->text().toStdString(), QString::fromUtf16(c.after).toStdString());
+    }
+}
+
+const ToolbarCase kToolbarCases[] = {
+    {"BoldCommand", "Ctrl+Shift+B", u"a [B]word[/B] b"},
+    {"ItalicCommand", "Ctrl+Shift+I", u"a [I]word[/I] b"},
+    {"UnderlineCommand", "Ctrl+U", u"a [U]word[/U] b"},
+    {"HighlightCommand", "Ctrl+H", u"a [HIGHLIGHT]word[/HIGHLIGHT] b"},
+    {"LeftCommand", "Ctrl+Shift+L", u"a [LEFT]word[/LEFT] b"},
+    {"CenterCommand", "Ctrl+Shift+E", u"a [CENTER]word[/CENTER] b"},
+    {"RightCommand", "Ctrl+Shift+R", u"a [RIGHT]word[/RIGHT] b"},
+    {"IncreaseIndentClick", "Ctrl+]", u"a [INDENT]word[/INDENT] b"},
+    {"QUOTECommand", "Ctrl+Shift+Q", u"a [QUOTE]word[/QUOTE] b"},
+    {"CodeCommand", "Ctrl+Shift+C", u"a [CODE]word[/CODE] b"},
+    {"HTMLCommand", "Ctrl+Shift+H", u"a [HTML]word[/HTML] b"},
+    {"PHPCommand", "Ctrl+Shift+P", u"a [PHP]word[/PHP] b"},
+    {"ImageCommand", "Ctrl+G", u"a [IMG]word[/IMG] b"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Commands, ToolbarFromKeyboard, testing::ValuesIn(kToolbarCases));
+
+TEST(ProblemsPanelTest, ListsProblemsCountsThemAndSelectsTheSpot)
+{
+    test::Window w;
+    Typer *typer = w.form->typer();
+    auto &markup = *w.form->findChild<MarkupCommands *>();
+    typer->setText(QStringLiteral("fine\r\n\tx[/B] [SIZE=9]y[/SIZE]\r\n[QUOTE]"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return markup.liveCheck().isCurrent(); }, 30000));
+    auto *count = w.form->control<QToolButton>("ProblemCount");
+    ASSERT_NE(count, nullptr);
+    EXPECT_TRUE(count->isVisible());
+    EXPECT_EQ(count->text(), QStringLiteral("3 problems"));
+
+    QTest::keyClick(w.form.get(), Qt::Key_F8);
+    auto *list = w.form->findChild<QListWidget *>(QStringLiteral("ProblemsList"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(list->isVisible());
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i)
+        rows << list->item(i)->text();
+    EXPECT_EQ(rows, (QStringList{"Line 2, column 3: [/B] closes nothing",
+                                 "Line 2, column 8: [SIZE=9]: sizes run from 1 to 7",
+                                 "Line 3, column 1: [QUOTE] is never closed"}));
+    emit list->itemActivated(list->item(1));
+    EXPECT_EQ(typer->selText(), QStringLiteral("[SIZE=9]"));
+    EXPECT_TRUE(typer->hasFocus());
+    EXPECT_EQ(markup.highlighter().toolTipAt(typer->textCursor().selectionStart()),
+              QStringLiteral("[SIZE=9]: sizes run from 1 to 7"));
+
+    // Fixed, the count says so.
+    typer->setText(QStringLiteral("[B]x[/B]"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return markup.liveCheck().isCurrent(); }, 30000));
+    EXPECT_EQ(count->text(), QStringLiteral("No problems"));
+    QTest::keyClick(w.form.get(), Qt::Key_F8);
+    EXPECT_FALSE(list->isVisible());
+}
+
+TEST(ForumTagsTest, AreKeptAndNoLongerFlagged)
+{
+    editorformat::writeStored(editorformat::forumTagsKey, QString());
+    test::Window w;
+    auto &markup = *w.form->findChild<MarkupCommands *>();
+    w.form->typer()->setText(QStringLiteral("[abbr]x[/abbr]"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return markup.liveCheck().isCurrent(); }, 30000));
+    EXPECT_EQ(markup.liveCheck().latest()->analysis.problems.size(), 2u);
+    w.dialogs.promptAnswers.push_back(QStringLiteral("abbr  spoiler2"));
+    w.form->command("ForumTags")->trigger();
+    EXPECT_EQ(editorformat::forumTagNames(), (QStringList{"ABBR", "SPOILER2"}));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return markup.liveCheck().isCurrent() &&
+                   markup.liveCheck().latest()->analysis.problems.empty();
+        },
+        30000));
+    editorformat::writeStored(editorformat::forumTagsKey, QString());
+}
+
+} // namespace
