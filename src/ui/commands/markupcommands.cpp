@@ -61,7 +61,9 @@ MarkupCommands::MarkupCommands(MainForm &form) : QObject(&form), m_form(form)
     m_count->setObjectName(QStringLiteral("ProblemCount"));
     m_count->setAutoRaise(true);
     m_count->setFixedHeight(21);
-    m_count->setFocusPolicy(Qt::TabFocus);
+    // Not a Tab stop: the walk through the toolbar stays as it was; F8 opens
+    // the list from anywhere.
+    m_count->setFocusPolicy(Qt::NoFocus);
     m_count->setToolTip(QStringLiteral("Problems with the tags (F8 lists them)"));
     connect(m_count, &QToolButton::clicked, problems, &QAction::toggle);
     if (auto *rows = form.mainFrame()->layout(); rows && rows->count() > 0) {
