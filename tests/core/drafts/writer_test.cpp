@@ -1,5 +1,4 @@
 #include "drafts/draftwriter.h"
-#include "drafts/signalwatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 
 using namespace quorvane::drafts;
 using namespace std::chrono_literals;
@@ -107,19 +105,6 @@ TEST(DraftWriter, KeepsRequestsInOrder)
     EXPECT_FALSE(files[0].pending);
     EXPECT_TRUE(files[1].pending);
     EXPECT_EQ(newestText(dir.path()), QStringLiteral("after saving"));
-}
-
-TEST(SignalWatcher, TurnsTerminationSignalsIntoEvents)
-{
-    quorvane::SignalWatcher watcher({SIGTERM, SIGHUP, SIGINT});
-    ASSERT_TRUE(watcher.isActive());
-    QSignalSpy spy(&watcher, &quorvane::SignalWatcher::received);
-    for (int number : {SIGTERM, SIGHUP, SIGINT}) {
-        spy.clear();
-        ::raise(number); // the default action would end this test program
-        ASSERT_TRUE(spy.wait(5000)) << number;
-        EXPECT_EQ(spy.first().first().toInt(), number);
-    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "drafts/signalwatcher.h"
+#include "platform/signalwatcher.h"
 
 #include <QSocketNotifier>
 
