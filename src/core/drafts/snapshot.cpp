@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -165,6 +166,11 @@ SnapshotRead readSnapshot(const QString &path, bool withText)
         return refused(file.size() < start + result.header.bytes
                            ? QStringLiteral("cut short")
                            : QStringLiteral("longer than its header says"));
+    // The beginning of the text, for lists; a character cut in two is dropped.
+    const QString begin = QString::fromUtf8(QByteArrayView(head).sliced(start).first(
+        std::min<qsizetype>(head.size() - start, std::min<qint64>(result.header.bytes, 400))));
+    const qsizetype lineEnd = begin.indexOf(QRegularExpression(QStringLiteral("[\\r\\n]")));
+    result.firstLine = lineEnd < 0 ? begin : begin.first(lineEnd);
     return result;
 }
 

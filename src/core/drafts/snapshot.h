@@ -27,8 +27,9 @@ struct SnapshotRead
 {
     bool ok = false;
     SnapshotHeader header;
-    QString text;  // only when the whole snapshot was asked for
-    QString error; // why the file is not a usable snapshot
+    QString text;      // only when the whole snapshot was asked for
+    QString firstLine; // only when just the header was asked for
+    QString error;     // why the file is not a usable snapshot
 };
 
 // The whole file for a snapshot of `text`; fills in length, bytes and checksum.
