@@ -45,6 +45,8 @@ int main(int argc, char *argv[])
     // then the program ends without asking (the next start offers it back).
     quorvane::SignalWatcher signals_({SIGTERM, SIGHUP, SIGINT});
     QObject::connect(&signals_, &quorvane::SignalWatcher::received, &app, [drafts] {
+        // Keystrokes delivered before the signal belong to the post.
+        QCoreApplication::processEvents();
         drafts->writeAndWait(std::chrono::seconds(5));
         QCoreApplication::exit(0);
     });

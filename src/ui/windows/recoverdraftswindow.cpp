@@ -86,7 +86,9 @@ void RecoverDraftsWindow::showSelected()
 
 void RecoverDraftsWindow::restoreSelected()
 {
-    if (m_shownOk)
+    // Return in the list activates the row and then reaches the default
+    // button too; the first one has already closed the window.
+    if (m_shownOk && isVisible())
         emit restoreChosen(m_shown);
 }
 
