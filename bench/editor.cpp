@@ -1,6 +1,8 @@
 // Typing into a large post: one key press with the change step (character
-// count, undo state) and the repaint it causes.
+// count, undo state, the drafts journal's timers) and the repaint it causes.
+// The second argument turns the journal off, to show what it adds.
 #include "bench_support.h"
+#include "commands/draftcommands.h"
 #include "commands/installcommands.h"
 #include "platform/launcher.h"
 #include "shell/mainform.h"
@@ -8,6 +10,7 @@
 #include "windows/userdialogs.h"
 
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -30,6 +33,11 @@ void TypeOneCharacter(benchmark::State &state)
     quorvane::DesktopLauncher launcher;
     quorvane::MainForm form(dialogs, launcher);
     quorvane::installCommands(form);
+    QTemporaryDir drafts;
+    if (state.range(1))
+        quorvane::DraftCommands::of(form)->setFolder(drafts.path());
+    else
+        delete quorvane::DraftCommands::of(form);
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
     quorvane::Typer *typer = form.typer();
@@ -44,7 +52,10 @@ void TypeOneCharacter(benchmark::State &state)
     benchmark::DoNotOptimize(count->text());
     state.SetLabel(QString::number(typer->length()).toStdString() + " characters");
 }
-BENCHMARK(TypeOneCharacter)->Arg(10 * 1000)->Arg(10 * 1000 * 1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(TypeOneCharacter)
+    ->ArgsProduct({{10 * 1000, 10 * 1000 * 1000}, {1, 0}})
+    ->ArgNames({"size", "drafts"})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
