@@ -53,7 +53,6 @@ DraftCommands::DraftCommands(MainForm &form, DocumentCommands &documents)
     : QObject(&form), m_form(form), m_documents(documents),
       m_folder(drafts::DraftStore::defaultFolder())
 {
-    makeWriter(m_folder);
     m_pause.setSingleShot(true);
     m_pause.setInterval(kPauseMs);
     m_longest.setSingleShot(true);
@@ -79,7 +78,7 @@ DraftCommands::DraftCommands(MainForm &form, DocumentCommands &documents)
     // A clean end: whatever was not saved was let go by "No".
     connect(&form, &MainForm::closed, this, [this] {
         toHistory();
-        if (m_running)
+        if (m_running && m_writer)
             m_writer->markCleanEnd();
         m_running = false;
     });
@@ -126,8 +125,7 @@ void DraftCommands::setFolder(const QString &folder)
     m_writer.reset();
     m_folder = folder;
     makeWriter(folder);
-    if (m_recover)
-        m_recover.reset();
+    m_recover.reset();
 }
 
 void DraftCommands::startPost(const QString &source)
@@ -147,6 +145,8 @@ void DraftCommands::startPost(const QString &source)
 
 void DraftCommands::textChanged()
 {
+    if (!m_writer)
+        return;
     m_dirty = true;
     m_pause.start();
     if (!m_longest.isActive())
@@ -155,7 +155,7 @@ void DraftCommands::textChanged()
 
 void DraftCommands::writeNow()
 {
-    if (!m_dirty)
+    if (!m_dirty || !m_writer)
         return;
     m_pause.stop();
     m_longest.stop();
@@ -168,13 +168,14 @@ void DraftCommands::writeNow()
 bool DraftCommands::writeAndWait(std::chrono::milliseconds timeout)
 {
     writeNow();
-    return m_writer->waitUntilIdle(timeout) && !m_writer->isFailing();
+    return m_writer && m_writer->waitUntilIdle(timeout) && !m_writer->isFailing();
 }
 
 void DraftCommands::toHistory()
 {
     writeNow();
-    m_writer->moveToHistory(m_post.postId);
+    if (m_writer)
+        m_writer->moveToHistory(m_post.postId);
 }
 
 bool DraftCommands::eventFilter(QObject *watched, QEvent *event)
@@ -186,6 +187,8 @@ bool DraftCommands::eventFilter(QObject *watched, QEvent *event)
 
 void DraftCommands::checkAtStart()
 {
+    if (!m_writer)
+        makeWriter(m_folder);
     drafts::DraftStore store(m_folder);
     const bool unclean = store.previousRunEndedUncleanly();
     m_writer->markRunning();
@@ -227,7 +230,7 @@ void DraftCommands::restore(const drafts::Recoverable &draft)
     if (!m_documents.restore(chosen.text, chosen.header.sourcePath))
         return;
     // It lives on as the new post; its old draft becomes history.
-    if (chosen.header.postId != m_post.postId)
+    if (m_writer && chosen.header.postId != m_post.postId)
         m_writer->moveToHistory(chosen.header.postId);
     if (m_offer && m_offered.header.postId == chosen.header.postId)
         closeOffer();
@@ -263,7 +266,8 @@ void DraftCommands::openRecoverWindow()
 {
     writeNow();
     // What was just handed to the writer should be in the list.
-    m_writer->waitUntilIdle(std::chrono::seconds(2));
+    if (m_writer)
+        m_writer->waitUntilIdle(std::chrono::seconds(2));
     if (!m_recover) {
         m_recover = std::make_unique<RecoverDraftsWindow>(m_folder, m_form.windowIcon());
         connect(m_recover.get(), &RecoverDraftsWindow::restoreChosen, this,

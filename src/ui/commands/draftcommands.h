@@ -35,8 +35,10 @@ public:
     DraftCommands(MainForm &form, DocumentCommands &documents);
     ~DraftCommands() override;
 
-    // Start-up, by the program only: notes that a session runs and, when the
-    // last one ended uncleanly, offers its newest live draft above the editor.
+    // Start-up, by the program only: starts the journal, notes that a session
+    // runs and, when the last one ended uncleanly, offers its newest live
+    // draft above the editor. Until then (a window built by a test or a
+    // benchmark) nothing is journalled and no writer thread exists.
     void checkAtStart();
     // Writes a snapshot now if the post changed since the last one.
     void writeNow();
@@ -52,7 +54,8 @@ public:
     // No timer runs: nothing will wake the program on the journal's account.
     bool isIdle() const { return !m_pause.isActive() && !m_longest.isActive(); }
 
-    // Tests: a folder of their own instead of the per-user one.
+    // Tests: the journal started on a folder of their own instead of the
+    // per-user one.
     void setFolder(const QString &folder);
     drafts::DraftWriter &writer() { return *m_writer; }
     static DraftCommands *of(MainForm &form);
