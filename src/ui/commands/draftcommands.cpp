@@ -239,12 +239,10 @@ void DraftCommands::restore(const drafts::Recoverable &draft)
     m_form.typer()->setFocus(Qt::OtherFocusReason);
 }
 
-void DraftCommands::openWindow(AuxiliaryWindow *window)
+void DraftCommands::wireClosing(AuxiliaryWindow *window)
 {
-    connect(
-        window, &AuxiliaryWindow::closing, this, [this, window] { m_form.closeAuxiliary(window); },
-        Qt::UniqueConnection);
-    m_form.openAuxiliary(window);
+    connect(window, &AuxiliaryWindow::closing, this,
+            [this, window] { m_form.closeAuxiliary(window); });
 }
 
 void DraftCommands::compare(const drafts::Recoverable &draft)
@@ -259,7 +257,8 @@ void DraftCommands::compare(const drafts::Recoverable &draft)
         QStringLiteral("File %1").arg(QDir::toNativeSeparators(source)),
         file.ok ? file.text : QStringLiteral("(cannot be read: %1)").arg(file.error),
         m_form.windowIcon());
-    openWindow(m_compare.get());
+    wireClosing(m_compare.get());
+    m_form.openAuxiliary(m_compare.get());
 }
 
 void DraftCommands::openRecoverWindow()
@@ -275,9 +274,10 @@ void DraftCommands::openRecoverWindow()
                     m_form.closeAuxiliary(m_recover.get());
                     restore(draft);
                 });
+        wireClosing(m_recover.get());
     }
     m_recover->refresh();
-    openWindow(m_recover.get());
+    m_form.openAuxiliary(m_recover.get());
 }
 
 void DraftCommands::commitData(QSessionManager &manager)

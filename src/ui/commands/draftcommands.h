@@ -73,7 +73,7 @@ private:
     void compare(const drafts::Recoverable &draft);
     void commitData(QSessionManager &manager);
     void makeWriter(const QString &folder);
-    void openWindow(AuxiliaryWindow *window);
+    void wireClosing(AuxiliaryWindow *window);
 
     MainForm &m_form;
     DocumentCommands &m_documents;

@@ -173,39 +173,102 @@ TEST_F(Drafts, SaveAndNoMoveTheDraftIntoHistory)
     }
 }
 
-// A draft left by a session that never ended: it is offered above the
-// editor with the focus on Restore, and Return brings it back as modified.
+struct Answer
+{
+    const char *name;
+    bool fromFile;
+    std::function<void(Drafts &, DraftOffer *)> answer;
+    std::function<void(Drafts &, const QString &draftText)> check;
+};
+
+// A draft left by a session that never ended is offered above the editor
+// with the focus on Restore; each answer does its one thing.
 TEST_F(Drafts, TheOfferAfterAnUncleanEnd)
 {
-    const QString draftText = QString(1234 - 2, QLatin1Char('w')) + QStringLiteral("\r\n");
-    {
-        drafts::DraftStore store(folder);
-        QString error;
-        ASSERT_TRUE(store.markRunning(&error));
+    const Answer cases[] = {
+        {"Compare shows the draft beside its file", true,
+         [](Drafts &, DraftOffer *offer) {
+             offer->findChild<QPushButton *>(QStringLiteral("DraftCompare"))->click();
+         },
+         [](Drafts &t, const QString &draftText) {
+             QWidget *compare = nullptr;
+             for (QWidget *w : QApplication::topLevelWidgets()) {
+                 if (w->objectName() == QLatin1String("CompareDraft") && w->isVisible())
+                     compare = w;
+             }
+             ASSERT_NE(compare, nullptr);
+             EXPECT_EQ(compare->findChild<QPlainTextEdit *>(QStringLiteral("CompareDraftText"))
+                           ->toPlainText(),
+                       QString(draftText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+             EXPECT_EQ(compare->findChild<QPlainTextEdit *>(QStringLiteral("CompareFileText"))
+                           ->toPlainText(),
+                       QStringLiteral("as saved\n"));
+             EXPECT_NE(t.drafts->offer(), nullptr); // still offered
+             QTest::keyClick(compare, Qt::Key_Escape);
+         }},
+        {"Discard moves it to history", false,
+         [](Drafts &, DraftOffer *offer) {
+             offer->findChild<QPushButton *>(QStringLiteral("DraftDiscard"))->click();
+         },
+         [](Drafts &t, const QString &) {
+             EXPECT_EQ(t.drafts->offer(), nullptr);
+             EXPECT_EQ(t.typer->text(), QString());
+             EXPECT_TRUE(t.pending().isEmpty());
+             EXPECT_EQ(t.historyFiles(), 1);
+         }},
+        {"Return restores it as a modified post", false,
+         [](Drafts &, DraftOffer *offer) {
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+             (void)offer;
+         },
+         [](Drafts &t, const QString &draftText) {
+             EXPECT_EQ(t.typer->text(), draftText);
+             EXPECT_TRUE(t.m_w.form->findChild<DocumentCommands *>()->isModified());
+             EXPECT_EQ(t.drafts->offer(), nullptr);
+             // Journalled again as a new post; the old draft is history.
+             const auto live = t.pending();
+             ASSERT_EQ(live.size(), 1);
+             EXPECT_EQ(live.first().header.postId, t.drafts->postId());
+             EXPECT_EQ(live.first().text, draftText);
+         }},
+    };
+    for (const Answer &c : cases) {
+        QTemporaryDir dir;
+        folder = dir.filePath(QStringLiteral("drafts"));
+        drafts->setFolder(folder);
+        const QString draftText = QString(1234 - 2, QLatin1Char('w')) + QStringLiteral("\r\n");
         drafts::SnapshotHeader h;
         h.postId = QStringLiteral("1e5c8b2a-0000-4000-8000-000000000001");
         h.writtenMs = QDateTime::currentMSecsSinceEpoch();
-        ASSERT_TRUE(store.write(h, draftText, &error));
+        if (c.fromFile) {
+            h.sourcePath = dir.filePath(QStringLiteral("post.txt"));
+            QFile file(h.sourcePath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("as saved\r\n");
+        }
+        {
+            drafts::DraftStore store(folder);
+            QString error;
+            ASSERT_TRUE(store.markRunning(&error));
+            ASSERT_TRUE(store.write(h, draftText, &error));
+        }
+        drafts->checkAtStart();
+        DraftOffer *offer = drafts->offer();
+        ASSERT_NE(offer, nullptr) << c.name;
+        EXPECT_TRUE(offer->isVisible()) << c.name;
+        EXPECT_TRUE(offer->message().startsWith(
+            QStringLiteral("Quorvane closed before this post was saved: 1,234 characters, ")))
+            << offer->message().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), offer->restoreButton()) << c.name;
+        EXPECT_EQ(offer->findChild<QPushButton *>(QStringLiteral("DraftCompare"))->isEnabled(),
+                  c.fromFile)
+            << c.name;
+        c.answer(*this, offer);
+        c.check(*this, draftText);
+        drafts->writer().waitUntilIdle(5s);
+        m_w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
     }
-    drafts->checkAtStart();
-    DraftOffer *offer = drafts->offer();
-    ASSERT_NE(offer, nullptr);
-    EXPECT_TRUE(offer->isVisible());
-    EXPECT_TRUE(offer->message().startsWith(
-        QStringLiteral("Quorvane closed before this post was saved: 1,234 characters, ")))
-        << offer->message().toStdString();
-    EXPECT_EQ(QApplication::focusWidget(), offer->restoreButton());
-    EXPECT_FALSE(offer->findChild<QPushButton *>(QStringLiteral("DraftCompare"))->isEnabled());
-
-    QTest::keyClick(offer->restoreButton(), Qt::Key_Return);
-    EXPECT_EQ(typer->text(), draftText);
-    EXPECT_TRUE(m_w.form->findChild<DocumentCommands *>()->isModified());
-    EXPECT_EQ(drafts->offer(), nullptr);
-    // The restored post is journalled as a new one; the old draft is history.
-    const auto live = pending();
-    ASSERT_EQ(live.size(), 1);
-    EXPECT_EQ(live.first().header.postId, drafts->postId());
-    EXPECT_EQ(live.first().text, draftText);
 }
 
 TEST_F(Drafts, RecoverDraftsRestoresFromHistoryAskingFirst)
