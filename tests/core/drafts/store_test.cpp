@@ -6,8 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quorvane::drafts;
 
@@ -145,6 +150,51 @@ TEST(DraftStore, OrdersBySequenceWhenTheClockGoesBack)
     ASSERT_TRUE(later.newestIntact(kPost, &got));
     EXPECT_EQ(got.text, QStringLiteral("next session, clock back a day"));
     EXPECT_EQ(got.header.sequence, 3u);
+}
+
+// SIGKILL at any moment, writing included: whatever lies under a snapshot's
+// name reads back whole, and the newest intact one is a text that was written.
+TEST(DraftStore, SurvivesAKillInTheMiddleOfWriting)
+{
+    for (int written : {1, 2, 4}) {
+        QTemporaryDir dir;
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            DraftStore store(dir.path());
+            for (int i = 0;; ++i) {
+                SnapshotHeader h = headerFor(kPost);
+                QString error;
+                store.write(h, QString(4'000'000, QChar(u'a' + i % 26)), &error);
+            }
+        }
+        // The writer runs flat out, so it is most likely in the middle of one.
+        const bool ready = QTest::qWaitFor(
+            [&] { return DraftStore(dir.path()).files().size() >= written; }, 30000);
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ASSERT_TRUE(ready) << written;
+
+        DraftStore store(dir.path());
+        for (const DraftFile &f : store.files())
+            EXPECT_TRUE(readSnapshot(f.path, true).ok) << written << " " << f.path.toStdString();
+        Recoverable got;
+        ASSERT_TRUE(store.newestIntact(kPost, &got)) << written;
+        EXPECT_EQ(got.text.size(), 4'000'000);
+        EXPECT_EQ(got.text.count(got.text.front()), got.text.size());
+    }
+}
+
+TEST(DraftStore, KeepsASixtyMegabyteDraft)
+{
+    QTemporaryDir dir;
+    DraftStore store(dir.path());
+    QString text(60 * 1024 * 1024, QLatin1Char('x'));
+    text[12345] = QChar(0x4e2d);
+    writeOne(store, kPost, text);
+    Recoverable got;
+    ASSERT_TRUE(store.newestIntact(kPost, &got));
+    EXPECT_TRUE(got.text == text);
 }
 
 TEST(DraftStore, RunningMarkerTellsAnUncleanEnd)
