@@ -1,11 +1,13 @@
 // Typing into a large post: one key press with the change step (character
-// count, undo state) and the repaint it causes, with the tags coloured and
-// checked. Typing "[CODE]" at the top of a large post, which changes the
+// count, undo state, the drafts journal's timers) and the repaint it causes,
+// with the tags coloured and checked; the journal can be turned off to show
+// what it adds. Typing "[CODE]" at the top of a large post, which changes the
 // colouring of everything after it: the longest the window is kept busy at a
 // time (goal: under 50 ms). Opening a large post with colouring on: the text
 // set and first painted (goal: under 1 s); the time until every block is
 // coloured is given beside it.
 #include "bench_support.h"
+#include "commands/draftcommands.h"
 #include "commands/installcommands.h"
 #include "commands/markupcommands.h"
 #include "platform/launcher.h"
@@ -17,6 +19,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -82,10 +85,15 @@ struct Window
     quorvane::QtUserDialogs dialogs;
     quorvane::DesktopLauncher launcher;
     quorvane::MainForm form{dialogs, launcher};
+    QTemporaryDir drafts;
 
-    Window()
+    explicit Window(bool journal = false)
     {
         quorvane::installCommands(form);
+        if (journal)
+            quorvane::DraftCommands::of(form)->setFolder(drafts.path());
+        else
+            delete quorvane::DraftCommands::of(form);
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
     }
@@ -93,7 +101,7 @@ struct Window
 
 void TypeOneCharacter(benchmark::State &state)
 {
-    Window window;
+    Window window(state.range(2) != 0);
     quorvane::MainForm &form = window.form;
     quorvane::Typer *typer = form.typer();
     if (state.range(1) == 0) // the editor as it was without colouring
@@ -112,10 +120,11 @@ void TypeOneCharacter(benchmark::State &state)
     state.SetLabel(QString::number(typer->length()).toStdString() + " characters");
 }
 BENCHMARK(TypeOneCharacter)
-    ->ArgNames({"size", "coloured"})
-    ->Args({10 * 1000, 1})
-    ->Args({10 * 1000 * 1000, 0})
-    ->Args({10 * 1000 * 1000, 1})
+    ->ArgNames({"size", "coloured", "drafts"})
+    ->Args({10 * 1000, 1, 1})
+    ->Args({10 * 1000 * 1000, 0, 0})
+    ->Args({10 * 1000 * 1000, 1, 0})
+    ->Args({10 * 1000 * 1000, 1, 1})
     ->Unit(benchmark::kMillisecond);
 
 void TypeCodeAtTop(benchmark::State &state)

@@ -1,5 +1,6 @@
-# Paths, the single-instance lock, the desktop launcher, outward addresses, mail,
-# and the version and application id from the top-level CMakeLists.txt.
+# Paths, the single-instance lock, termination signals, the desktop launcher,
+# outward addresses, mail, and the version and application id from the
+# top-level CMakeLists.txt.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/appinfo.h.in ${CMAKE_CURRENT_BINARY_DIR}/platform/appinfo.h
   @ONLY)
 target_sources(quorvane_core PRIVATE
@@ -11,5 +12,7 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/launcher.h
   ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths.h
+  ${CMAKE_CURRENT_LIST_DIR}/signalwatcher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/signalwatcher.h
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h)

@@ -101,25 +101,40 @@ void DocumentCommands::Open_File()
     replaceDocument([this] { openSequence(); });
 }
 
-void DocumentCommands::replaceDocument(const std::function<void()> &replace)
+bool DocumentCommands::replaceDocument(const std::function<void()> &replace)
 {
     if (m_busy)
-        return;
+        return false;
     BusyScope busy(m_busy);
     if (!isModified()) {
         replace();
-        return;
+        return true;
     }
     switch (askToSave()) {
     case QMessageBox::No:
+        emit changesDropped();
         replace();
-        break;
+        return true;
     case QMessageBox::Yes:
         Optional_Save();
         break;
     default:
         break;
     }
+    return false;
+}
+
+bool DocumentCommands::restore(const QString &text, const QString &source)
+{
+    bool done = false;
+    // Yes saves and clears, as for Open; the user restores again.
+    replaceDocument([&] {
+        m_form.typer()->setText(text);
+        m_baseline.clear();
+        done = true;
+        emit postStarted(source);
+    });
+    return done;
 }
 
 void DocumentCommands::openSequence()
@@ -147,6 +162,7 @@ void DocumentCommands::openSequence()
     Typer *typer = m_form.typer();
     typer->setText(read.text);
     m_baseline = typer->text();
+    emit postStarted(path);
     // Said once, now, while closing without saving still loses nothing. Not
     // after the writer chose to open data that is no text.
     if (!read.notice.isEmpty() && !read.looksBinary) {
@@ -184,6 +200,7 @@ bool DocumentCommands::mayClose()
         return true;
     switch (askToSave()) {
     case QMessageBox::No:
+        emit changesDropped();
         return true;
     case QMessageBox::Yes:
         return saveToChosenFile();
@@ -196,6 +213,7 @@ void DocumentCommands::clearDocument()
 {
     m_form.typer()->setText(QString());
     m_baseline.clear();
+    emit postStarted(QString());
 }
 
 bool DocumentCommands::saveToChosenFile()
@@ -211,6 +229,7 @@ bool DocumentCommands::saveToChosenFile()
                                  QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
+    emit saved(path);
     return true;
 }
 

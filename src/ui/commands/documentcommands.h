@@ -30,17 +30,31 @@ public:
     // Offers to save a modified post, then closes the main window.
     void Save_Before_Exit();
 
+    // Puts `text` in the editor as a modified post, by the route Open takes:
+    // a modified post is asked about first. True when it was put there.
+    bool restore(const QString &text, const QString &source);
+
     static const QString &openFilter();
     // The filter Open starts on.
     static const QString &openStartFilter();
     static const QString &saveFilter();
+
+signals:
+    // A new post is in the editor (New, Open, a restore); `source` is the
+    // file it came from, "" for none.
+    void postStarted(const QString &source);
+    // The post was written to `path`.
+    void saved(const QString &path);
+    // "No" was answered: the post's changes are being thrown away.
+    void changesDropped();
 
 private:
     // Save-and-clear, for New and Open.
     void Optional_Save();
     // New and Open: replace runs at once for a clean post, after "No" for a
     // modified one; "Yes" saves and clears instead, "Cancel" does nothing.
-    void replaceDocument(const std::function<void()> &replace);
+    // True when `replace` ran.
+    bool replaceDocument(const std::function<void()> &replace);
     void openSequence();
     void clearDocument();
 

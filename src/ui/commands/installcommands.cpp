@@ -3,6 +3,7 @@
 #include "commands/alignmentcommands.h"
 #include "commands/commandstates.h"
 #include "commands/documentcommands.h"
+#include "commands/draftcommands.h"
 #include "commands/editcommands.h"
 #include "commands/editorformatcommands.h"
 #include "commands/helpcommands.h"
@@ -27,7 +28,7 @@ void installCommands(MainForm &form)
     new InsertCommands(form);
     new SmiliesPanel(form);
     new PreviewCommands(form);
-    new DocumentCommands(form);
+    auto *documents = new DocumentCommands(form);
     new SearchPanels(form);
     new EditCommands(form);
     auto *states = new CommandStates(form);
@@ -36,6 +37,7 @@ void installCommands(MainForm &form)
     new WindowChrome(form);
     new HelpCommands(form);
     new MarkupCommands(form);
+    new DraftCommands(form, *documents);
 }
 
 } // namespace quorvane

@@ -28,6 +28,7 @@ PreviewPageResult PreviewCommands::PreviewHTML(const QString &text)
 
 void PreviewCommands::preview()
 {
+    emit aboutToPreview();
     const PreviewPageResult page = PreviewHTML(m_form.typer()->text());
     if (!page.ok) {
         // Opening whatever stale page is there would show the wrong post.

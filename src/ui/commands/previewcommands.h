@@ -28,6 +28,10 @@ public:
     // program's data folder.
     void setDataDir(const QString &dir) { m_dataDir = dir; }
 
+signals:
+    // Preview is about to write the page and hand it to the browser.
+    void aboutToPreview();
+
 private:
     MainForm &m_form;
     QString m_dataDir;

@@ -6,6 +6,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/commandstates.h
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/draftcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/draftcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/editcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/editorformatcommands.cpp

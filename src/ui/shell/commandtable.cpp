@@ -27,6 +27,9 @@ constexpr CommandRow kRows[] = {
     {.name = "Lineee", .kind = K::Separator},
     {.name = "PreviewMenu", .kind = K::MenuItem, .caption = "Preview in Browser [ BETA ]", .shortcut = "F5"},
     {.name = "Liner", .kind = K::Separator},
+    // Drafts: Recover Drafts... in a group of its own before Exit's.
+    {.name = "RecoverDrafts", .kind = K::MenuItem, .caption = "Recover Drafts..."},
+    {.name = "DraftsLine", .kind = K::Separator},
     {.name = "QuitPro", .kind = K::MenuItem, .caption = "Exit", .shortcut = "Ctrl+Q"},
 
     // Edit menu. Edit commands: Undo (hidden; its state is the post status's),
@@ -133,8 +136,8 @@ constexpr CommandRow kRows[] = {
 };
 // clang-format on
 
-constexpr const char *kFile[] = {"NewFile",     "OpenFile", "SaveFile", "Lineee",
-                                 "PreviewMenu", "Liner",    "QuitPro"};
+constexpr const char *kFile[] = {"NewFile", "OpenFile",      "SaveFile",   "Lineee", "PreviewMenu",
+                                 "Liner",   "RecoverDrafts", "DraftsLine", "QuitPro"};
 constexpr const char *kEdit[] = {"Undo",        "Linee",       "Cut",      "Copy",        "Paste",
                                  "Delete",      "LINE1234",    "FindMenu", "ReplaceMenu", "LIOP",
                                  "CurrentTime", "CurrentDate", "Lion",     "SelectAll"};

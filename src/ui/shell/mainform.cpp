@@ -6,6 +6,7 @@
 #include "shell/typer.h"
 #include "text/choosers.h"
 #include "windows/links.h"
+#include "windows/userdialogs.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -40,10 +41,47 @@ QFrame *makePanel(const char *name, QWidget *parent)
     frame->hide();
     return frame;
 }
+// Passes every question on, announcing it first.
+class AnnouncingDialogs : public UserDialogs
+{
+public:
+    AnnouncingDialogs(UserDialogs &inner, MainForm &form) : m_inner(inner), m_form(form) {}
+
+    QString prompt(QWidget *parent, const QString &message, const QString &title,
+                   const QString &defaultText) override
+    {
+        emit m_form.aboutToAsk();
+        return m_inner.prompt(parent, message, title, defaultText);
+    }
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &title, const QString &text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        emit m_form.aboutToAsk();
+        return m_inner.message(parent, icon, title, text, buttons, defaultButton);
+    }
+    QString openFileName(QWidget *parent, const QString &filter) override
+    {
+        emit m_form.aboutToAsk();
+        return m_inner.openFileName(parent, filter);
+    }
+    QString saveFileName(QWidget *parent, const QString &filter) override
+    {
+        emit m_form.aboutToAsk();
+        return m_inner.saveFileName(parent, filter);
+    }
+
+private:
+    UserDialogs &m_inner;
+    MainForm &m_form;
+};
+
 } // namespace
 
 MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_launcher(launcher)
+    : QMainWindow(parent), m_dialogs(dialogs),
+      m_announcing(std::make_unique<AnnouncingDialogs>(dialogs, *this)), m_launcher(launcher)
 {
     initQuorvaneResources();
     setObjectName(QStringLiteral("MainForm"));
@@ -194,6 +232,13 @@ void MainForm::buildLayout()
     layout->addWidget(m_smilesFrame);
 
     setCentralWidget(central);
+}
+
+void MainForm::addAboveEditor(QWidget *bar)
+{
+    auto *layout = static_cast<QVBoxLayout *>(centralWidget()->layout());
+    bar->setParent(centralWidget());
+    layout->insertWidget(layout->indexOf(m_typer), bar);
 }
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -27,7 +28,9 @@ public:
     ~MainForm() override;
 
     Typer *typer() const { return m_typer; }
-    UserDialogs &dialogs() const { return m_dialogs; }
+    // Every question the program asks goes through here; aboutToAsk is
+    // raised before each.
+    UserDialogs &dialogs() const { return *m_announcing; }
     Launcher &launcher() const { return m_launcher; }
 
     // The command of that name (a menu item, or the action behind a button).
@@ -55,10 +58,19 @@ public:
     // Asked before the window closes by any route; returning false keeps it
     // open. Set by the document commands.
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
+    // Asks what a close would ask (a modified post: save?) without closing;
+    // true when the window may close.
+    bool mayClose() { return !m_closeGuard || m_closeGuard(); }
+
+    // Shows a bar between the toolbar and the editor (the editor gives up
+    // the room while it is shown).
+    void addAboveEditor(QWidget *bar);
 
 signals:
     // The window has closed: the program ends.
     void closed();
+    // A prompt, message or file dialog is about to open.
+    void aboutToAsk();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -71,6 +83,7 @@ private:
     void giveInputBack();
 
     UserDialogs &m_dialogs;
+    std::unique_ptr<UserDialogs> m_announcing;
     Launcher &m_launcher;
     Typer *m_typer = nullptr;
     QFrame *m_topFrame = nullptr;

@@ -93,7 +93,7 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
                                    "&Help and Support"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Menu")),
               (QStringList{"New...", "Open...", "Save File...", "-", "Preview in Browser [ BETA ]",
-                           "-", "Exit"}));
+                           "-", "Recover Drafts...", "-", "Exit"}));
     // Undo and its separator exist but are never shown.
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Edit")),
               (QStringList{"Cut", "Copy", "Paste", "Delete", "-", "Find...", "Replace...", "-",

@@ -1,0 +1,98 @@
+"""The real program keeps every word: killed with SIGKILL after typing, the
+next start offers the post above the editor with the focus on Restore, and
+Return brings it back exactly; "No" at Exit leaves it in Recover Drafts...;
+SIGTERM writes the draft before the program ends."""
+
+import glob
+import os
+import signal
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "e2e"))
+from quorvane_e2e import Session, wait_for  # noqa: E402
+
+
+def drafts_folder(s):
+    return os.path.join(s.home, ".local", "share", "Quorvane", "Quorvane", "drafts")
+
+
+def live_draft_texts(s):
+    """The text of every live draft file, read past its header."""
+    texts = []
+    for path in glob.glob(os.path.join(drafts_folder(s), "*.qvdraft")):
+        with open(path, "rb") as f:
+            data = f.read()
+        head, _, body = data.partition(b"\n\n")
+        texts.append(body.decode("utf-8", "replace"))
+    return texts
+
+
+def start(s):
+    proc = s.start_app()
+    window = s.wait_window("Quorvane")
+    s.activate(window)
+    return proc, window
+
+
+def restore_from_offer(s, window):
+    # The focus is on Restore: Return restores (in the editor it would add a line).
+    s.activate(window)
+    s.key("Return")
+
+
+def main(app):
+    post = "A long post\n[b]typed[/b] for an hour"
+    post_crlf = post.replace("\n", "\r\n")
+    with Session(app, window_manager=True) as s:
+        # 1. Typed, then killed outright: the draft reached the disk by itself.
+        proc, window = start(s)
+        s.type("A long post")
+        s.key("Return")
+        s.type("[b]typed[/b] for an hour")
+        wait_for(lambda: post_crlf in live_draft_texts(s), timeout=15,
+                 what="the post in a draft file")
+        proc.kill()
+        proc.wait(timeout=10)
+
+        proc, window = start(s)
+        if os.environ.get("QUORVANE_SCREENSHOT"):
+            s.screenshot(os.environ["QUORVANE_SCREENSHOT"])
+        restore_from_offer(s, window)
+        wait_for(lambda: s.post_text(window) == post, what="the restored post")
+
+        # 2. "No" at Exit ends cleanly; the post waits in Recover Drafts...
+        s.activate(window)
+        s.key("ctrl+q")
+        prompt = wait_for(lambda: next((w for w in s.windows("Quorvane") if w != window), None),
+                          what="the save prompt")
+        s.activate(prompt)
+        s.key("n")
+        assert proc.wait(timeout=30) == 0
+        assert live_draft_texts(s) == [], "a clean end leaves no live draft"
+
+        proc, window = start(s)
+        s.key("alt+f")
+        s.key("Up", "Up", "Return")  # Exit is last; Recover Drafts... stands above it
+        recover = s.wait_window("Recover Drafts")
+        s.activate(recover)
+        s.key("Return")  # the newest entry is selected
+        s.wait_no_window("Recover Drafts")
+        wait_for(lambda: s.post_text(window) == post, what="the post from history")
+
+        # 3. SIGTERM (logout, shutdown): the draft holds the post as it stood.
+        s.activate(window)
+        s.key("ctrl+End")
+        s.type(" and one more line")
+        proc.send_signal(signal.SIGTERM)
+        assert proc.wait(timeout=30) == 0, "SIGTERM should end the program normally"
+
+        proc, window = start(s)
+        restore_from_offer(s, window)
+        wait_for(lambda: s.post_text(window) == post + " and one more line",
+                 what="the post as it stood at SIGTERM")
+        proc.kill()
+    print("1 passed, 0 failed")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
