@@ -4,6 +4,7 @@
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
+#include "import/importformat.h"
 #include "platform/paths.h"
 
 #include <QByteArray>
@@ -17,9 +18,11 @@ namespace {
 
 constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
                           "       quorvane-convert --strip [FILE]\n"
-                          "       quorvane-convert --text [FILE]\n";
+                          "       quorvane-convert --text [FILE]\n"
+                          "       quorvane-convert --from-html [FILE]\n"
+                          "       quorvane-convert --from-rtf [FILE]\n";
 
-enum class Mode { Page, Strip, Text };
+enum class Mode { Page, Strip, Text, FromHtml, FromRtf };
 
 int usageError(const char *problem)
 {
@@ -60,6 +63,13 @@ int main(int argc, char **argv)
                 return usageError("only one of --strip and --text may be given");
             mode = arg == QLatin1String("--strip") ? Mode::Strip : Mode::Text;
             modeGiven = true;
+        } else if (!optionsEnded &&
+                   (arg == QLatin1String("--from-html") || arg == QLatin1String("--from-rtf"))) {
+            if (modeGiven)
+                return usageError("only one of --strip, --text, --from-html and --from-rtf may be "
+                                  "given");
+            mode = arg == QLatin1String("--from-html") ? Mode::FromHtml : Mode::FromRtf;
+            modeGiven = true;
         } else if (!optionsEnded && (arg == QLatin1String("--program-dir") ||
                                      arg.startsWith(QLatin1String("--program-dir=")))) {
             if (programDirGiven)
@@ -86,6 +96,11 @@ int main(int argc, char **argv)
     if (programDirGiven && mode != Mode::Page)
         return usageError("--program-dir goes with the page only");
 
+    // Formatted documents are read as BBCode and then written out as text.
+    const quorvane::DocumentDecoder decode =
+        mode == Mode::FromHtml  ? quorvane::importDecoder(quorvane::ImportFormat::Html)
+        : mode == Mode::FromRtf ? quorvane::importDecoder(quorvane::ImportFormat::Rtf)
+                                : quorvane::DocumentDecoder(quorvane::readDocumentBytes);
     quorvane::ReadResult document;
     QString name = file;
     if (!fileGiven || file == QLatin1String("-")) {
@@ -94,9 +109,9 @@ int main(int argc, char **argv)
         if (!in.open(stdin, QIODevice::ReadOnly))
             document.error = in.errorString();
         else
-            document = quorvane::readDocumentDevice(in);
+            document = quorvane::readDocumentDevice(in, decode);
     } else {
-        document = quorvane::readDocumentFile(file);
+        document = quorvane::readDocumentFile(file, decode);
     }
     if (!document.ok) {
         std::fprintf(stderr, "quorvane-convert: %s: %s\n", qPrintable(name),
@@ -118,6 +133,8 @@ int main(int argc, char **argv)
             writeOut((quorvane::stripFormatting(document.text) + QStringLiteral("\r\n")).toUtf8());
         break;
     case Mode::Text:
+    case Mode::FromHtml:
+    case Mode::FromRtf:
         written = writeOut((document.text + QStringLiteral("\r\n")).toUtf8());
         break;
     }
