@@ -723,6 +723,9 @@ void HtmlWalker::enterElement(const GumboNode *node, const Context &parent)
         ctx.style.link.clear();
         ctx.inLink = false;
     }
+    // Links are underlined by the browser's habit, not the author's.
+    if (ctx.inLink)
+        ctx.style.underline = false;
     m_stack.push_back(std::move(frame));
 }
 

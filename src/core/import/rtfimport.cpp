@@ -213,7 +213,13 @@ void RtfBBCode::paragraph(qsizetype start, qsizetype end, const RtfParaFormat &p
             style = InlineStyle();
             style.code = true;
         }
-        m_writer.text(text, style, true);
+        if (row) {
+            // A row is one line: the paragraphs of a cell join with spaces.
+            m_writer.text(text.toString().replace(QStringLiteral("\r\n"), QStringLiteral(" ")),
+                          style, true);
+        } else {
+            m_writer.text(text, style, true);
+        }
     }
 }
 
