@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/documentfile.h"
+
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
@@ -30,6 +32,11 @@ public:
     // Offers to save a modified post, then closes the main window.
     void Save_Before_Exit();
 
+    // Open with another reader of files: the same question first, the same
+    // refusal when the file cannot be read.
+    using FileReader = std::function<ReadResult(const QString &path)>;
+    void openThrough(const QString &filter, const QString &startFilter, const FileReader &read);
+
     static const QString &openFilter();
     // The filter Open starts on.
     static const QString &openStartFilter();
@@ -41,7 +48,7 @@ private:
     // New and Open: replace runs at once for a clean post, after "No" for a
     // modified one; "Yes" saves and clears instead, "Cancel" does nothing.
     void replaceDocument(const std::function<void()> &replace);
-    void openSequence();
+    void openSequence(const QString &filter, const QString &startFilter, const FileReader &read);
     void clearDocument();
 
     // Ask for a name and write the post there; false when the dialog was

@@ -6,6 +6,7 @@
 #include "commands/editcommands.h"
 #include "commands/editorformatcommands.h"
 #include "commands/helpcommands.h"
+#include "commands/importcommands.h"
 #include "commands/insertcommands.h"
 #include "commands/poststatus.h"
 #include "commands/previewcommands.h"
@@ -26,7 +27,7 @@ void installCommands(MainForm &form)
     new InsertCommands(form);
     new SmiliesPanel(form);
     new PreviewCommands(form);
-    new DocumentCommands(form);
+    auto *documents = new DocumentCommands(form);
     new SearchPanels(form);
     new EditCommands(form);
     auto *states = new CommandStates(form);
@@ -34,6 +35,7 @@ void installCommands(MainForm &form)
     QObject::connect(alignment, &AlignmentCommands::aligned, states, &CommandStates::refresh);
     new WindowChrome(form);
     new HelpCommands(form);
+    new ImportCommands(form, *documents);
 }
 
 } // namespace quorvane

@@ -92,11 +92,12 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Format", "&Tools", "&Help and Support"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Menu")),
               (QStringList{"New...", "Open...", "Save File...", "-", "Preview in Browser [ BETA ]",
-                           "-", "Exit"}));
+                           "-", "Import as BBCode...", "-", "Exit"}));
     // Undo and its separator exist but are never shown.
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Edit")),
               (QStringList{"Cut", "Copy", "Paste", "Delete", "-", "Find...", "Replace...", "-",
-                           "Add Current Time", "Add Current Date", "-", "Select All"}));
+                           "Add Current Time", "Add Current Date", "-", "Select All", "-",
+                           "Paste as BBCode", "Keep Colours and Sizes"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("FormatMenu")),
               (QStringList{"Editor Text Alignment", "-", "Editor Format..."}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Alignment123")),
