@@ -4,6 +4,7 @@
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
+#include "import/importformat.h"
 #include "markup/markupreport.h"
 #include "platform/paths.h"
 #include "settings/editorformat.h"
@@ -20,9 +21,31 @@ namespace {
 constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
                           "       quorvane-convert --strip [FILE]\n"
                           "       quorvane-convert --text [FILE]\n"
-                          "       quorvane-convert --check [--no-spelling] [FILE]\n";
+                          "       quorvane-convert --check [--no-spelling] [FILE]\n"
+                          "       quorvane-convert --from-html [FILE]\n"
+                          "       quorvane-convert --from-rtf [FILE]\n";
 
-enum class Mode { Page, Strip, Text, Check };
+enum class Mode { Page, Strip, Text, Check, FromHtml, FromRtf };
+
+// The options that choose what is written; at most one is given.
+struct ModeOption
+{
+    const char *name;
+    Mode mode;
+};
+constexpr ModeOption kModeOptions[] = {
+    {"--strip", Mode::Strip},        {"--text", Mode::Text},        {"--check", Mode::Check},
+    {"--from-html", Mode::FromHtml}, {"--from-rtf", Mode::FromRtf},
+};
+
+const ModeOption *findModeOption(const QString &arg)
+{
+    for (const ModeOption &option : kModeOptions) {
+        if (arg == QLatin1String(option.name))
+            return &option;
+    }
+    return nullptr;
+}
 
 int usageError(const char *problem)
 {
@@ -58,14 +81,11 @@ int main(int argc, char **argv)
                    (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
             std::fputs(kUsage, stdout);
             return 0;
-        } else if (!optionsEnded &&
-                   (arg == QLatin1String("--strip") || arg == QLatin1String("--text") ||
-                    arg == QLatin1String("--check"))) {
+        } else if (const ModeOption *option = optionsEnded ? nullptr : findModeOption(arg)) {
             if (modeGiven)
-                return usageError("only one of --strip, --text and --check may be given");
-            mode = arg == QLatin1String("--strip")  ? Mode::Strip
-                   : arg == QLatin1String("--text") ? Mode::Text
-                                                    : Mode::Check;
+                return usageError("only one of --strip, --text, --check, --from-html and "
+                                  "--from-rtf may be given");
+            mode = option->mode;
             modeGiven = true;
         } else if (!optionsEnded && arg == QLatin1String("--no-spelling")) {
             noSpelling = true;
@@ -97,6 +117,11 @@ int main(int argc, char **argv)
     if (noSpelling && mode != Mode::Check)
         return usageError("--no-spelling goes with --check only");
 
+    // Formatted documents are read as BBCode and then written out as text.
+    const quorvane::DocumentDecoder decode =
+        mode == Mode::FromHtml  ? quorvane::importDecoder(quorvane::ImportFormat::Html)
+        : mode == Mode::FromRtf ? quorvane::importDecoder(quorvane::ImportFormat::Rtf)
+                                : quorvane::DocumentDecoder(quorvane::readDocumentBytes);
     quorvane::ReadResult document;
     QString name = file;
     if (!fileGiven || file == QLatin1String("-")) {
@@ -105,9 +130,9 @@ int main(int argc, char **argv)
         if (!in.open(stdin, QIODevice::ReadOnly))
             document.error = in.errorString();
         else
-            document = quorvane::readDocumentDevice(in);
+            document = quorvane::readDocumentDevice(in, decode);
     } else {
-        document = quorvane::readDocumentFile(file);
+        document = quorvane::readDocumentFile(file, decode);
     }
     if (!document.ok) {
         std::fprintf(stderr, "quorvane-convert: %s: %s\n", qPrintable(name),
@@ -130,6 +155,8 @@ int main(int argc, char **argv)
             writeOut((quorvane::stripFormatting(document.text) + QStringLiteral("\r\n")).toUtf8());
         break;
     case Mode::Text:
+    case Mode::FromHtml:
+    case Mode::FromRtf:
         written = writeOut((document.text + QStringLiteral("\r\n")).toUtf8());
         break;
     case Mode::Check:

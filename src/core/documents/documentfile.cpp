@@ -204,7 +204,7 @@ ReadResult readDocumentBytes(const QByteArray &bytes)
     return read;
 }
 
-ReadResult readDocumentFile(const QString &path)
+ReadResult readDocumentFile(const QString &path, const DocumentDecoder &decode)
 {
     if (path.isEmpty()) {
         return readFailure(QStringLiteral("No file name was given."));
@@ -245,10 +245,10 @@ ReadResult readDocumentFile(const QString &path)
             QStringLiteral("The file could not be opened (%1).").arg(file.errorString()));
     }
     // The file may have grown since it was looked at; read no more than allowed.
-    return readDocumentDevice(file);
+    return readDocumentDevice(file, decode);
 }
 
-ReadResult readDocumentDevice(QIODevice &device)
+ReadResult readDocumentDevice(QIODevice &device, const DocumentDecoder &decode)
 {
     // A pipe hands over what it has so far; read until its end or one byte
     // past the limit.
@@ -271,7 +271,7 @@ ReadResult readDocumentDevice(QIODevice &device)
     if (bytes.size() > kMaxDocumentBytes) {
         return readFailure(tooLarge());
     }
-    return readDocumentBytes(bytes);
+    return decode(bytes);
 }
 
 WriteResult writeDocumentFile(const QString &path, const QString &text)

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
 
 namespace quorvane {
@@ -42,15 +44,19 @@ struct WriteResult
 // nothing else is changed.
 ReadResult readDocumentBytes(const QByteArray &bytes);
 
+// What makes a document of a file's bytes: readDocumentBytes for Open, other
+// readers for formats that are converted as they are read.
+using DocumentDecoder = std::function<ReadResult(const QByteArray &bytes)>;
+
 // Reads a regular file of at most kMaxDocumentBytes; anything else is refused
 // with a reason and is not read at all.
-ReadResult readDocumentFile(const QString &path);
+ReadResult readDocumentFile(const QString &path, const DocumentDecoder &decode = readDocumentBytes);
 
 // Reads an open blocking device (a file, standard input, a pipe) to its end
 // (a read of nothing), refusing it with
 // the same reason as a file once it passes kMaxDocumentBytes: no more than
 // that is ever read.
-ReadResult readDocumentDevice(QIODevice &device);
+ReadResult readDocumentDevice(QIODevice &device, const DocumentDecoder &decode = readDocumentBytes);
 
 // Writes the text and one CR LF as UTF-8 without a byte-order mark, replacing
 // the file atomically: it holds either its old or its complete new content.

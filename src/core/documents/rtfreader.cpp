@@ -3,6 +3,8 @@
 #include "documents/codepages.h"
 
 #include <QHash>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <string_view>
@@ -22,11 +24,13 @@ constexpr qsizetype kMaxDepth = 1 << 20;
 constexpr qint64 kMaxParam = 0x7fffffff;
 
 enum class Dest : quint8 {
-    Text,      // visible text
-    FontTable, // font definitions: numbers and charsets, names ignored
-    Skip,      // everything ignored
-    Upr,       // ignored, except a \ud group inside it
-    Object,    // ignored, except a \result group inside it
+    Text,       // visible text
+    FontTable,  // font definitions: numbers and charsets, names ignored
+    Skip,       // everything ignored
+    Upr,        // ignored, except a \ud group inside it
+    Object,     // ignored, except a \result group inside it
+    ColorTable, // colour definitions
+    FieldInst,  // a field's instruction: read for hyperlink addresses
 };
 
 struct Group
@@ -35,6 +39,8 @@ struct Group
     bool hidden = false;
     int uc = 1;    // fallback characters after each \u
     int font = -1; // -1: the document's default font
+    RtfCharFormat chars;
+    RtfParaFormat para;
 };
 
 enum class Kw : quint8 {
@@ -69,6 +75,29 @@ enum class Kw : quint8 {
     Uc,
     U,
     Bin,
+    // formatting, noted only when asked for
+    ColorTable,
+    Red,
+    Green,
+    Blue,
+    Field,
+    FieldInst,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Strike,
+    ColorIndex,
+    FontSize,
+    ParagraphDefaults,
+    ListLevel,
+    ListOverride,
+    LeftIndent,
+    FirstIndent,
+    InTable,
+    FixedPitchFamily,
+    FontPitch,
+    ListLabel,
 };
 
 struct KeywordInfo
@@ -103,7 +132,6 @@ const std::unordered_map<std::string_view, KeywordInfo> &keywords()
                                  "buptim",
                                  "category",
                                  "colorschememapping",
-                                 "colortbl",
                                  "comment",
                                  "company",
                                  "creatim",
@@ -124,7 +152,6 @@ const std::unordered_map<std::string_view, KeywordInfo> &keywords()
                                  "ffl",
                                  "ffname",
                                  "ffstattext",
-                                 "fldinst",
                                  "fontemb",
                                  "fontfile",
                                  "footer",
@@ -256,6 +283,35 @@ const std::unordered_map<std::string_view, KeywordInfo> &keywords()
         t.emplace("uc", KeywordInfo{Kw::Uc});
         t.emplace("u", KeywordInfo{Kw::U});
         t.emplace("bin", KeywordInfo{Kw::Bin});
+
+        t.emplace("colortbl", KeywordInfo{Kw::ColorTable});
+        t.emplace("red", KeywordInfo{Kw::Red});
+        t.emplace("green", KeywordInfo{Kw::Green});
+        t.emplace("blue", KeywordInfo{Kw::Blue});
+        t.emplace("field", KeywordInfo{Kw::Field});
+        t.emplace("fldinst", KeywordInfo{Kw::FieldInst});
+        t.emplace("b", KeywordInfo{Kw::Bold});
+        t.emplace("i", KeywordInfo{Kw::Italic});
+        for (const char *name : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
+                                 "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
+                                 "ulthldash", "ululdbwave", "ulw", "ulwave"}) {
+            t.emplace(name, KeywordInfo{Kw::Underline});
+        }
+        t.emplace("ulnone", KeywordInfo{Kw::UnderlineNone});
+        t.emplace("strike", KeywordInfo{Kw::Strike});
+        t.emplace("striked", KeywordInfo{Kw::Strike});
+        t.emplace("cf", KeywordInfo{Kw::ColorIndex});
+        t.emplace("fs", KeywordInfo{Kw::FontSize});
+        t.emplace("pard", KeywordInfo{Kw::ParagraphDefaults});
+        t.emplace("ilvl", KeywordInfo{Kw::ListLevel});
+        t.emplace("ls", KeywordInfo{Kw::ListOverride});
+        t.emplace("li", KeywordInfo{Kw::LeftIndent});
+        t.emplace("fi", KeywordInfo{Kw::FirstIndent});
+        t.emplace("intbl", KeywordInfo{Kw::InTable});
+        t.emplace("fmodern", KeywordInfo{Kw::FixedPitchFamily});
+        t.emplace("fprq", KeywordInfo{Kw::FontPitch});
+        t.emplace("listtext", KeywordInfo{Kw::ListLabel});
+        t.emplace("pntext", KeywordInfo{Kw::ListLabel});
         return t;
     }();
     return table;
@@ -288,7 +344,9 @@ int hexValue(uchar c)
 class RtfParser
 {
 public:
-    explicit RtfParser(QByteArrayView data) : m_data(data) {}
+    RtfParser(QByteArrayView data, RtfFormatting *formatting)
+        : m_data(data), m_formatting(formatting)
+    {}
 
     QString run();
 
@@ -314,7 +372,15 @@ private:
     void updateCodePage();
     int fontCodePage(int font) const;
 
+    void noteFormat();
+    void fieldResult(Group &g);
+
     QByteArrayView m_data;
+    RtfFormatting *m_formatting; // null when only the text is wanted
+    QSet<int> m_fixedFonts;
+    QByteArray m_fieldInst; // the instruction of the field being read
+    QByteArray m_fontName;  // the name of the font table entry being read
+    int m_red = 0, m_green = 0, m_blue = 0;
     std::vector<Group> m_stack;
     qsizetype m_overflow = 0; // groups opened past kMaxDepth
     bool m_done = false;      // the outermost group has closed
@@ -336,6 +402,7 @@ private:
     int m_pendingCodePage = 0;
 
     QString m_out;
+    int m_colorTableEntries = 0;
     char16_t m_highSurrogate = 0;
     bool m_endsWithCellTab = false;
     bool m_endsWithParBreak = false;
@@ -379,6 +446,8 @@ QString RtfParser::run()
         m_out.append(QChar(0xFFFD));
         m_highSurrogate = 0;
     }
+    if (m_formatting)
+        m_formatting->last = m_stack.back().para;
     return m_out;
 }
 
@@ -576,6 +645,9 @@ qsizetype RtfParser::controlWord(std::string_view name, bool hasParam, qint64 pa
         break;
     case Kw::Par:
         if (emitting()) {
+            flushBytes();
+            if (m_formatting)
+                m_formatting->paragraphs.push_back({m_out.size(), g.para, false});
             appendLineBreak();
             m_endsWithParBreak = true;
         }
@@ -617,6 +689,8 @@ qsizetype RtfParser::controlWord(std::string_view name, bool hasParam, qint64 pa
             if (m_endsWithCellTab && m_out.endsWith(QChar(u'\t'))) {
                 m_out.chop(1);
             }
+            if (m_formatting)
+                m_formatting->paragraphs.push_back({m_out.size(), g.para, true});
             appendLineBreak();
         }
         break;
@@ -628,6 +702,7 @@ qsizetype RtfParser::controlWord(std::string_view name, bool hasParam, qint64 pa
     case Kw::Font:
         if (g.dest == Dest::FontTable) {
             m_definingFont = value;
+            m_fontName.clear();
             m_tableStale = true;
         } else if (hasParam) {
             g.font = value;
@@ -675,6 +750,79 @@ qsizetype RtfParser::controlWord(std::string_view name, bool hasParam, qint64 pa
     case Kw::Plain:
         g.font = -1;
         g.hidden = false;
+        g.chars = RtfCharFormat{.label = g.chars.label, .link = g.chars.link};
+        break;
+    case Kw::ColorTable:
+        if (g.dest == Dest::Text) {
+            g.dest = Dest::ColorTable;
+            m_red = m_green = m_blue = 0;
+        }
+        break;
+    case Kw::Red:
+        m_red = std::clamp(value, 0, 255);
+        break;
+    case Kw::Green:
+        m_green = std::clamp(value, 0, 255);
+        break;
+    case Kw::Blue:
+        m_blue = std::clamp(value, 0, 255);
+        break;
+    case Kw::Field:
+        m_fieldInst.clear();
+        break;
+    case Kw::FieldInst:
+        if (g.dest == Dest::Text)
+            g.dest = Dest::FieldInst;
+        break;
+    case Kw::Bold:
+        g.chars.bold = !hasParam || value != 0;
+        break;
+    case Kw::Italic:
+        g.chars.italic = !hasParam || value != 0;
+        break;
+    case Kw::Underline:
+        g.chars.underline = !hasParam || value != 0;
+        break;
+    case Kw::UnderlineNone:
+        g.chars.underline = false;
+        break;
+    case Kw::Strike:
+        g.chars.strike = !hasParam || value != 0;
+        break;
+    case Kw::ColorIndex:
+        g.chars.color = std::max(value, 0);
+        break;
+    case Kw::FontSize:
+        g.chars.halfPoints = hasParam && value > 0 ? value : 24;
+        break;
+    case Kw::ParagraphDefaults:
+        g.para = RtfParaFormat{};
+        break;
+    case Kw::ListLevel:
+        g.para.listLevel = std::clamp(value, 0, 8);
+        break;
+    case Kw::ListOverride:
+        g.para.list = value;
+        break;
+    case Kw::LeftIndent:
+        g.para.leftIndent = value;
+        break;
+    case Kw::FirstIndent:
+        g.para.firstIndent = value;
+        break;
+    case Kw::InTable:
+        g.para.inTable = true;
+        break;
+    case Kw::FixedPitchFamily:
+        if (g.dest == Dest::FontTable)
+            m_fixedFonts.insert(m_definingFont);
+        break;
+    case Kw::FontPitch:
+        if (g.dest == Dest::FontTable && value == 1)
+            m_fixedFonts.insert(m_definingFont);
+        break;
+    case Kw::ListLabel:
+        g.chars.label = true;
         break;
     case Kw::Hidden:
         g.hidden = !hasParam || value != 0;
@@ -695,6 +843,8 @@ qsizetype RtfParser::controlWord(std::string_view name, bool hasParam, qint64 pa
         }
         break;
     case Kw::FieldResult:
+        fieldResult(g);
+        break;
     case Kw::Bin:
         break;
     }
@@ -706,6 +856,39 @@ void RtfParser::textByte(uchar c)
     m_star = false;
     if (m_skipChars > 0) {
         --m_skipChars;
+        return;
+    }
+    const Dest dest = top().dest;
+    if (dest == Dest::ColorTable && c == ';') {
+        if (m_formatting && !m_stack.back().hidden) {
+            // The first entry, usually empty, is the automatic colour.
+            if (m_formatting->colors.size() == 1 && m_colorTableEntries == 0)
+                m_formatting->colors[0] = qRgb(m_red, m_green, m_blue);
+            else
+                m_formatting->colors.push_back(qRgb(m_red, m_green, m_blue));
+        }
+        ++m_colorTableEntries;
+        m_red = m_green = m_blue = 0;
+        return;
+    }
+    if (dest == Dest::FontTable) {
+        if (c == ';') {
+            // Some writers give fixed-pitch fonts the wrong family: know the usual ones.
+            static const QRegularExpression fixed(
+                QStringLiteral("mono|courier|consola|console|menlo|monaco|fixedsys|inconsolata|"
+                               "source code|typewriter"),
+                QRegularExpression::CaseInsensitiveOption);
+            if (fixed.match(QString::fromLatin1(m_fontName)).hasMatch())
+                m_fixedFonts.insert(m_definingFont);
+            m_fontName.clear();
+        } else if (m_fontName.size() < 64) {
+            m_fontName.append(char(c));
+        }
+        return;
+    }
+    if (dest == Dest::FieldInst) {
+        if (m_fieldInst.size() < 4096)
+            m_fieldInst.append(char(c));
         return;
     }
     if (!emitting()) {
@@ -762,11 +945,40 @@ void RtfParser::flushBytes()
     }
 }
 
+void RtfParser::noteFormat()
+{
+    RtfCharFormat format = top().chars;
+    const int font = top().font == -1 ? m_defaultFont : top().font;
+    format.fixedPitch = m_fixedFonts.contains(font);
+    auto &runs = m_formatting->runs;
+    if (!runs.empty() && runs.back().format == format)
+        return;
+    if (!runs.empty() && runs.back().start == m_out.size())
+        runs.back().format = format;
+    else
+        runs.push_back({m_out.size(), format});
+}
+
+void RtfParser::fieldResult(Group &g)
+{
+    if (!m_formatting)
+        return;
+    static const QRegularExpression hyperlink(
+        QStringLiteral("^\\s*HYPERLINK\\s+(?:\\\\[a-z]\\s+\"[^\"]*\"\\s+)*\"([^\"]+)\""));
+    const QRegularExpressionMatch match = hyperlink.match(QString::fromLatin1(m_fieldInst));
+    if (!match.hasMatch())
+        return;
+    g.chars.link = int(m_formatting->links.size());
+    m_formatting->links.push_back(match.captured(1));
+}
+
 void RtfParser::appendUnit(char16_t u)
 {
     if (!m_pendingBytes.isEmpty()) {
         flushBytes();
     }
+    if (m_formatting)
+        noteFormat();
     m_endsWithCellTab = false;
     m_endsWithParBreak = false;
     // Surrogates only stand in pairs; a lone half becomes U+FFFD.
@@ -818,12 +1030,12 @@ void RtfParser::appendLineBreak()
 
 } // namespace
 
-RtfResult readRtf(QByteArrayView data)
+RtfResult readRtf(QByteArrayView data, RtfFormatting *formatting)
 {
     if (!data.startsWith(QByteArrayView("{\\rtf"))) {
         return {false, {}, QStringLiteral("The file is not in rich-text format.")};
     }
-    RtfParser parser(data);
+    RtfParser parser(data, formatting);
     return {true, parser.run(), {}};
 }
 

@@ -11,6 +11,11 @@ inline constexpr char group[] = "EditorFormat";
 inline constexpr char fontNameKey[] = "CustomFontName";
 inline constexpr char fontSizeKey[] = "CustomFontSize";
 
+// Whether formatted text pasted or imported as BBCode keeps its colours and
+// sizes ("true" or "false").
+inline constexpr char keepColoursKey[] = "ImportKeepColoursAndSizes";
+inline constexpr bool defaultKeepColours = false;
+
 inline constexpr char defaultFontName[] = "Tahoma";
 inline constexpr int defaultFontSize = 8;
 

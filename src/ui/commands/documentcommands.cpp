@@ -98,7 +98,16 @@ void DocumentCommands::Optional_Save()
 void DocumentCommands::Open_File()
 {
     // Yes saves and clears; the user opens again to load a file.
-    replaceDocument([this] { openSequence(); });
+    replaceDocument([this] {
+        openSequence(openFilter(), openStartFilter(),
+                     [](const QString &path) { return readDocumentFile(path); });
+    });
+}
+
+void DocumentCommands::openThrough(const QString &filter, const QString &startFilter,
+                                   const FileReader &read)
+{
+    replaceDocument([&] { openSequence(filter, startFilter, read); });
 }
 
 bool DocumentCommands::replaceDocument(const std::function<void()> &replace)
@@ -137,12 +146,13 @@ bool DocumentCommands::restore(const QString &text, const QString &source)
     return done;
 }
 
-void DocumentCommands::openSequence()
+void DocumentCommands::openSequence(const QString &filter, const QString &startFilter,
+                                    const FileReader &reader)
 {
-    const QString path = m_form.dialogs().openFileName(&m_form, openFilter(), openStartFilter());
+    const QString path = m_form.dialogs().openFileName(&m_form, filter, startFilter);
     if (path.isEmpty())
         return;
-    const ReadResult read = readDocumentFile(path);
+    const ReadResult read = reader(path);
     if (!read.ok) {
         // Nothing was discarded yet: the post stays as it was.
         m_form.dialogs().message(&m_form, QMessageBox::Warning, kTitle,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/documentfile.h"
+
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
@@ -34,6 +36,11 @@ public:
     // a modified post is asked about first. True when it was put there.
     bool restore(const QString &text, const QString &source);
 
+    // Open with another reader of files: the same question first, the same
+    // refusal when the file cannot be read.
+    using FileReader = std::function<ReadResult(const QString &path)>;
+    void openThrough(const QString &filter, const QString &startFilter, const FileReader &read);
+
     static const QString &openFilter();
     // The filter Open starts on.
     static const QString &openStartFilter();
@@ -55,7 +62,7 @@ private:
     // modified one; "Yes" saves and clears instead, "Cancel" does nothing.
     // True when `replace` ran.
     bool replaceDocument(const std::function<void()> &replace);
-    void openSequence();
+    void openSequence(const QString &filter, const QString &startFilter, const FileReader &read);
     void clearDocument();
 
     // Ask for a name and write the post there; false when the dialog was

@@ -7,6 +7,7 @@
 #include "commands/editcommands.h"
 #include "commands/editorformatcommands.h"
 #include "commands/helpcommands.h"
+#include "commands/importcommands.h"
 #include "commands/insertcommands.h"
 #include "commands/markupcommands.h"
 #include "commands/poststatus.h"
@@ -38,6 +39,7 @@ void installCommands(MainForm &form)
     new HelpCommands(form);
     new MarkupCommands(form);
     new DraftCommands(form, *documents);
+    new ImportCommands(form, *documents);
 }
 
 } // namespace quorvane

@@ -14,6 +14,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/editorformatcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/helpcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/helpcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/importcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/importcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/insertcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/insertcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/markupcommands.cpp

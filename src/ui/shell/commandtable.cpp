@@ -26,6 +26,9 @@ constexpr CommandRow kRows[] = {
     {.name = "SaveFile", .kind = K::MenuItem, .caption = "Save File...", .shortcut = "Ctrl+S"},
     {.name = "Lineee", .kind = K::Separator},
     {.name = "PreviewMenu", .kind = K::MenuItem, .caption = "Preview in Browser [ BETA ]", .shortcut = "F5"},
+    // Import: formatted files read as BBCode.
+    {.name = "LineImport", .kind = K::Separator},
+    {.name = "ImportBBCode", .kind = K::MenuItem, .caption = "Import as BBCode..."},
     {.name = "Liner", .kind = K::Separator},
     // Drafts: Recover Drafts... in a group of its own before Exit's.
     {.name = "RecoverDrafts", .kind = K::MenuItem, .caption = "Recover Drafts..."},
@@ -49,6 +52,11 @@ constexpr CommandRow kRows[] = {
     {.name = "CurrentDate", .kind = K::MenuItem, .caption = "Add Current Date", .shortcut = "Ctrl+T"},
     {.name = "Lion", .kind = K::Separator},
     {.name = "SelectAll", .kind = K::MenuItem, .caption = "Select All", .shortcut = "Ctrl+A"},
+    // Import: formatted text on the clipboard pasted as BBCode, and whether
+    // its colours and sizes stay.
+    {.name = "LinePasteBBCode", .kind = K::Separator},
+    {.name = "PasteBBCode", .kind = K::MenuItem, .caption = "Paste as BBCode", .shortcut = "Ctrl+Shift+V"},
+    {.name = "KeepColoursSizes", .kind = K::MenuItem, .caption = "Keep Colours and Sizes", .checkable = true},
 
     // Format menu. Alignment commands: the editor's display alignment; editor
     // format: the font window.
@@ -136,11 +144,14 @@ constexpr CommandRow kRows[] = {
 };
 // clang-format on
 
-constexpr const char *kFile[] = {"NewFile", "OpenFile",      "SaveFile",   "Lineee", "PreviewMenu",
-                                 "Liner",   "RecoverDrafts", "DraftsLine", "QuitPro"};
-constexpr const char *kEdit[] = {"Undo",        "Linee",       "Cut",      "Copy",        "Paste",
-                                 "Delete",      "LINE1234",    "FindMenu", "ReplaceMenu", "LIOP",
-                                 "CurrentTime", "CurrentDate", "Lion",     "SelectAll"};
+constexpr const char *kFile[] = {"NewFile",       "OpenFile",   "SaveFile",     "Lineee",
+                                 "PreviewMenu",   "LineImport", "ImportBBCode", "Liner",
+                                 "RecoverDrafts", "DraftsLine", "QuitPro"};
+constexpr const char *kEdit[] = {
+    "Undo",        "Linee",           "Cut",      "Copy",        "Paste",
+    "Delete",      "LINE1234",        "FindMenu", "ReplaceMenu", "LIOP",
+    "CurrentTime", "CurrentDate",     "Lion",     "SelectAll",   "LinePasteBBCode",
+    "PasteBBCode", "KeepColoursSizes"};
 constexpr const char *kFormat[] = {"Alignment123", "Line6", "Custom"};
 constexpr const char *kAlignment[] = {"Center", "LJ", "RJ"};
 // The toolbar's tag and insert commands (the same actions) and the commands

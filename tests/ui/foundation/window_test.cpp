@@ -93,11 +93,12 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
                                    "&Help and Support"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Menu")),
               (QStringList{"New...", "Open...", "Save File...", "-", "Preview in Browser [ BETA ]",
-                           "-", "Recover Drafts...", "-", "Exit"}));
+                           "-", "Import as BBCode...", "-", "Recover Drafts...", "-", "Exit"}));
     // Undo and its separator exist but are never shown.
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Edit")),
               (QStringList{"Cut", "Copy", "Paste", "Delete", "-", "Find...", "Replace...", "-",
-                           "Add Current Time", "Add Current Date", "-", "Select All"}));
+                           "Add Current Time", "Add Current Date", "-", "Select All", "-",
+                           "Paste as BBCode", "Keep Colours and Sizes"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("FormatMenu")),
               (QStringList{"Editor Text Alignment", "-", "Editor Format..."}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Alignment123")),
