@@ -61,10 +61,11 @@ public:
         emit m_form.aboutToAsk();
         return m_inner.message(parent, icon, title, text, buttons, defaultButton);
     }
-    QString openFileName(QWidget *parent, const QString &filter) override
+    QString openFileName(QWidget *parent, const QString &filter,
+                         const QString &startFilter) override
     {
         emit m_form.aboutToAsk();
-        return m_inner.openFileName(parent, filter);
+        return m_inner.openFileName(parent, filter, startFilter);
     }
     QString saveFileName(QWidget *parent, const QString &filter) override
     {

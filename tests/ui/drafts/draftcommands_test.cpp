@@ -202,7 +202,7 @@ TEST_F(Drafts, TheOfferAfterAnUncleanEnd)
                        QString(draftText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
              EXPECT_EQ(compare->findChild<QPlainTextEdit *>(QStringLiteral("CompareFileText"))
                            ->toPlainText(),
-                       QStringLiteral("as saved\n"));
+                       QStringLiteral("as saved"));
              EXPECT_NE(t.drafts->offer(), nullptr); // still offered
              QTest::keyClick(compare, Qt::Key_Escape);
          }},
