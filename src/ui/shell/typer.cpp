@@ -45,7 +45,7 @@ QString rawToPost(QStringView raw, QStringView lineBreak)
 }
 
 // True when the LF-broken text has a line over the limit or a character the
-// widget cannot hold as it is.
+// widget cannot hold as it is. (A literal U+FFFD is written unmarked anyway.)
 bool needsPieces(QStringView text)
 {
     qsizetype lineStart = 0;
@@ -53,7 +53,7 @@ bool needsPieces(QStringView text)
         const char16_t c = text[i].unicode();
         if (c == LF)
             lineStart = i + 1;
-        else if (i - lineStart >= Typer::kLongLine || isSeparatorLike(c) || c == kStandIn)
+        else if (i - lineStart >= Typer::kLongLine || isSeparatorLike(c))
             return true;
     }
     return false;
@@ -240,14 +240,12 @@ void Typer::insertPost(QTextCursor &cursor, QStringView post)
         qsizetype done = 0;
         for (qsizetype i = 0; i < run.size(); ++i) {
             const char16_t c = run[i].unicode();
-            if (!isSeparatorLike(c) && c != kStandIn)
+            if (!isSeparatorLike(c))
                 continue;
             if (i > done)
                 cursor.insertText(run.mid(done, i - done).toString(), plain);
-            // A literal stand-in character is written unmarked.
             QTextCharFormat standIn = plain;
-            if (c != kStandIn)
-                standIn.setProperty(kStandFor, uint(c));
+            standIn.setProperty(kStandFor, uint(c));
             cursor.insertText(QString(QChar(kStandIn)), standIn);
             done = i + 1;
         }
