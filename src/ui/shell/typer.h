@@ -3,18 +3,30 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include <vector>
+
 namespace quorvane {
 
 // The editing surface. Every command reads and changes the post through these
 // operations only. Positions and lengths count a line break as the two
 // characters CR LF, as the post is saved; the widget itself stores one
 // separator per break, so positions are converted on the way in and out.
+//
+// The widget lays a whole line out again on every edit in it, so a line of
+// megabytes would take seconds per key. A line longer than kLongLine is held
+// in pieces: each piece after the first starts with a separator marked as no
+// break of the post, so the pieces read back as the one line they are. The
+// characters the widget would take as separators themselves (U+2029, U+FDD0,
+// U+FDD1) are held as marked stand-ins and read back as what they were.
 class Typer : public QPlainTextEdit
 {
     Q_OBJECT
 
 public:
     enum TextAlignment { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+
+    // Lines longer than this are held in pieces of at most this length.
+    static constexpr int kLongLine = 2000;
 
     explicit Typer(QWidget *parent = nullptr);
     ~Typer() override;
@@ -67,10 +79,33 @@ protected:
 
 private:
     void writeAt(QTextCursor cursor, const QString &text);
+    // Writes post text (any line breaks) at the cursor, long lines in pieces.
+    void insertPost(QTextCursor &cursor, QStringView text);
+    // The post text of the widget's raw text that starts at document position
+    // from, with lineBreak for every line break.
+    QString postText(int from, QStringView raw, QStringView lineBreak) const;
+
+    // Sorted numbers of the blocks that continue the line of the block before.
+    const std::vector<int> &pieceStarts() const;
+    // How many of those are numbered up to block.
+    int piecesUpTo(int block) const;
+    bool startsPiece(int position) const;
+    bool hasStandIns() const;
+    void refreshFormats() const;
+    // Edits that cross a piece joint without changing the post otherwise.
+    bool jointKey(QKeyEvent *event);
 
     void wakeCaret();
 
     int m_writing = 0;
+
+    // Cached from the document, refreshed after changes that may move them.
+    mutable std::vector<int> m_pieceStarts;
+    mutable bool m_piecesKnown = false;
+    mutable int m_piecesBlockCount = 0;
+    mutable qsizetype m_formatsSeen = 0;
+    mutable std::vector<int> m_jointFormats;
+    mutable bool m_standInFormats = false;
     // The caret stops blinking after a while without input, as desktop
     // editors do, so an idle window does not wake the machine twice a second.
     QTimer m_caretRest;

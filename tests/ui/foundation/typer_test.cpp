@@ -8,7 +8,10 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using quorvane::Typer;
 
@@ -93,13 +96,135 @@ TEST(TyperText, EveryCharacterSurvivesAWriteAndARead)
     Typer typer;
     const QString text = QStringLiteral("tab\there nbsp\u00A0x ") +
                          QString::fromUcs4(U"\U0001F600 astral \U00010348") +
-                         QStringLiteral(" ctrl\x01\x1F del\x7F zw\u200B ls\u2028end");
+                         QStringLiteral(" ctrl\x01\x1F del\x7F zw\u200B ls\u2028 ps\u2029 "
+                                        "frames\uFDD0\uFDD1 fffd\uFFFD\u2029\uFFFD end");
     typer.setText(text);
     EXPECT_EQ(typer.text(), text);
     EXPECT_EQ(typer.length(), text.size());
     typer.setSelStart(0);
     typer.setSelLength(typer.length());
     EXPECT_EQ(typer.selText(), text);
+
+    // Copied and pasted, typed next to, and undone.
+    typer.copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), text);
+    typer.setSelStart(typer.length());
+    typer.paste();
+    EXPECT_EQ(typer.text(), text + text);
+    typer.setSelStart(text.indexOf(u'\uFDD1') + 1);
+    // Typed as a keyboard layout sends it: a key event carrying the text.
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("\uFFFDx"));
+    QApplication::sendEvent(&typer, &typed);
+    EXPECT_EQ(typer.text().mid(text.indexOf(u'\uFDD0'), 5), QStringLiteral("\uFDD0\uFDD1\uFFFDx "));
+}
+
+// A line far longer than the widget lays out at once, with or without spaces,
+// astral characters and combining marks at every possible cut.
+QString longLine(const QString &piece, qsizetype length)
+{
+    QString line;
+    while (line.size() < length)
+        line += piece;
+    return line;
+}
+
+int longestBlock(const Typer &typer)
+{
+    int longest = 0;
+    for (QTextBlock b = typer.document()->begin(); b.isValid(); b = b.next())
+        longest = std::max(longest, b.length() - 1);
+    return longest;
+}
+
+// Length of the character cluster the caret steps over at index i.
+qsizetype clusterAt(const QString &s, qsizetype i)
+{
+    return (s[i].isHighSurrogate() || s[i + 1].isMark()) ? 2 : 1;
+}
+
+// Post position of the joint between the first two pieces of the long line
+// that follows a short first line.
+qsizetype firstJoint(const Typer &typer)
+{
+    return typer.toPostPosition(typer.document()->findBlockByNumber(2).position());
+}
+
+TEST(TyperLongLines, HeldInPiecesThatReadAndEditAsOneLine)
+{
+    const QString shapes[] = {
+        longLine(QStringLiteral("alpha beta gamma delta "), 30000),
+        longLine(QStringLiteral("abcdefghij"), 30000),
+        longLine(QString::fromUcs4(U"e\u0301\U0001F600"), 30000),
+    };
+    struct Edit
+    {
+        const char *name;
+        std::function<void(Typer &)> act;
+        std::function<QString(const QString &, qsizetype)> expected; // (post, joint)
+    };
+    const Edit edits[] = {
+        {"type at the joint", [](Typer &t) { QTest::keyClicks(&t, QStringLiteral("x")); },
+         [](const QString &p, qsizetype j) { return QString(p).insert(j, u'x'); }},
+        {"backspace at the joint", [](Typer &t) { QTest::keyClick(&t, Qt::Key_Backspace); },
+         [](const QString &p, qsizetype j) {
+             return QString(p).remove(j - (p[j - 1].isLowSurrogate() ? 2 : 1),
+                                      p[j - 1].isLowSurrogate() ? 2 : 1);
+         }},
+        {"delete at the joint",
+         [](Typer &t) {
+             // Back and forth: the caret ends at the end of the piece before.
+             QTest::keyClick(&t, Qt::Key_Left);
+             QTest::keyClick(&t, Qt::Key_Right);
+             QTest::keyClick(&t, Qt::Key_Delete);
+         },
+         [](const QString &p, qsizetype j) { return QString(p).remove(j, clusterAt(p, j)); }},
+        {"return at the joint", [](Typer &t) { QTest::keyClick(&t, Qt::Key_Return); },
+         [](const QString &p, qsizetype j) {
+             return QString(p).insert(j, QStringLiteral("\r\n"));
+         }},
+        {"right arrow crosses the joint in one press",
+         [](Typer &t) {
+             QTest::keyClick(&t, Qt::Key_Left);
+             QTest::keyClick(&t, Qt::Key_Right);
+             QTest::keyClick(&t, Qt::Key_Right);
+             QTest::keyClicks(&t, QStringLiteral("x"));
+         },
+         [](const QString &p, qsizetype j) {
+             return QString(p).insert(j + clusterAt(p, j), u'x');
+         }},
+        {"paste of the whole post at the joint",
+         [](Typer &t) {
+             QApplication::clipboard()->setText(t.text());
+             t.paste();
+         },
+         [](const QString &p, qsizetype j) { return QString(p).insert(j, p); }},
+    };
+    for (const QString &line : shapes) {
+        const QString post = QStringLiteral("first\r\n") + line + QStringLiteral("\r\nlast");
+        for (const Edit &edit : edits) {
+            SCOPED_TRACE(edit.name);
+            Typer typer;
+            typer.show();
+            typer.setText(post);
+            EXPECT_EQ(typer.text(), post);
+            EXPECT_EQ(typer.length(), post.size());
+            EXPECT_LE(longestBlock(typer), Typer::kLongLine);
+            select(typer, 3, post.size() - 5);
+            EXPECT_EQ(typer.selText(), post.mid(3, post.size() - 5));
+
+            const qsizetype joint = firstJoint(typer);
+            ASSERT_GT(joint, 7);
+            typer.setSelStart(joint);
+            EXPECT_EQ(typer.selStart(), joint);
+            edit.act(typer);
+            const QString edited = edit.expected(post, joint);
+            EXPECT_EQ(typer.text(), edited);
+            EXPECT_EQ(typer.length(), edited.size());
+            EXPECT_LE(longestBlock(typer), 2 * Typer::kLongLine + 2);
+            typer.undo();
+            EXPECT_EQ(typer.text(), post);
+        }
+    }
 }
 
 TEST(TyperText, LineBreaksOfEveryKindBecomeCrLf)

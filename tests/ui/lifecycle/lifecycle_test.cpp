@@ -403,6 +403,39 @@ TEST_F(Lifecycle, SavedBytes)
     EXPECT_EQ(fileBytes(path("world.doc")), (world + QStringLiteral("\r\n")).toUtf8());
 }
 
+TEST_F(Lifecycle, OpenThenSaveKeepsEveryCharacter)
+{
+    const auto repeated = [](const char *piece, qsizetype length) {
+        QByteArray bytes;
+        while (bytes.size() < length)
+            bytes += piece;
+        return bytes;
+    };
+    const struct
+    {
+        const char *name;
+        QByteArray bytes; // Save ends the post with one line break more
+    } files[] = {
+        {"separators the widget uses itself",
+         "ps\xe2\x80\xa9 frames\xef\xb7\x90\xef\xb7\x91 ls\xe2\x80\xa8 fffd\xef\xbf\xbd "
+         "bom\xef\xbb\xbf noncharacters\xef\xb7\xaf\xef\xbf\xbe\xef\xbf\xbf\r\n"
+         "\xe2\x80\xa9\r\n\r\nend\xef\xb7\x91"},
+        {"one long line with spaces", repeated("alpha beta gamma delta ", 100000)},
+        {"one long line without spaces", "start\r\n" + repeated("abcdefghij", 100000)},
+    };
+    for (const auto &file : files) {
+        SCOPED_TRACE(file.name);
+        writeBytes(path("in.txt"), file.bytes);
+        dialogs().openAnswers = {path("in.txt")};
+        run("OpenFile");
+        EXPECT_EQ(typer->text(), QString::fromUtf8(file.bytes));
+        EXPECT_FALSE(docs->isModified());
+        dialogs().saveAnswers = {path("out.txt")};
+        run("SaveFile");
+        EXPECT_EQ(fileBytes(path("out.txt")), file.bytes + "\r\n");
+    }
+}
+
 TEST_F(Lifecycle, AFailedWriteStopsEveryRoutine)
 {
     const QString nowhere = path("no such folder/post.txt");
