@@ -53,8 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                     CountCase{"CR LF is one break", u"a\r\nb"_qs, {true, 2}, 4},
                     CountCase{"an emoji is one character", u"a\U0001F600b"_qs, {true, 1}, 3},
                     CountCase{"code contents are text", u"[code][b][/code]"_qs, {false, 1}, 3}),
-    [](const auto &info) {
-        QString name = QString::fromLatin1(info.param.what);
+    [](const auto &run) {
+        QString name = QString::fromLatin1(run.param.what);
         name.replace(u' ', u'_');
         return name.toStdString();
     });
@@ -215,8 +215,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {u"(1/3)\naaa"_qs, u"(2/3)\nbbb"_qs, u"(3/3)\nccc"_qs},
                   LengthRule{},
                   u"(%1/%2)"_qs}),
-    [](const auto &info) {
-        QString name = QString::fromLatin1(info.param.what);
+    [](const auto &run) {
+        QString name = QString::fromLatin1(run.param.what);
         name.replace(QRegularExpression(u"[^A-Za-z0-9]+"_qs), u"_"_qs);
         return name.toStdString();
     });

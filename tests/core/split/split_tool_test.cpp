@@ -78,6 +78,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "standard input:2:6: a piece of 13 characters cannot fit in a part of 8"},
         ToolCase{"a_limit_that_is_no_number", {"--split", "many"}, "x", 2, "", "--split"},
         ToolCase{"count_without_split", {"--count", "text"}, "x", 2, "", "--count"}),
-    [](const auto &info) { return std::string(info.param.what); });
+    [](const auto &run) { return std::string(run.param.what); });
 
 } // namespace
