@@ -8,6 +8,7 @@
 #include "markup/markupreport.h"
 #include "platform/paths.h"
 #include "settings/editorformat.h"
+#include "split/postsplitter.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -23,9 +24,11 @@ constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
                           "       quorvane-convert --text [FILE]\n"
                           "       quorvane-convert --check [--no-spelling] [FILE]\n"
                           "       quorvane-convert --from-html [FILE]\n"
-                          "       quorvane-convert --from-rtf [FILE]\n";
+                          "       quorvane-convert --from-rtf [FILE]\n"
+                          "       quorvane-convert --split LIMIT [--count tags|text] [--break 1|2] "
+                          "[FILE]\n";
 
-enum class Mode { Page, Strip, Text, Check, FromHtml, FromRtf };
+enum class Mode { Page, Strip, Text, Check, FromHtml, FromRtf, Split };
 
 // The options that choose what is written; at most one is given.
 struct ModeOption
@@ -72,6 +75,9 @@ int main(int argc, char **argv)
     bool fileGiven = false;
     bool optionsEnded = false;
     bool noSpelling = false;
+    quorvane::SplitOptions split;
+    bool countGiven = false;
+    bool breakGiven = false;
 
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -87,6 +93,29 @@ int main(int argc, char **argv)
                                   "--from-rtf may be given");
             mode = option->mode;
             modeGiven = true;
+        } else if (!optionsEnded && arg == QLatin1String("--split")) {
+            if (modeGiven)
+                return usageError("--split goes with no other of --strip, --text, --check, "
+                                  "--from-html and --from-rtf");
+            bool number = false;
+            split.limit = i + 1 < argc ? QByteArray(argv[i + 1]).toLongLong(&number) : 0;
+            if (!number || split.limit <= 0)
+                return usageError("--split needs a limit above 0");
+            ++i;
+            mode = Mode::Split;
+            modeGiven = true;
+        } else if (!optionsEnded && arg == QLatin1String("--count")) {
+            const QByteArray how = i + 1 < argc ? QByteArray(argv[++i]) : QByteArray();
+            if (how != "tags" && how != "text")
+                return usageError("--count is tags or text");
+            split.rule.countTags = how == "tags";
+            countGiven = true;
+        } else if (!optionsEnded && arg == QLatin1String("--break")) {
+            const QByteArray how = i + 1 < argc ? QByteArray(argv[++i]) : QByteArray();
+            if (how != "1" && how != "2")
+                return usageError("--break is 1 or 2");
+            split.rule.lineBreak = how.toInt();
+            breakGiven = true;
         } else if (!optionsEnded && arg == QLatin1String("--no-spelling")) {
             noSpelling = true;
         } else if (!optionsEnded && (arg == QLatin1String("--program-dir") ||
@@ -116,6 +145,8 @@ int main(int argc, char **argv)
         return usageError("--program-dir goes with the page only");
     if (noSpelling && mode != Mode::Check)
         return usageError("--no-spelling goes with --check only");
+    if ((countGiven || breakGiven) && mode != Mode::Split)
+        return usageError("--count and --break go with --split only");
 
     // Formatted documents are read as BBCode and then written out as text.
     const quorvane::DocumentDecoder decode =
@@ -165,6 +196,19 @@ int main(int argc, char **argv)
             [](QByteArrayView bytes) { return writeOut(bytes); });
         written = problems >= 0;
         break;
+    case Mode::Split: {
+        QString error;
+        const int status = quorvane::writeSplitPost(
+            name, document.text, split,
+            quorvane::KnownTags(quorvane::editorformat::forumTagNames()),
+            [](QByteArrayView bytes) { return writeOut(bytes); }, error);
+        if (status == 1) {
+            std::fprintf(stderr, "quorvane-convert: %s\n", qPrintable(error));
+            return 1;
+        }
+        written = status == 0;
+        break;
+    }
     }
     written = written && std::fflush(stdout) == 0;
     if (!written) {

@@ -1,0 +1,83 @@
+// quorvane-convert --split, run as its own process: the parts with their form
+// feed lines in UTF-8 and CR LF, the counting options, and the exit codes.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct ToolCase
+{
+    const char *what;
+    QStringList args;
+    QByteArray input; // on standard input, or in post.txt when args name it
+    int exitCode;
+    QByteArray out;
+    QByteArray errHas = "";
+};
+
+class SplitTool : public testing::TestWithParam<ToolCase>
+{
+};
+
+TEST_P(SplitTool, PrintsThePartsOrSaysWhatCannotFit)
+{
+    const ToolCase &c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile post(dir.filePath(QStringLiteral("post.txt")));
+    ASSERT_TRUE(post.open(QIODevice::WriteOnly));
+    post.write(c.input);
+    post.close();
+
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(QUORVANE_CONVERT_PATH), c.args);
+    ASSERT_TRUE(p.waitForStarted(30000));
+    p.write(c.input);
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), c.exitCode);
+    EXPECT_EQ(p.readAllStandardOutput().toStdString(), c.out.toStdString());
+    const QByteArray err = p.readAllStandardError();
+    if (c.errHas.isEmpty())
+        EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+    else
+        EXPECT_TRUE(err.contains(c.errHas)) << err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, SplitTool,
+    testing::Values(
+        ToolCase{"parts_each_with_a_form_feed_line",
+                 {"--split", "12"},
+                 "Aa bb.\n\n[b]Cc dd \xC3\xA9\xC3\xA9[/b]",
+                 0,
+                 "Aa bb.\r\n\f\r\n[b]Cc dd[/b]\r\n\f\r\n[b]\xC3\xA9\xC3\xA9[/b]\r\n\f\r\n"},
+        ToolCase{"a_file_with_CR_LF_counted_as_two",
+                 {"--split", "6", "--break", "2", "post.txt"},
+                 "ab\r\ncd\r\nef",
+                 0,
+                 "ab\r\ncd\r\n\f\r\nef\r\n\f\r\n"},
+        ToolCase{"counting_the_text_only",
+                 {"--split", "4", "--count", "text"},
+                 "[b]abcd[/b]",
+                 0,
+                 "[b]abcd[/b]\r\n\f\r\n"},
+        ToolCase{"a_piece_that_cannot_fit",
+                 {"--split", "8"},
+                 "ok\nfine averylongword",
+                 1,
+                 "",
+                 "standard input:2:6: a piece of 13 characters cannot fit in a part of 8"},
+        ToolCase{"a_limit_that_is_no_number", {"--split", "many"}, "x", 2, "", "--split"},
+        ToolCase{"count_without_split", {"--count", "text"}, "x", 2, "", "--count"}),
+    [](const auto &run) { return std::string(run.param.what); });
+
+} // namespace
