@@ -1,4 +1,6 @@
 # Settings keys, their defaults and validated reads.
 target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/editorformat.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/editorformat.h)
+  ${CMAKE_CURRENT_LIST_DIR}/editorformat.h
+  ${CMAKE_CURRENT_LIST_DIR}/livepreview.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/livepreview.h)

@@ -9,6 +9,7 @@
 #include "commands/helpcommands.h"
 #include "commands/importcommands.h"
 #include "commands/insertcommands.h"
+#include "commands/livepreviewcommands.h"
 #include "commands/markupcommands.h"
 #include "commands/poststatus.h"
 #include "commands/previewcommands.h"
@@ -37,6 +38,7 @@ void installCommands(MainForm &form)
     QObject::connect(alignment, &AlignmentCommands::aligned, states, &CommandStates::refresh);
     new WindowChrome(form);
     new HelpCommands(form);
+    new LivePreviewCommands(form);
     new MarkupCommands(form);
     new DraftCommands(form, *documents);
     new ImportCommands(form, *documents);

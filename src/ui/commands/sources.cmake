@@ -22,6 +22,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/markupcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/installcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/installcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/livepreviewcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/livepreviewcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.h
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.cpp

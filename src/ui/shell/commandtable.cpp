@@ -87,6 +87,9 @@ constexpr CommandRow kRows[] = {
     {.name = "ViewLine", .kind = K::Separator},
     {.name = "ProblemsPanel", .kind = K::MenuItem, .caption = "Problems", .shortcut = "F8", .checkable = true},
     {.name = "ForumTags", .kind = K::MenuItem, .caption = "Forum Tag Names..."},
+    // Live preview: the page beside the editor.
+    {.name = "LivePreviewLine", .kind = K::Separator},
+    {.name = "LivePreview", .kind = K::MenuItem, .caption = "Live Preview", .shortcut = "F6", .checkable = true},
 
     // Tools menu. Edit commands.
     {.name = "CharMap", .kind = K::MenuItem, .caption = "Windows\u00AE Character Map"},
@@ -189,7 +192,7 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "SelectTagContents",
                                  "JumpToPartner"};
 constexpr const char *kView[] = {"ColourTags", "UnderlineProblems", "ViewLine", "ProblemsPanel",
-                                 "ForumTags"};
+                                 "ForumTags", "LivePreviewLine", "LivePreview"};
 constexpr const char *kTools[] = {"CharMap", "AnotherLine", "ClearClipboard"};
 constexpr const char *kHelp[] = {"LicenseAgreement", "LINE",     "MailUs", "IlIke",
                                  "Website",          "Line2006", "About"};

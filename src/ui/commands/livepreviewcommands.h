@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+namespace quorvane {
+
+class LivePreviewWindow;
+class MainForm;
+class RemoteImages;
+
+// Live Preview (F6): shows and hides the preview window beside the main
+// window and remembers where it stood, whether it was open and whether it
+// loads remote images.
+class LivePreviewCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LivePreviewCommands(MainForm &form);
+    ~LivePreviewCommands() override;
+
+    LivePreviewWindow *window() const { return m_window.get(); }
+    RemoteImages &remoteImages() const { return *m_images; }
+    void setDataDir(const QString &dir);
+
+private:
+    void setOpen(bool open);
+    void place();
+    void backToEditor();
+
+    MainForm &m_form;
+    RemoteImages *m_images;
+    std::unique_ptr<LivePreviewWindow> m_window;
+    bool m_placed = false;
+};
+
+} // namespace quorvane

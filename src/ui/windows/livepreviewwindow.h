@@ -1,0 +1,101 @@
+#pragma once
+
+#include "conversion/bbcode.h"
+
+#include <QFutureWatcher>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QTextDocument;
+
+namespace quorvane {
+
+class Launcher;
+struct LivePage;
+class PreviewBrowser;
+class RemoteImages;
+class Typer;
+
+// "Quorvane - Live Preview": the page Preview in Browser would write, shown
+// beside the editor and kept up to date while the post is written. Pages are
+// made in a worker thread after typing pauses, one at a time, always from the
+// latest text; nothing is made while the window is hidden. A long post is
+// shown in part, around the caret, and the window says so.
+class LivePreviewWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The whole page is made for posts up to this many characters; longer
+    // ones show about this much around the caret.
+    static constexpr qsizetype wholePageLimit = 128 * 1024;
+    static constexpr qsizetype partBudget = 48 * 1024;
+
+    LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteImages &images,
+                      QWidget *parent = nullptr);
+    ~LivePreviewWindow() override;
+
+    // Where the page (and so its smilies and relative addresses) lives.
+    void setDataDir(const QString &dir) { m_dataDir = dir; }
+
+    void setRemoteImagesAllowed(bool allowed);
+    bool remoteImagesAllowed() const;
+
+    PreviewBrowser *view() const { return m_view; }
+    // The time to wait after the last change of a post this long.
+    static int pauseFor(qsizetype postLength);
+
+    // For tests and benchmarks: pages made so far, and whether the one shown
+    // is part of the post.
+    int pagesMade() const { return m_pagesMade; }
+    bool showsPart() const { return m_showsPart; }
+    bool isBusy() const { return m_running || m_pause.isActive(); }
+
+signals:
+    // Esc (or the window's own F6) asks for the editor.
+    void backToEditor();
+    void toggleRequested();
+    // The window system's close button (the window only hides).
+    void closedByUser();
+    void remoteImagesChanged(bool allowed);
+    // A new page is on screen.
+    void pageShown();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void postChanged();
+    void caretMoved();
+    void makePage();
+    void pageMade();
+    void showPage(std::unique_ptr<LivePage> page);
+    void followCaret(int keepOffset);
+    int caretOffsetInView() const;
+    void openLink(const QUrl &url);
+
+    Typer &m_typer;
+    Launcher &m_launcher;
+    QString m_dataDir;
+    BlockHeaders m_headers;
+    PreviewBrowser *m_view = nullptr;
+    QLabel *m_partNote = nullptr;
+    QCheckBox *m_remote = nullptr;
+    QTimer m_pause;
+    QFutureWatcher<LivePage *> m_worker;
+    bool m_running = false;
+    bool m_again = false; // the post changed while a page was being made
+    bool m_stale = true;  // the page shown is not the post's
+    std::unique_ptr<LivePage> m_page;
+    QTextDocument *m_shownDocument = nullptr;
+    qsizetype m_followedLine = -1;
+    int m_pagesMade = 0;
+    bool m_showsPart = false;
+};
+
+} // namespace quorvane
