@@ -35,8 +35,8 @@ QLabel *makeNote(const QString &text, QWidget *parent)
 
 LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteImages &images,
                                      QWidget *parent)
-    : QWidget(parent, Qt::Window), m_typer(typer), m_launcher(launcher),
-      m_dataDir(programDataDir()), m_headers(BlockHeaders::standard())
+    : QMainWindow(parent), m_typer(typer), m_launcher(launcher), m_dataDir(programDataDir()),
+      m_headers(BlockHeaders::standard())
 {
     setObjectName(QStringLiteral("LivePreviewForm"));
     setWindowTitle(QStringLiteral("Quorvane - Live Preview"));
@@ -44,7 +44,9 @@ LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteIma
     // Opened from the editor, it leaves the keyboard there.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    m_view = new PreviewBrowser(images, this);
+    auto *area = new QWidget(this);
+    setCentralWidget(area);
+    m_view = new PreviewBrowser(images, area);
     m_view->setObjectName(QStringLiteral("LivePreviewView"));
     m_view->setAccessibleName(QStringLiteral("Live Preview"));
     m_view->setAccessibleDescription(
@@ -55,14 +57,14 @@ LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteIma
     m_view->setPalette(pal);
     connect(m_view, &QTextBrowser::anchorClicked, this, &LivePreviewWindow::openLink);
 
-    m_partNote = makeNote(QString(), this);
+    m_partNote = makeNote(QString(), area);
     m_partNote->setObjectName(QStringLiteral("LivePreviewPart"));
     m_partNote->hide();
     auto *exact = makeNote(QStringLiteral("A close likeness: Preview in Browser (F5) shows the "
                                           "exact page. Esc returns to the editor."),
-                           this);
+                           area);
     exact->setObjectName(QStringLiteral("LivePreviewNote"));
-    m_remote = new QCheckBox(QStringLiteral("Load remote images"), this);
+    m_remote = new QCheckBox(QStringLiteral("Load remote images"), area);
     m_remote->setObjectName(QStringLiteral("LoadRemoteImages"));
     connect(m_remote, &QCheckBox::toggled, this, [this, &images](bool allowed) {
         m_view->setRemoteImagesAllowed(allowed);
@@ -78,7 +80,7 @@ LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteIma
             m_pause.start(pauseFor(m_typer.length()));
     });
 
-    auto *layout = new QVBoxLayout(this);
+    auto *layout = new QVBoxLayout(area);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(3);
     layout->addWidget(m_view, 1);
@@ -131,7 +133,7 @@ int LivePreviewWindow::pauseFor(qsizetype postLength)
 
 void LivePreviewWindow::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
+    QMainWindow::showEvent(event);
     if (m_stale)
         makePage();
 }
@@ -139,12 +141,12 @@ void LivePreviewWindow::showEvent(QShowEvent *event)
 void LivePreviewWindow::hideEvent(QHideEvent *event)
 {
     m_pause.stop();
-    QWidget::hideEvent(event);
+    QMainWindow::hideEvent(event);
 }
 
 void LivePreviewWindow::closeEvent(QCloseEvent *event)
 {
-    QWidget::closeEvent(event);
+    QMainWindow::closeEvent(event);
     emit closedByUser();
 }
 

@@ -3,8 +3,8 @@
 #include "conversion/bbcode.h"
 
 #include <QFutureWatcher>
+#include <QMainWindow>
 #include <QTimer>
-#include <QWidget>
 #include <memory>
 
 class QCheckBox;
@@ -23,8 +23,9 @@ class Typer;
 // beside the editor and kept up to date while the post is written. Pages are
 // made in a worker thread after typing pauses, one at a time, always from the
 // latest text; nothing is made while the window is hidden. A long post is
-// shown in part, around the caret, and the window says so.
-class LivePreviewWindow : public QWidget
+// shown in part, around the caret, and the window says so. A main window, so
+// that assistive technology sees a window of its own (a frame).
+class LivePreviewWindow : public QMainWindow
 {
     Q_OBJECT
 
