@@ -3,6 +3,7 @@
 #include "conversion/previewpage.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -150,9 +151,12 @@ std::unique_ptr<LivePage> buildLivePage(PostExcerpt excerpt, const QString &data
                                         const BlockHeaders &headers, const QFont &font,
                                         QThread *home)
 {
+    QElapsedTimer clock;
+    clock.start();
     auto page = std::make_unique<LivePage>();
     const QString html = livePageHtml(excerpt, dataDir, headers);
     page->pageLength = html.size();
+    page->postLength = excerpt.text.size();
     excerpt.text.clear();
     page->excerpt = std::move(excerpt);
 
@@ -193,6 +197,7 @@ std::unique_ptr<LivePage> buildLivePage(PostExcerpt excerpt, const QString &data
     }
     document->moveToThread(home);
     page->document = std::move(document);
+    page->buildNanoseconds = clock.nsecsElapsed();
     return page;
 }
 

@@ -48,7 +48,9 @@ struct LivePage
     std::unique_ptr<QTextDocument> document;
     PostExcerpt excerpt;         // without its text
     std::vector<int> lineStarts; // document position of each excerpt line's start
+    qsizetype postLength = 0;    // characters of the excerpt
     qsizetype pageLength = 0;    // characters of HTML
+    qint64 buildNanoseconds = 0; // the time buildLivePage took
 
     LivePage();
     ~LivePage();

@@ -191,9 +191,8 @@ void LivePreviewWindow::makePage()
     m_stale = false;
     m_running = true;
     const QTextCursor caret = m_typer.textCursor();
-    const qsizetype budget = m_typer.length() <= wholePageLimit ? wholePageLimit : partBudget;
     PostExcerpt excerpt =
-        excerptAround(*m_typer.document(), caret.blockNumber(), caret.positionInBlock(), budget);
+        excerptAround(*m_typer.document(), caret.blockNumber(), caret.positionInBlock(), m_budget);
     m_worker.setFuture(
         QtConcurrent::run([excerpt = std::move(excerpt), dir = m_dataDir, headers = m_headers,
                            font = m_view->font(), home = thread()]() mutable {
@@ -206,6 +205,7 @@ void LivePreviewWindow::pageMade()
     m_running = false;
     std::unique_ptr<LivePage> page(m_worker.result());
     ++m_pagesMade;
+    learnBudget(*page);
     if (!isVisible()) {
         m_stale = true;
         return;
@@ -217,13 +217,35 @@ void LivePreviewWindow::pageMade()
         makePage();
 }
 
+void LivePreviewWindow::learnBudget(const LivePage &page)
+{
+    // Small pages say little about the rate. Showing and laying out the page
+    // grow with it too; they fit in the goal's margin.
+    if (page.postLength < 4096 || page.buildNanoseconds <= 0)
+        return;
+    const double perCharacter = double(page.buildNanoseconds) / double(page.postLength);
+    const qsizetype fits = std::clamp(qsizetype(double(pageTimeGoalMs) * 1e6 / perCharacter),
+                                      minimumBudget, maximumBudget);
+    // Down at once, up by a quarter at a time: a page made quickly while the
+    // machine was idle must not bring a whole slow page next time. Only a
+    // clear change moves it, so that a post near the bound does not flip
+    // between whole and part with every page.
+    if (fits < m_budget * 3 / 4)
+        m_budget = fits;
+    else if (fits > m_budget * 5 / 4)
+        m_budget = m_budget * 5 / 4;
+}
+
 void LivePreviewWindow::showPage(std::unique_ptr<LivePage> page)
 {
     const int keepOffset = caretOffsetInView();
     QTextDocument *document = page->document.release();
     document->setParent(m_view);
     m_view->setDocument(document);
-    delete m_shownDocument;
+    // Freed in a later turn of the event loop: the new page shows first, and
+    // the two costs do not add up to one stall.
+    if (m_shownDocument)
+        m_shownDocument->deleteLater();
     m_shownDocument = document;
     m_page = std::move(page);
 

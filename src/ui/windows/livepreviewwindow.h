@@ -30,10 +30,13 @@ class LivePreviewWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // The whole page is made for posts up to this many characters; longer
-    // ones show about this much around the caret.
-    static constexpr qsizetype wholePageLimit = 128 * 1024;
-    static constexpr qsizetype partBudget = 48 * 1024;
+    // How much of a post is shown: the whole page while making it takes no
+    // longer than pageTimeGoalMs, else the part around the caret that does.
+    // Learnt from the pages made so far, within these bounds (characters).
+    static constexpr int pageTimeGoalMs = 25;
+    static constexpr qsizetype minimumBudget = 8 * 1024;
+    static constexpr qsizetype maximumBudget = 256 * 1024;
+    qsizetype budget() const { return m_budget; }
 
     LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteImages &images,
                       QWidget *parent = nullptr);
@@ -75,6 +78,7 @@ private:
     void caretMoved();
     void makePage();
     void pageMade();
+    void learnBudget(const LivePage &page);
     void showPage(std::unique_ptr<LivePage> page);
     void followCaret(int keepOffset);
     int caretOffsetInView() const;
@@ -95,6 +99,7 @@ private:
     std::unique_ptr<LivePage> m_page;
     QTextDocument *m_shownDocument = nullptr;
     qsizetype m_followedLine = -1;
+    qsizetype m_budget = 12 * 1024;
     int m_pagesMade = 0;
     bool m_showsPart = false;
 };

@@ -141,7 +141,7 @@ TEST_F(LivePreviewTest, ALongPostShowsThePartAroundTheCaretAndSaysSo)
     QString post;
     for (int i = 0; i < 20000; ++i)
         post += QStringLiteral("line %1 [I]with some words[/I]\r\n").arg(i);
-    ASSERT_GT(post.size(), LivePreviewWindow::wholePageLimit);
+    ASSERT_GT(post.size(), LivePreviewWindow::maximumBudget);
     typer()->setText(post);
     typer()->setSelStart(post.indexOf(QLatin1String("line 15000 ")));
     open();
