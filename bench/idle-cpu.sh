@@ -98,3 +98,17 @@ root="$(xwininfo -root | awk '/Window id:/ { print $4 }')"
 xdotool windowfocus --sync "$root"
 settle
 measure "idle in the background"
+
+# With the Live Preview open beside the editor (F6): once its page is made,
+# it too must stay still.
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+xdotool windowfocus --sync "$window"
+xdotool key F6
+for _ in $(seq 300); do
+  xdotool search --onlyvisible --name '^Quorvane - Live Preview$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool windowfocus --sync "$window"
+settle
+measure "idle with the Live Preview open, first ten seconds (caret blinking)"
+measure "idle with the Live Preview open, after that"
