@@ -41,8 +41,8 @@ QString convertBBCodeReference(const QString &text, const QString &dataDir,
 
 // Same result as convertBBCodeReference(), in one pass over the post. Block
 // headers that later entries could match or complete (none of the standard
-// ones) are left to the literal passes. Test-only (tests, fuzzers and
-// benchmarks): the program streams the page with writeBBCodePage().
+// ones) are left to the literal passes. The Live Preview converts with it;
+// the preview page itself is streamed with writeBBCodePage().
 QString convertBBCode(const QString &text, const QString &dataDir, const BlockHeaders &headers);
 
 // Test-only (tests and benchmarks): previewPageBytes(convertBBCode(...)),

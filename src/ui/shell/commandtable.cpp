@@ -191,8 +191,8 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "RemoveTag",
                                  "SelectTagContents",
                                  "JumpToPartner"};
-constexpr const char *kView[] = {"ColourTags", "UnderlineProblems", "ViewLine", "ProblemsPanel",
-                                 "ForumTags", "LivePreviewLine", "LivePreview"};
+constexpr const char *kView[] = {"ColourTags", "UnderlineProblems", "ViewLine",   "ProblemsPanel",
+                                 "ForumTags",  "LivePreviewLine",   "LivePreview"};
 constexpr const char *kTools[] = {"CharMap", "AnotherLine", "ClearClipboard"};
 constexpr const char *kHelp[] = {"LicenseAgreement", "LINE",     "MailUs", "IlIke",
                                  "Website",          "Line2006", "About"};
