@@ -110,6 +110,19 @@ void DocumentCommands::openThrough(const QString &filter, const QString &startFi
     replaceDocument([&] { openSequence(filter, startFilter, read); });
 }
 
+void DocumentCommands::openFile(const QString &path)
+{
+    const auto load = [&] {
+        loadFile(path, [](const QString &file) { return readDocumentFile(file); });
+    };
+    // "Yes" saves and clears as for Open; with the file already named there
+    // is no dialog to answer again, so a post that is clean now gets it.
+    if (m_busy || replaceDocument(load) || isModified())
+        return;
+    BusyScope busy(m_busy);
+    load();
+}
+
 bool DocumentCommands::replaceDocument(const std::function<void()> &replace)
 {
     if (m_busy)
@@ -150,8 +163,12 @@ void DocumentCommands::openSequence(const QString &filter, const QString &startF
                                     const FileReader &reader)
 {
     const QString path = m_form.dialogs().openFileName(&m_form, filter, startFilter);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        loadFile(path, reader);
+}
+
+void DocumentCommands::loadFile(const QString &path, const FileReader &reader)
+{
     const ReadResult read = reader(path);
     if (!read.ok) {
         // Nothing was discarded yet: the post stays as it was.

@@ -41,6 +41,11 @@ public:
     using FileReader = std::function<ReadResult(const QString &path)>;
     void openThrough(const QString &filter, const QString &startFilter, const FileReader &read);
 
+    // Opens a file already named (the command line, another copy of the
+    // program, a drop): the same question first, the same reader and messages
+    // as Open.
+    void openFile(const QString &path);
+
     static const QString &openFilter();
     // The filter Open starts on.
     static const QString &openStartFilter();
@@ -63,6 +68,8 @@ private:
     // True when `replace` ran.
     bool replaceDocument(const std::function<void()> &replace);
     void openSequence(const QString &filter, const QString &startFilter, const FileReader &read);
+    // Reads `path` into the editor; the user is told when it cannot be read.
+    void loadFile(const QString &path, const FileReader &read);
     void clearDocument();
 
     // Ask for a name and write the post there; false when the dialog was

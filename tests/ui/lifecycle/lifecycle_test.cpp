@@ -237,6 +237,48 @@ TEST_F(Lifecycle, OpenWithEachAnswer)
     EXPECT_TRUE(docs->isModified());
 }
 
+TEST_F(Lifecycle, OpeningANamedFileWithEachAnswer)
+{
+    writeBytes(path("in.txt"), "from the file\n");
+    const QString fromFile = QStringLiteral("from the file");
+    struct Case
+    {
+        const char *name;
+        QMB::StandardButton answer; // NoButton: a clean post, nothing asked
+        const char *saveAs;         // the save dialog's answer after Yes
+        bool opened;
+    } const cases[] = {
+        {"clean", QMB::NoButton, nullptr, true},    {"No", QMB::No, nullptr, true},
+        {"Yes, saved", QMB::Yes, "kept.txt", true}, {"Yes, save cancelled", QMB::Yes, "", false},
+        {"Cancel", QMB::Cancel, nullptr, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (docs->isModified()) {
+            dialogs().messageAnswers = {QMB::No};
+            docs->Start_New_File();
+        }
+        if (c.answer != QMB::NoButton) {
+            typePost(QStringLiteral("typed"));
+            dialogs().messageAnswers = {c.answer};
+        }
+        if (c.saveAs)
+            dialogs().saveAnswers = {*c.saveAs ? path(c.saveAs) : QString()};
+        docs->openFile(path("in.txt"));
+        EXPECT_EQ(typer->text(), c.opened ? fromFile : QStringLiteral("typed"));
+        EXPECT_EQ(docs->isModified(), !c.opened);
+        EXPECT_TRUE(dialogs().openFilters.isEmpty()); // never asks for a name
+    }
+    EXPECT_EQ(fileBytes(path("kept.txt")), QByteArray("typed\r\n"));
+
+    // The same refusal as Open for a file that cannot be read, and the post
+    // stays (the last case left it modified).
+    dialogs().messageAnswers = {QMB::No, QMB::Ok};
+    docs->openFile(path("missing.txt"));
+    EXPECT_TRUE(dialogs().messages.last().text.startsWith(QStringLiteral("The document \"")));
+    EXPECT_EQ(typer->text(), QStringLiteral("typed"));
+}
+
 TEST_F(Lifecycle, OpenShowsOnlyTheTextOfRichText)
 {
     writeBytes(path("doc.rtf"), "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Tahoma;}}"
