@@ -39,7 +39,7 @@ protected:
         const QPoint at = view->visualRect(index).center();
         QTest::mouseMove(view->viewport(), at);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-        QTRY_VERIFY_WITH_TIMEOUT(!view->window()->isVisible(), 5000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !view->window()->isVisible(); }, 5000));
     }
 };
 

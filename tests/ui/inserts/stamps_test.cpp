@@ -88,7 +88,7 @@ TEST_F(Stamps, MenuShortcutsWorkFromThePost)
 {
     putPost(typer, QStringLiteral("on "), 3);
     typer->setFocus();
-    QTRY_VERIFY(typer->hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return typer->hasFocus(); }, 5000));
     const QString date = locale.toString(QDate::currentDate(), QLocale::ShortFormat);
     QTest::keyClick(typer, Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(typer->text(), QStringLiteral("on ") + date);

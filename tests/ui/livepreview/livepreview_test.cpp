@@ -50,7 +50,10 @@ protected:
         settle();
     }
     // Waits until no page is pending or being made.
-    void settle() { QTRY_VERIFY_WITH_TIMEOUT(!window()->isBusy(), 10000); }
+    void settle()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window()->isBusy(); }, 10000));
+    }
 
     std::unique_ptr<test::Window> w = std::make_unique<test::Window>();
 };
@@ -214,16 +217,22 @@ TEST_F(LivePreviewTest, RemotePicturesWaitUntilTheWriterAllowsThem)
     ASSERT_NE(allow, nullptr);
     EXPECT_FALSE(allow->isChecked());
     allow->click();
-    QTRY_COMPARE_WITH_TIMEOUT(pictureShown().size(), QSize(7, 5), 10000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pictureShown().size() == QSize(7, 5); }, 10000));
     EXPECT_EQ(server.total(), 1);
     EXPECT_TRUE(livepreview::readFlag(livepreview::remoteImagesKey, false));
 
     // A picture that fails shows the failure's placeholder.
     const QUrl missing(server.url("/missing.png"));
     typer()->setText(QStringLiteral("[IMG]%1[/IMG]").arg(missing.toString()));
-    QTRY_COMPARE_WITH_TIMEOUT(
-        view()->document()->resource(QTextDocument::ImageResource, missing).value<QImage>(),
-        PreviewBrowser::placeholder(PreviewBrowser::Placeholder::Failed), 10000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return view()
+                       ->document()
+                       ->resource(QTextDocument::ImageResource, missing)
+                       .value<QImage>() ==
+                   PreviewBrowser::placeholder(PreviewBrowser::Placeholder::Failed);
+        },
+        10000));
 }
 
 TEST_F(LivePreviewTest, PlaceAndOpenStateAreRememberedBetweenRuns)
@@ -235,7 +244,7 @@ TEST_F(LivePreviewTest, PlaceAndOpenStateAreRememberedBetweenRuns)
     // The program ends with the preview open.
     w->form->close();
     w = std::make_unique<test::Window>();
-    QTRY_VERIFY_WITH_TIMEOUT(window()->isVisible(), 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window()->isVisible(); }, 5000));
     EXPECT_TRUE(w->form->command("LivePreview")->isChecked());
     EXPECT_EQ(window()->geometry(), placed);
 
@@ -253,9 +262,9 @@ TEST_F(LivePreviewTest, EscGoesBackToTheEditor)
     open();
     window()->activateWindow();
     view()->setFocus();
-    QTRY_VERIFY_WITH_TIMEOUT(view()->hasFocus(), 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view()->hasFocus(); }, 5000));
     QTest::keyClick(view(), Qt::Key_Escape);
-    QTRY_VERIFY_WITH_TIMEOUT(typer()->hasFocus(), 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return typer()->hasFocus(); }, 5000));
     EXPECT_TRUE(window()->isVisible());
 }
 
