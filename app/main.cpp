@@ -1,6 +1,9 @@
 #include "commands/draftcommands.h"
 #include "commands/installcommands.h"
+#include "commands/openrequests.h"
 #include "platform/appinfo.h"
+#include "platform/commandline.h"
+#include "platform/instancechannel.h"
 #include "platform/launcher.h"
 #include "platform/signalwatcher.h"
 #include "platform/singleinstance.h"
@@ -19,13 +22,20 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QString::fromLatin1(quorvane::appinfo::version));
     QApplication::setDesktopFileName(QString::fromLatin1(quorvane::appinfo::applicationId));
 
-    // A second copy ends at once, silently, before it even opens the display.
-    // A lock that cannot be taken at all only costs the check: the writer
-    // still gets their composer.
+    const auto line = quorvane::CommandLine::parse(quorvane::CommandLine::arguments(argc, argv));
+    if (const auto status = line.report())
+        return *status;
+
+    // A second copy hands its file to the running one and ends, before it
+    // even opens the display. A lock that cannot be taken at all only costs
+    // the check: the writer still gets their composer.
     quorvane::SingleInstance instance;
-    switch (instance.acquire()) {
-    case quorvane::SingleInstance::Outcome::HeldByAnotherCopy:
-        return 0;
+    const auto outcome = instance.acquire();
+    switch (outcome) {
+    case quorvane::SingleInstance::Outcome::HeldByAnotherCopy: {
+        QCoreApplication app(argc, argv);
+        return quorvane::passToRunningCopy(line.file);
+    }
     case quorvane::SingleInstance::Outcome::Failed:
         std::fprintf(stderr, "quorvane: %s\n", qPrintable(instance.errorString()));
         break;
@@ -34,6 +44,11 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // Listening before the window is built: later starts wait in the queue.
+    quorvane::InstanceServer door;
+    if (outcome == quorvane::SingleInstance::Outcome::Acquired && !door.listen())
+        std::fprintf(stderr, "quorvane: later starts cannot reach this one: %s\n",
+                     qPrintable(door.errorString()));
 
     quorvane::QtUserDialogs dialogs;
     quorvane::DesktopLauncher launcher;
@@ -41,6 +56,12 @@ int main(int argc, char *argv[])
     quorvane::installCommands(window);
     auto *drafts = quorvane::DraftCommands::of(window);
     drafts->checkAtStart();
+    // The file opens after the drafts check: a draft offered back stays
+    // offered above the file's text.
+    auto *requests = new quorvane::OpenRequests(window);
+    requests->openAtStart(line.file);
+    QObject::connect(&door, &quorvane::InstanceServer::requested, requests,
+                     &quorvane::OpenRequests::handle);
     // Logout, shutdown and a closed terminal: the post goes to its draft,
     // then the program ends without asking (the next start offers it back).
     quorvane::SignalWatcher signals_({SIGTERM, SIGHUP, SIGINT});

@@ -6,6 +6,7 @@
 #include "documents/documentfile.h"
 #include "import/importformat.h"
 #include "markup/markupreport.h"
+#include "platform/appinfo.h"
 #include "platform/paths.h"
 #include "settings/editorformat.h"
 #include "split/postsplitter.h"
@@ -27,6 +28,27 @@ constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
                           "       quorvane-convert --from-rtf [FILE]\n"
                           "       quorvane-convert --split LIMIT [--count tags|text] [--break 1|2] "
                           "[FILE]\n";
+
+// What --help adds below the usage.
+constexpr char kHelp[] =
+    "\n"
+    "Writes the preview page of a BBCode post (FILE, or standard input when it\n"
+    "is missing or -) to standard output, or instead:\n"
+    "  --strip           the post with its mark-up taken out\n"
+    "  --text            the post as the editor holds it\n"
+    "  --check           the post's problems, one a line (exit 1 when any)\n"
+    "  --from-html       BBCode made from an HTML document\n"
+    "  --from-rtf        BBCode made from a rich-text document\n"
+    "  --split LIMIT     the post cut into parts of at most LIMIT characters\n"
+    "\n"
+    "  --program-dir DIR the folder the smiley pictures are found under\n"
+    "  --no-spelling     with --check: leave spelling out\n"
+    "  --count tags|text with --split: count the tags too, or the text only\n"
+    "  --break 1|2       with --split: a line break counts as 1 or 2\n"
+    "  -h, --help        show this help and exit\n"
+    "  -v, --version     show the version and exit\n"
+    "\n"
+    "See quorvane-convert(1) for more.\n";
 
 enum class Mode { Page, Strip, Text, Check, FromHtml, FromRtf, Split };
 
@@ -86,6 +108,11 @@ int main(int argc, char **argv)
         } else if (!optionsEnded &&
                    (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
             std::fputs(kUsage, stdout);
+            std::fputs(kHelp, stdout);
+            return 0;
+        } else if (!optionsEnded &&
+                   (arg == QLatin1String("--version") || arg == QLatin1String("-v"))) {
+            std::printf("quorvane-convert %s\n", quorvane::appinfo::version);
             return 0;
         } else if (const ModeOption *option = optionsEnded ? nullptr : findModeOption(arg)) {
             if (modeGiven)

@@ -1,13 +1,17 @@
-# Paths, the single-instance lock, termination signals, the desktop launcher,
-# outward addresses, mail, and the version and application id from the
-# top-level CMakeLists.txt.
+# The command line, paths, the single-instance lock and its socket,
+# termination signals, the desktop launcher, outward addresses, mail, and the
+# version and application id from the top-level CMakeLists.txt.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/appinfo.h.in ${CMAKE_CURRENT_BINARY_DIR}/platform/appinfo.h
   @ONLY)
 target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_BINARY_DIR}/platform/appinfo.h
+  ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/commandline.h
   ${CMAKE_CURRENT_LIST_DIR}/composemail.cpp
   ${CMAKE_CURRENT_LIST_DIR}/composemail.h
   ${CMAKE_CURRENT_LIST_DIR}/endpoints.h
+  ${CMAKE_CURRENT_LIST_DIR}/instancechannel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/instancechannel.h
   ${CMAKE_CURRENT_LIST_DIR}/launcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launcher.h
   ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
@@ -16,3 +20,5 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/signalwatcher.h
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h)
+# The socket a later start hands its file through.
+target_link_libraries(quorvane_core PUBLIC Qt6::Network)

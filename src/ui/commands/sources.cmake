@@ -24,6 +24,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/installcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/livepreviewcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/livepreviewcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/openrequests.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/openrequests.h
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.h
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.cpp

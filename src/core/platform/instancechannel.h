@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+
+namespace quorvane {
+
+// What a later start asks of the running copy: come to the front and, when
+// `file` is not empty, open it (an absolute path).
+struct OpenRequest
+{
+    QString file;
+    // The desktop's permission to take the focus, passed on from the later
+    // start's environment (XDG_ACTIVATION_TOKEN); "" for none.
+    QString activationToken;
+};
+
+// The running copy's door for later starts: a local socket beside the
+// single-instance lock. Each request is acknowledged as soon as it has
+// arrived, before anything is done with it, so the later start ends at once
+// even while the running copy waits for an answer to a question.
+class InstanceServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit InstanceServer(QObject *parent = nullptr);
+
+    // Only for the holder of the lock: a socket left by a killed copy is
+    // removed first. False when it cannot listen (errorString() says why).
+    bool listen(const QString &path = defaultPath());
+    QString errorString() const { return m_server.errorString(); }
+
+    // Per user: in the runtime folder, beside the lock.
+    static QString defaultPath();
+
+signals:
+    // Delivered from the event loop, after the acknowledgement was sent.
+    void requested(const quorvane::OpenRequest &request);
+
+private:
+    void accept();
+
+    QLocalServer m_server;
+};
+
+// Hands `request` to the copy listening at `path` and waits at most `timeout`
+// for its acknowledgement; a copy still starting up is waited for within the
+// same time. Returns "" once acknowledged, otherwise why not.
+QString handOff(const QString &path, const OpenRequest &request,
+                std::chrono::milliseconds timeout = std::chrono::seconds(2));
+
+// A later start: hands `file` (resolved against this process's working
+// folder; "" for none) to the running copy. Returns the exit status, with the
+// reason on standard error when the running copy could not be reached.
+int passToRunningCopy(const QString &file);
+
+} // namespace quorvane

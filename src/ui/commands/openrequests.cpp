@@ -1,0 +1,51 @@
+#include "commands/openrequests.h"
+
+#include "commands/documentcommands.h"
+#include "shell/mainform.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWindow>
+
+namespace quorvane {
+
+OpenRequests::OpenRequests(MainForm &form) : QObject(&form), m_form(form) {}
+
+void OpenRequests::openAtStart(const QString &path)
+{
+    if (!path.isEmpty())
+        QTimer::singleShot(0, this, [this, path] { open(path); });
+}
+
+void OpenRequests::handle(const OpenRequest &request)
+{
+    bringToFront(request.activationToken);
+    if (!request.file.isEmpty())
+        open(request.file);
+}
+
+void OpenRequests::open(const QString &path)
+{
+    if (auto *documents =
+            m_form.findChild<DocumentCommands *>(QString(), Qt::FindDirectChildrenOnly))
+        documents->openFile(path);
+}
+
+void OpenRequests::bringToFront(const QString &activationToken)
+{
+    // A Wayland compositor lets a window take the focus with the token the
+    // later start was given by whoever launched it.
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    m_form.setWindowState(m_form.windowState() & ~Qt::WindowMinimized);
+    m_form.show();
+    m_form.raise();
+    m_form.activateWindow();
+    // A question or an auxiliary window in front keeps its place there.
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != &m_form) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+} // namespace quorvane

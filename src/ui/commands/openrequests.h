@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/instancechannel.h"
+
+#include <QObject>
+#include <QString>
+
+namespace quorvane {
+
+class MainForm;
+
+// Files named from outside the window: the one on the command line and those
+// later starts hand over. Each opens by the route Open takes (the question
+// about a modified post first); a later start also brings the window to the
+// front, with or without a file.
+class OpenRequests : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit OpenRequests(MainForm &form);
+
+    // Opens `path` once the event loop runs, i.e. after the window is shown
+    // and the start-up checks (the drafts offer) are done.
+    void openAtStart(const QString &path);
+    void handle(const quorvane::OpenRequest &request);
+
+private:
+    void open(const QString &path);
+    void bringToFront(const QString &activationToken);
+
+    MainForm &m_form;
+};
+
+} // namespace quorvane

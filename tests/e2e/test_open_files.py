@@ -1,0 +1,84 @@
+"""Files from outside the window: the program started with a file, a later
+start handing its file over to the running copy (which asks about its
+modified post first), a later start without a file bringing the window to the
+front, and a running copy that does not answer."""
+
+import os
+import signal
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from quorvane_e2e import Session, wait_for  # noqa: E402
+
+
+def later_start(s, args, cwd):
+    """A second copy run to its end; returns (status, stderr, seconds taken)."""
+    started = time.monotonic()
+    proc = subprocess.run([s.app, *args], env=s.env(), cwd=cwd, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, text=True, timeout=60)
+    return proc.returncode, proc.stderr, time.monotonic() - started
+
+
+def active_window(s):
+    result = s.run(["xdotool", "getactivewindow"], check=False)
+    return result.stdout.strip() if result.returncode == 0 else None
+
+
+def main(app):
+    with Session(app, window_manager=True) as s:
+        folder = os.path.join(s.home, "posts")
+        os.makedirs(folder)
+        for name, text in (("first.txt", "Alpha [B]one[/B]\n"), ("second.txt", "Beta two\n")):
+            with open(os.path.join(folder, name), "w") as f:
+                f.write(text)
+
+        # Started with a file named relative to its working folder.
+        first = subprocess.Popen([s.app, "first.txt"], env=s.env(), cwd=folder,
+                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        s.procs.append(first)
+        window = s.wait_window("Quorvane")
+        wait_for(lambda: s.post_text(window) == "Alpha [B]one[/B]", timeout=60,
+                 what="the file in the editor")
+
+        # A later start hands its file over, named relative to ITS folder, and
+        # ends at once although the running copy is still asking about its
+        # modified post.
+        s.activate(window)
+        s.key("ctrl+End")
+        s.type(" more")
+        status, err, _ = later_start(s, ["second.txt"], cwd=folder)
+        assert status == 0, err
+        wait_for(lambda: len(s.windows("Quorvane")) == 2, what="the save question")
+        s.key("n")
+        wait_for(lambda: len(s.windows("Quorvane")) == 1, what="the question answered")
+        wait_for(lambda: s.post_text(window) == "Beta two", what="the handed file opened")
+        assert first.poll() is None
+
+        # Without a file, a later start brings the minimised window back to
+        # the front.
+        s.run(["xdotool", "windowminimize", "--sync", window])
+        wait_for(lambda: not s.windows("Quorvane"), what="the window minimised")
+        status, err, _ = later_start(s, [], cwd=folder)
+        assert status == 0, err
+        s.wait_window("Quorvane")
+        wait_for(lambda: active_window(s) == window, what="the window active again")
+
+        # A running copy that does not answer is not waited on for ever.
+        try:
+            first.send_signal(signal.SIGSTOP)
+            status, err, seconds = later_start(s, ["first.txt"], cwd=folder)
+        finally:
+            first.send_signal(signal.SIGCONT)
+        assert status == 1, (status, err)
+        assert "did not answer" in err, err
+        assert seconds < 3, seconds
+
+        first.terminate()
+        first.wait(timeout=30)
+    print("1 passed, 0 failed")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
