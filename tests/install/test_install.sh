@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks what a desktop expects:
-# the files and their places, valid desktop and AppStream entries, a program
-# that finds its data relative to itself after the tree is moved, and a
-# Debian package whose dependencies come from the binaries.
+# the files and their places, valid desktop and AppStream entries, manual
+# pages of the installed version, a program that finds its data relative to
+# itself after the tree is moved, and a Debian package whose dependencies come
+# from the binaries.
 # Usage: test_install.sh BUILD_DIR
 set -euo pipefail
 build="$1"
@@ -17,13 +18,22 @@ for file in bin/quorvane bin/quorvane-convert \
   share/quorvane/Smilies/Smile.gif "share/quorvane/Smilies/Stick Out Tongue.gif" \
   share/quorvane/Smilies/Grin.gif "share/quorvane/Smilies/Roll Eyes.gif" \
   share/applications/$id.desktop share/icons/hicolor/scalable/apps/$id.svg \
-  share/metainfo/$id.metainfo.xml; do
+  share/metainfo/$id.metainfo.xml share/man/man1/quorvane.1 share/man/man1/quorvane-convert.1; do
   [ -e "$work/usr/$file" ] || fail "missing $file"
 done
 [ "$(ls "$work/usr/share/quorvane/Smilies" | wc -l)" -eq 10 ] || fail "not ten smilies"
 desktop-file-validate "$work/usr/share/applications/$id.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$work/usr/share/metainfo/$id.metainfo.xml" >/dev/null \
   || fail "AppStream entry"
+
+grep -qx 'Exec=quorvane %F' "$work/usr/share/applications/$id.desktop" || fail "Exec takes no files"
+version="$("$work/usr/bin/quorvane" --version)"
+for page in quorvane quorvane-convert; do
+  warnings="$(groff -man -ww -z "$work/usr/share/man/man1/$page.1" 2>&1)"
+  [ -z "$warnings" ] || fail "$page.1: $warnings"
+  grep -qF "\"Quorvane ${version#quorvane }\"" "$work/usr/share/man/man1/$page.1" \
+    || fail "$page.1 is not of version $version"
+done
 
 # Moved elsewhere, the tree still finds its own data.
 mv "$work/usr" "$work/moved"
@@ -47,7 +57,7 @@ set -e
 deb="$(ls "$work"/package/quorvane_*.deb)"
 contents="$(dpkg-deb -c "$deb")"
 for file in ./usr/bin/quorvane ./usr/bin/quorvane-convert ./usr/share/quorvane/Smilies/Smile.gif \
-  ./usr/share/applications/$id.desktop; do
+  ./usr/share/applications/$id.desktop ./usr/share/man/man1/quorvane.1; do
   grep -qF "$file" <<<"$contents" || fail "package lacks $file"
 done
 depends="$(dpkg-deb -f "$deb" Depends)"

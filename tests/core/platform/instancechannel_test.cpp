@@ -1,0 +1,68 @@
+// The socket a later start hands its file to the running copy through.
+#include "platform/instancechannel.h"
+
+#include <QFile>
+#include <QLocalServer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <future>
+
+using namespace quorvane;
+using namespace std::chrono_literals;
+
+namespace {
+
+class InstanceChannel : public testing::TestWithParam<OpenRequest>
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString path() const { return m_dir.filePath(QStringLiteral("quorvane.socket")); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_P(InstanceChannel, ARequestArrivesAndIsAcknowledged)
+{
+    // A socket file left by a killed copy is no obstacle.
+    QFile stale(path());
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+
+    InstanceServer server;
+    ASSERT_TRUE(server.listen(path())) << server.errorString().toStdString();
+    QSignalSpy requested(&server, &InstanceServer::requested);
+    const OpenRequest sent = GetParam();
+    auto answer = std::async(std::launch::async, [&] { return handOff(path(), sent, 30s); });
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return answer.wait_for(0s) == std::future_status::ready; }, 30000));
+    EXPECT_EQ(answer.get(), QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return requested.size() == 1; }, 30000));
+    const auto got = requested.first().first().value<OpenRequest>();
+    EXPECT_EQ(got.file, sent.file);
+    EXPECT_EQ(got.activationToken, sent.activationToken);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, InstanceChannel,
+    testing::Values(OpenRequest{QStringLiteral("/home/w/posts/caf\u00e9 \u2603.txt"), QString()},
+                    // Come to the front, nothing to open.
+                    OpenRequest{QString(), QStringLiteral("token-1")}));
+
+TEST_F(InstanceChannel, ACopyThatDoesNotAnswerIsNotWaitedOnForEver)
+{
+    // Listening but never serving its event loop, as a stopped copy; then no
+    // socket at all, as a copy that never got as far as listening.
+    QLocalServer hung;
+    ASSERT_TRUE(hung.listen(path()));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(handOff(path(), OpenRequest{QStringLiteral("/p.txt"), {}}, 300ms),
+                  QStringLiteral("the running copy did not answer within 0.3 seconds"));
+        hung.close();
+    }
+}
+
+} // namespace
