@@ -1,7 +1,8 @@
 """Files from outside the window: the program started with a file, a later
 start handing its file over to the running copy (which asks about its
-modified post first), a later start without a file bringing the window to the
-front, and a running copy that does not answer."""
+modified post first, and keeps a file handed over meanwhile until that is
+answered), a later start without a file bringing the window to the front,
+and a running copy that does not answer."""
 
 import os
 import signal
@@ -51,9 +52,14 @@ def main(app):
         status, err, _ = later_start(s, ["second.txt"], cwd=folder)
         assert status == 0, err
         wait_for(lambda: len(s.windows("Quorvane")) == 2, what="the save question")
+        # A file handed over while the question is open waits for the answer,
+        # then replaces the (now clean) post: the newest request wins.
+        status, err, _ = later_start(s, ["first.txt"], cwd=folder)
+        assert status == 0, err
         s.key("n")
         wait_for(lambda: len(s.windows("Quorvane")) == 1, what="the question answered")
-        wait_for(lambda: s.post_text(window) == "Beta two", what="the handed file opened")
+        wait_for(lambda: s.post_text(window) == "Alpha [B]one[/B]",
+                 what="the handed files opened")
         assert first.poll() is None
 
         # Without a file, a later start brings the minimised window back to

@@ -7,9 +7,20 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <utility>
+
 namespace quorvane {
 
-OpenRequests::OpenRequests(MainForm &form) : QObject(&form), m_form(form) {}
+namespace {
+constexpr int kRetryMs = 100;
+} // namespace
+
+OpenRequests::OpenRequests(MainForm &form) : QObject(&form), m_form(form)
+{
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(kRetryMs);
+    connect(&m_retry, &QTimer::timeout, this, [this] { open(std::exchange(m_waiting, {})); });
+}
 
 void OpenRequests::openAtStart(const QString &path)
 {
@@ -26,6 +37,11 @@ void OpenRequests::handle(const OpenRequest &request)
 
 void OpenRequests::open(const QString &path)
 {
+    if (QApplication::activeModalWidget()) {
+        m_waiting = path;
+        m_retry.start();
+        return;
+    }
     if (auto *documents =
             m_form.findChild<DocumentCommands *>(QString(), Qt::FindDirectChildrenOnly))
         documents->openFile(path);

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 namespace quorvane {
 
@@ -12,7 +13,9 @@ class MainForm;
 // Files named from outside the window: the one on the command line and those
 // later starts hand over. Each opens by the route Open takes (the question
 // about a modified post first); a later start also brings the window to the
-// front, with or without a file.
+// front, with or without a file. While a question or a file dialog is open
+// (perhaps the very question an earlier file asked), the newest file waits
+// for it to be answered.
 class OpenRequests : public QObject
 {
     Q_OBJECT
@@ -30,6 +33,8 @@ private:
     void bringToFront(const QString &activationToken);
 
     MainForm &m_form;
+    QString m_waiting;
+    QTimer m_retry;
 };
 
 } // namespace quorvane
