@@ -14,12 +14,32 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from quorvane_e2e import Session, wait_for  # noqa: E402
 
 
-def later_start(s, args, cwd):
+def later_start(s, args, cwd, extra_env=None):
     """A second copy run to its end; returns (status, stderr, seconds taken)."""
     started = time.monotonic()
-    proc = subprocess.run([s.app, *args], env=s.env(), cwd=cwd, stdout=subprocess.PIPE,
+    proc = subprocess.run([s.app, *args], env=s.env(extra_env), cwd=cwd, stdout=subprocess.PIPE,
                           stderr=subprocess.PIPE, text=True, timeout=60)
     return proc.returncode, proc.stderr, time.monotonic() - started
+
+
+def watch_root(s):
+    """Starts recording the root window's events; returns a reader of them."""
+    path = os.path.join(s.home, "root-events.txt")
+    log = open(path, "w")
+    s.procs.append(subprocess.Popen(["xev", "-root", "-event", "property"], env=s.env(),
+                                    stdout=log, stderr=subprocess.DEVNULL))
+    log.close()
+
+    def events():
+        with open(path) as f:
+            return f.read()
+
+    # Listening once a property change of our own shows up.
+    def ready():
+        s.run(["xprop", "-root", "-f", "QUORVANE_E2E", "8s", "-set", "QUORVANE_E2E", "x"])
+        return "QUORVANE_E2E" in events()
+    wait_for(ready, what="xev listening", interval=0.2)
+    return events
 
 
 def active_window(s):
@@ -63,13 +83,17 @@ def main(app):
         assert first.poll() is None
 
         # Without a file, a later start brings the minimised window back to
-        # the front.
+        # the front, and the running copy ends the launcher's "starting"
+        # feedback for it (a message to the root window).
         s.run(["xdotool", "windowminimize", "--sync", window])
         wait_for(lambda: not s.windows("Quorvane"), what="the window minimised")
-        status, err, _ = later_start(s, [], cwd=folder)
+        root_events = watch_root(s)
+        status, err, _ = later_start(s, [], cwd=folder,
+                                     extra_env={"DESKTOP_STARTUP_ID": "launcher-7_TIME42"})
         assert status == 0, err
         s.wait_window("Quorvane")
         wait_for(lambda: active_window(s) == window, what="the window active again")
+        wait_for(lambda: "_NET_STARTUP_INFO_BEGIN" in root_events(), what="the startup message")
 
         # A running copy that does not answer is not waited on for ever.
         try:

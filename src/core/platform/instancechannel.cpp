@@ -33,6 +33,7 @@ QByteArray encode(const OpenRequest &request)
         QJsonDocument(QJsonObject{
                           {QStringLiteral("file"), request.file},
                           {QStringLiteral("activationToken"), request.activationToken},
+                          {QStringLiteral("startupId"), request.startupId},
                       })
             .toJson(QJsonDocument::Compact);
     QByteArray frame(kMagic, 4);
@@ -83,7 +84,8 @@ void InstanceServer::accept()
             socket->flush();
             socket->disconnectFromServer();
             const OpenRequest request{body.value(QStringLiteral("file")).toString(),
-                                      body.value(QStringLiteral("activationToken")).toString()};
+                                      body.value(QStringLiteral("activationToken")).toString(),
+                                      body.value(QStringLiteral("startupId")).toString()};
             // Whatever the request leads to (a question, a file to read)
             // happens after this connection is done with.
             QMetaObject::invokeMethod(
@@ -136,6 +138,7 @@ int passToRunningCopy(const QString &file)
     if (!file.isEmpty())
         request.file = QFileInfo(file).absoluteFilePath();
     request.activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
+    request.startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
     const QString problem = handOff(InstanceServer::defaultPath(), request);
     if (problem.isEmpty())
         return 0;

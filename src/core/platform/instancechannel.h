@@ -16,6 +16,9 @@ struct OpenRequest
     // The desktop's permission to take the focus, passed on from the later
     // start's environment (XDG_ACTIVATION_TOKEN); "" for none.
     QString activationToken;
+    // X11's equivalent (DESKTOP_STARTUP_ID), whose "starting" feedback the
+    // running copy ends.
+    QString startupId;
 };
 
 // The running copy's door for later starts: a local socket beside the

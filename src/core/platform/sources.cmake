@@ -17,8 +17,12 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths.h
   ${CMAKE_CURRENT_LIST_DIR}/signalwatcher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startupnotice.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/startupnotice.h
   ${CMAKE_CURRENT_LIST_DIR}/signalwatcher.h
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h)
-# The socket a later start hands its file through.
-target_link_libraries(quorvane_core PUBLIC Qt6::Network)
+# The socket a later start hands its file through; X11's startup messages.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
+target_link_libraries(quorvane_core PUBLIC Qt6::Network PRIVATE PkgConfig::XCB)

@@ -1,6 +1,7 @@
 #include "commands/openrequests.h"
 
 #include "commands/documentcommands.h"
+#include "platform/startupnotice.h"
 #include "shell/mainform.h"
 
 #include <QApplication>
@@ -30,7 +31,7 @@ void OpenRequests::openAtStart(const QString &path)
 
 void OpenRequests::handle(const OpenRequest &request)
 {
-    bringToFront(request.activationToken);
+    bringToFront(request);
     if (!request.file.isEmpty())
         open(request.file);
 }
@@ -47,12 +48,13 @@ void OpenRequests::open(const QString &path)
         documents->openFile(path);
 }
 
-void OpenRequests::bringToFront(const QString &activationToken)
+void OpenRequests::bringToFront(const OpenRequest &request)
 {
     // A Wayland compositor lets a window take the focus with the token the
     // later start was given by whoever launched it.
-    if (!activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
+    if (!request.activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", request.activationToken.toUtf8());
+    completeStartup(request.startupId);
     m_form.setWindowState(m_form.windowState() & ~Qt::WindowMinimized);
     m_form.show();
     m_form.raise();

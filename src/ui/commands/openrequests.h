@@ -30,7 +30,7 @@ public:
 
 private:
     void open(const QString &path);
-    void bringToFront(const QString &activationToken);
+    void bringToFront(const OpenRequest &request);
 
     MainForm &m_form;
     QString m_waiting;

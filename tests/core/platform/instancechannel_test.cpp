@@ -43,13 +43,15 @@ TEST_P(InstanceChannel, ARequestArrivesAndIsAcknowledged)
     const auto got = requested.first().first().value<OpenRequest>();
     EXPECT_EQ(got.file, sent.file);
     EXPECT_EQ(got.activationToken, sent.activationToken);
+    EXPECT_EQ(got.startupId, sent.startupId);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, InstanceChannel,
-    testing::Values(OpenRequest{QStringLiteral("/home/w/posts/caf\u00e9 \u2603.txt"), QString()},
+    testing::Values(OpenRequest{QStringLiteral("/home/w/posts/caf\u00e9 \u2603.txt"), {}, {}},
                     // Come to the front, nothing to open.
-                    OpenRequest{QString(), QStringLiteral("token-1")}));
+                    OpenRequest{
+                        {}, QStringLiteral("token-1"), QStringLiteral("launcher-7_TIME42")}));
 
 TEST_F(InstanceChannel, ACopyThatDoesNotAnswerIsNotWaitedOnForEver)
 {
@@ -59,7 +61,7 @@ TEST_F(InstanceChannel, ACopyThatDoesNotAnswerIsNotWaitedOnForEver)
     ASSERT_TRUE(hung.listen(path()));
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        EXPECT_EQ(handOff(path(), OpenRequest{QStringLiteral("/p.txt"), {}}, 300ms),
+        EXPECT_EQ(handOff(path(), OpenRequest{QStringLiteral("/p.txt"), {}, {}}, 300ms),
                   QStringLiteral("the running copy did not answer within 0.3 seconds"));
         hung.close();
     }
