@@ -58,12 +58,19 @@ void OpenRequests::bringToFront(const OpenRequest &request)
     m_form.setWindowState(m_form.windowState() & ~Qt::WindowMinimized);
     m_form.show();
     m_form.raise();
-    m_form.activateWindow();
-    // A question or an auxiliary window in front keeps its place there.
-    if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != &m_form) {
-        modal->raise();
-        modal->activateWindow();
+    // The program's other windows come along and stay above it; the one that
+    // takes the input (a question, an auxiliary window) gets the focus.
+    QWidget *active = &m_form;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window == &m_form || !window->isVisible() || window->windowType() == Qt::Popup)
+            continue;
+        window->raise();
+        if (!m_form.isEnabled())
+            active = window;
     }
+    if (QWidget *modal = QApplication::activeModalWidget())
+        active = modal;
+    active->activateWindow();
 }
 
 } // namespace quorvane
