@@ -7,75 +7,54 @@ using namespace quorvane;
 
 namespace {
 
-struct LineCase
+// "run FILE [| IGNORED...]", "help", "version" or "error: WHY".
+std::string described(const CommandLine &line)
 {
-    QStringList args;
-    CommandLine::Action action;
-    QString file;
-    QStringList ignored;
-    QString error;
-};
-
-class CommandLineParse : public testing::TestWithParam<LineCase>
-{
-};
-
-TEST_P(CommandLineParse, ReadsWhatIsAsked)
-{
-    const LineCase &c = GetParam();
-    const CommandLine line = CommandLine::parse(c.args);
-    EXPECT_EQ(line.action, c.action);
-    EXPECT_EQ(line.file, c.file);
-    EXPECT_EQ(line.ignored, c.ignored);
-    EXPECT_EQ(line.error, c.error);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        return "help";
+    case CommandLine::Action::Version:
+        return "version";
+    case CommandLine::Action::UsageError:
+        return "error: " + line.error.toStdString();
+    case CommandLine::Action::Run:
+        break;
+    }
+    QString run = QStringLiteral("run ") + line.file;
+    if (!line.ignored.isEmpty())
+        run += QStringLiteral(" | ") + line.ignored.join(u' ');
+    return run.toStdString();
 }
 
-using A = CommandLine::Action;
-const QString p = QStringLiteral("p.txt");
-const QString q = QStringLiteral("q.txt");
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CommandLineParse,
-    testing::Values(
-        LineCase{{}, A::Run, {}, {}, {}}, LineCase{{p}, A::Run, p, {}, {}},
+TEST(CommandLine, ReadsWhatIsAsked)
+{
+    // Arguments separated by spaces, and what they ask for.
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "run "},
+        {"p.txt", "run p.txt"},
         // One post at a time: the rest are named and left alone.
-        LineCase{{p, q, QStringLiteral("r")}, A::Run, p, {q, QStringLiteral("r")}, {}},
-        LineCase{{QStringLiteral("--help")}, A::Help, {}, {}, {}},
-        LineCase{{p, QStringLiteral("-h")}, A::Help, {}, {}, {}},
-        LineCase{{QStringLiteral("--version")}, A::Version, {}, {}, {}},
-        LineCase{{QStringLiteral("-v"), p}, A::Version, {}, {}, {}},
-        LineCase{{QStringLiteral("--bogus"), p},
-                 A::UsageError,
-                 {},
-                 {},
-                 QStringLiteral("unknown option --bogus")},
-        LineCase{
-            {QStringLiteral("-x")}, A::UsageError, {}, {}, QStringLiteral("unknown option -x")},
-        // After "--" and as "-", a dash starts a file name.
-        LineCase{{QStringLiteral("--"), QStringLiteral("--help")},
-                 A::Run,
-                 QStringLiteral("--help"),
-                 {},
-                 {}},
-        LineCase{{QStringLiteral("-")}, A::Run, QStringLiteral("-"), {}, {}},
+        {"p.txt q.txt r", "run p.txt | q.txt r"},
+        {"--help", "help"},
+        {"p.txt -h", "help"},
+        {"--version", "version"},
+        {"-v p.txt", "version"},
+        {"--bogus p.txt", "error: unknown option --bogus"},
+        {"-x", "error: unknown option -x"},
+        // After "--", and alone, a dash starts a file name.
+        {"-- --help", "run --help"},
+        {"-", "run -"},
         // Qt's own options, with their values, are for QApplication.
-        LineCase{{QStringLiteral("-style"), QStringLiteral("fusion"), p}, A::Run, p, {}, {}},
-        LineCase{
-            {QStringLiteral("--platform"), QStringLiteral("xcb"), QStringLiteral("-reverse"), p},
-            A::Run,
-            p,
-            {},
-            {}},
-        LineCase{{QStringLiteral("-session=abc"), p}, A::Run, p, {}, {}},
-        LineCase{{p, QStringLiteral("-style")},
-                 A::UsageError,
-                 {},
-                 {},
-                 QStringLiteral("option -style needs a value")},
-        LineCase{{QStringLiteral("-reverse=1")},
-                 A::UsageError,
-                 {},
-                 {},
-                 QStringLiteral("unknown option -reverse=1")}));
+        {"-style fusion p.txt", "run p.txt"},
+        {"--platform xcb -reverse p.txt", "run p.txt"},
+        {"-session=abc p.txt", "run p.txt"},
+        {"p.txt -style", "error: option -style needs a value"},
+        {"-reverse=1", "error: unknown option -reverse=1"},
+    };
+    for (const auto &[args, expected] : cases) {
+        SCOPED_TRACE(args);
+        const QStringList list = QString::fromUtf8(args).split(u' ', Qt::SkipEmptyParts);
+        EXPECT_EQ(described(CommandLine::parse(list)), expected);
+    }
+}
 
 } // namespace
