@@ -65,11 +65,11 @@ def main(app):
 
         # A later start hands its file over, named relative to ITS folder, and
         # ends at once although the running copy is still asking about its
-        # modified post.
+        # modified post. It never opens the display (it has none here).
         s.activate(window)
         s.key("ctrl+End")
         s.type(" more")
-        status, err, _ = later_start(s, ["second.txt"], cwd=folder)
+        status, err, _ = later_start(s, ["second.txt"], cwd=folder, extra_env={"DISPLAY": ""})
         assert status == 0, err
         wait_for(lambda: len(s.windows("Quorvane")) == 2, what="the save question")
         # A file handed over while the question is open waits for the answer,
