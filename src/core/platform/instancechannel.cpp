@@ -2,6 +2,7 @@
 
 #include "platform/singleinstance.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -27,13 +28,14 @@ constexpr char kAck[] = "OK\n";
 // A later start that connects and then says nothing is let go.
 constexpr int kIdleMs = 10000;
 
-QByteArray encode(const OpenRequest &request)
+QByteArray encode(const OpenRequest &request, qint64 deadlineMs)
 {
     const QByteArray body =
         QJsonDocument(QJsonObject{
                           {QStringLiteral("file"), request.file},
                           {QStringLiteral("activationToken"), request.activationToken},
                           {QStringLiteral("startupId"), request.startupId},
+                          {QStringLiteral("deadline"), deadlineMs},
                       })
             .toJson(QJsonDocument::Compact);
     QByteArray frame(kMagic, 4);
@@ -80,6 +82,13 @@ void InstanceServer::accept()
                 return;
             socket->skip(kHeaderSize);
             const QJsonObject body = QJsonDocument::fromJson(socket->read(length)).object();
+            // A later start that has given up waiting has told its user so:
+            // its request is not carried out behind their back.
+            if (QDateTime::currentMSecsSinceEpoch() >
+                body.value(QStringLiteral("deadline")).toInteger()) {
+                socket->abort();
+                return;
+            }
             socket->write(kAck);
             socket->flush();
             socket->disconnectFromServer();
@@ -116,7 +125,7 @@ QString handOff(const QString &path, const OpenRequest &request, std::chrono::mi
             return noAnswer;
         QThread::msleep(20);
     }
-    socket.write(encode(request));
+    socket.write(encode(request, QDateTime::currentMSecsSinceEpoch() + deadline.remainingTime()));
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
             return noAnswer;

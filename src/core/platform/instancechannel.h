@@ -24,7 +24,9 @@ struct OpenRequest
 // The running copy's door for later starts: a local socket beside the
 // single-instance lock. Each request is acknowledged as soon as it has
 // arrived, before anything is done with it, so the later start ends at once
-// even while the running copy waits for an answer to a question.
+// even while the running copy waits for an answer to a question. A request
+// read only after its sender stopped waiting (a copy stopped and continued)
+// is dropped: that sender has already reported failure.
 class InstanceServer : public QObject
 {
     Q_OBJECT

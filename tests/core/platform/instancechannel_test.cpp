@@ -67,4 +67,28 @@ TEST_F(InstanceChannel, ACopyThatDoesNotAnswerIsNotWaitedOnForEver)
     }
 }
 
+TEST_F(InstanceChannel, ARequestGivenUpOnIsNotCarriedOut)
+{
+    // The running copy serves its event loop only after the later start has
+    // stopped waiting (as a copy stopped and then continued).
+    InstanceServer server;
+    ASSERT_TRUE(server.listen(path()));
+    QSignalSpy requested(&server, &InstanceServer::requested);
+    auto answer = std::async(std::launch::async, [&] {
+        return handOff(path(), OpenRequest{QStringLiteral("/p.txt"), {}, {}}, 300ms);
+    });
+    ASSERT_EQ(answer.wait_for(30s), std::future_status::ready);
+    EXPECT_EQ(answer.get(), QStringLiteral("the running copy did not answer within 0.3 seconds"));
+    // Then a request in time is served: the first was read and dropped.
+    auto inTime = std::async(std::launch::async, [&] {
+        return handOff(path(), OpenRequest{QStringLiteral("/q.txt"), {}, {}}, 30s);
+    });
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return inTime.wait_for(0s) == std::future_status::ready; }, 30000));
+    EXPECT_EQ(inTime.get(), QString());
+    // Requests are served in order: a dropped first one would come first.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return requested.size() == 1; }, 30000));
+    EXPECT_EQ(requested.first().first().value<OpenRequest>().file, QStringLiteral("/q.txt"));
+}
+
 } // namespace
