@@ -8,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalSocket>
-#include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>

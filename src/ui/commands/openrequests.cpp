@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <QWindow>
 
 #include <utility>
 
