@@ -5,10 +5,11 @@
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
 #include "import/importformat.h"
-#include "markup/markupreport.h"
 #include "platform/appinfo.h"
 #include "platform/paths.h"
 #include "settings/editorformat.h"
+#include "spelling/checkreport.h"
+#include "spelling/speller.h"
 #include "split/postsplitter.h"
 
 #include <QByteArray>
@@ -17,13 +18,14 @@
 #include <QString>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
                           "       quorvane-convert --strip [FILE]\n"
                           "       quorvane-convert --text [FILE]\n"
-                          "       quorvane-convert --check [--no-spelling] [FILE]\n"
+                          "       quorvane-convert --check [--lang TAG | --no-spelling] [FILE]\n"
                           "       quorvane-convert --from-html [FILE]\n"
                           "       quorvane-convert --from-rtf [FILE]\n"
                           "       quorvane-convert --split LIMIT [--count tags|text] [--break 1|2] "
@@ -97,6 +99,7 @@ int main(int argc, char **argv)
     bool fileGiven = false;
     bool optionsEnded = false;
     bool noSpelling = false;
+    QString lang;
     quorvane::SplitOptions split;
     bool countGiven = false;
     bool breakGiven = false;
@@ -145,6 +148,10 @@ int main(int argc, char **argv)
             breakGiven = true;
         } else if (!optionsEnded && arg == QLatin1String("--no-spelling")) {
             noSpelling = true;
+        } else if (!optionsEnded && arg == QLatin1String("--lang")) {
+            lang = i + 1 < argc ? QString::fromLocal8Bit(argv[++i]) : QString();
+            if (lang.isEmpty())
+                return usageError("--lang needs a dictionary tag such as en_US");
         } else if (!optionsEnded && (arg == QLatin1String("--program-dir") ||
                                      arg.startsWith(QLatin1String("--program-dir=")))) {
             if (programDirGiven)
@@ -174,6 +181,33 @@ int main(int argc, char **argv)
         return usageError("--no-spelling goes with --check only");
     if ((countGiven || breakGiven) && mode != Mode::Split)
         return usageError("--count and --break go with --split only");
+    if (!lang.isEmpty() && (mode != Mode::Check || noSpelling))
+        return usageError("--lang goes with --check, without --no-spelling");
+
+    // A check that silently left spelling out would tell a script "no
+    // problems" about words nobody looked at: no dictionary is an error.
+    std::unique_ptr<quorvane::Speller> speller;
+    if (mode == Mode::Check && !noSpelling) {
+        const std::vector<quorvane::Dictionary> installed =
+            quorvane::Speller::installedDictionaries();
+        if (lang.isEmpty())
+            lang = quorvane::Speller::defaultTag(installed);
+        QString error;
+        if (!lang.isEmpty())
+            speller = quorvane::Speller::load(lang, &error);
+        if (!speller) {
+            QStringList tags;
+            for (const quorvane::Dictionary &dictionary : installed)
+                tags.append(dictionary.tag);
+            std::fprintf(stderr,
+                         "quorvane-convert: %s Installed: %s. Choose one with --lang, or "
+                         "leave spelling out with --no-spelling.\n",
+                         lang.isEmpty() ? "No dictionary for the system's language is installed."
+                                        : qPrintable(error),
+                         tags.isEmpty() ? "none" : qPrintable(tags.join(QStringLiteral(", "))));
+            return 2;
+        }
+    }
 
     // Formatted documents are read as BBCode and then written out as text.
     const quorvane::DocumentDecoder decode =
@@ -218,9 +252,9 @@ int main(int argc, char **argv)
         written = writeOut((document.text + QStringLiteral("\r\n")).toUtf8());
         break;
     case Mode::Check:
-        problems = quorvane::writeMarkupReport(
+        problems = quorvane::writeCheckReport(
             name, document.text, quorvane::KnownTags(quorvane::editorformat::forumTagNames()),
-            [](QByteArrayView bytes) { return writeOut(bytes); });
+            speller.get(), [](QByteArrayView bytes) { return writeOut(bytes); });
         written = problems >= 0;
         break;
     case Mode::Split: {

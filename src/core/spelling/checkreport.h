@@ -1,0 +1,24 @@
+#pragma once
+
+#include "markup/knowntags.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+namespace quorvane {
+
+class Speller;
+
+// Writes the problems of a post and, when a speller is given, its misspelled
+// prose words, one a line in order of position, as compilers do:
+//   NAME:LINE:COLUMN: error: MESSAGE
+//   NAME:LINE:COLUMN: spelling: 'word' (suggestion, suggestion)
+// (no parentheses when there is no suggestion). Returns how many lines were
+// written, or -1 when `write` failed.
+qsizetype writeCheckReport(const QString &name, QStringView text, const KnownTags &tags,
+                           Speller *speller, const std::function<bool(QByteArrayView)> &write);
+
+} // namespace quorvane

@@ -1,0 +1,228 @@
+#include "spelling/speller.h"
+
+#include <enchant.h>
+
+#include <QByteArray>
+
+#include <algorithm>
+
+namespace quorvane {
+
+namespace {
+
+// Enchant's calls take UTF-8 with a length.
+struct Utf8
+{
+    explicit Utf8(QStringView word) : bytes(word.toUtf8()) {}
+    const char *data() const { return bytes.constData(); }
+    ssize_t size() const { return ssize_t(bytes.size()); }
+    QByteArray bytes;
+};
+
+std::u16string_view keyOf(QStringView word)
+{
+    return {reinterpret_cast<const char16_t *>(word.utf16()), size_t(word.size())};
+}
+
+// The word with its other apostrophe, or an empty string when it has none.
+QString otherApostrophe(QStringView word)
+{
+    const bool straight = word.contains(u'\'');
+    const bool curly = word.contains(QChar(0x2019));
+    if (!straight && !curly)
+        return {};
+    QString other = word.toString();
+    if (curly)
+        other.replace(QChar(0x2019), u'\'');
+    else
+        other.replace(u'\'', QChar(0x2019));
+    return other;
+}
+
+// Past this many words the cache starts again, so a long session of typing
+// does not keep every word it ever saw.
+constexpr std::size_t kCacheLimit = 200000;
+
+} // namespace
+
+std::vector<Dictionary> Speller::installedDictionaries()
+{
+    std::vector<Dictionary> result;
+    EnchantBroker *broker = enchant_broker_init();
+    if (!broker)
+        return result;
+    QStringList tags;
+    enchant_broker_list_dicts(
+        broker,
+        [](const char *const tag, const char *const, const char *const, const char *const,
+           void *data) { static_cast<QStringList *>(data)->append(QString::fromUtf8(tag)); },
+        &tags);
+    enchant_broker_free(broker);
+    tags.removeDuplicates();
+    for (const QString &tag : std::as_const(tags))
+        result.push_back(Dictionary{tag, readableName(tag)});
+    std::sort(result.begin(), result.end(), [](const Dictionary &a, const Dictionary &b) {
+        const int byName = QString::localeAwareCompare(a.name, b.name);
+        return byName != 0 ? byName < 0 : a.tag < b.tag;
+    });
+    return result;
+}
+
+QString Speller::readableName(const QString &tag)
+{
+    // "de_DE_frami": language, country, then anything else as written.
+    const QStringList parts = QString(tag).replace(u'-', u'_').split(u'_', Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return tag;
+    const QLocale::Language language = QLocale::codeToLanguage(parts[0]);
+    if (language == QLocale::AnyLanguage || language == QLocale::C)
+        return tag;
+    QString name = QLocale::languageToString(language);
+    QStringList details;
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const QLocale::Territory territory =
+            parts[i].size() == 2 ? QLocale::codeToTerritory(parts[i]) : QLocale::AnyTerritory;
+        details.append(territory != QLocale::AnyTerritory ? QLocale::territoryToString(territory)
+                                                          : parts[i]);
+    }
+    if (!details.isEmpty())
+        name += QStringLiteral(" (%1)").arg(details.join(QStringLiteral(", ")));
+    return name;
+}
+
+QString Speller::defaultTag(const std::vector<Dictionary> &installed, const QLocale &locale)
+{
+    // Qt's C locale writes as English (United States) does.
+    const QLocale wanted =
+        locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : locale;
+    const QString name = wanted.name();                // "de_AT"
+    const QString language = name.section(u'_', 0, 0); // "de"
+    const QString mainCountry = QLocale(language).name();
+    for (const QString &candidate : {name, language, mainCountry}) {
+        for (const Dictionary &dictionary : installed) {
+            if (dictionary.tag == candidate)
+                return dictionary.tag;
+        }
+    }
+    for (const Dictionary &dictionary : installed) {
+        if (dictionary.tag.section(u'_', 0, 0) == language)
+            return dictionary.tag;
+    }
+    return {};
+}
+
+std::unique_ptr<Speller> Speller::load(const QString &tag, QString *error)
+{
+    auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
+        return nullptr;
+    };
+    if (tag.isEmpty())
+        return fail(QStringLiteral("No dictionary is installed."));
+    EnchantBroker *broker = enchant_broker_init();
+    if (!broker)
+        return fail(QStringLiteral("Enchant could not start."));
+    const QByteArray utf8 = tag.toUtf8();
+    if (!enchant_broker_dict_exists(broker, utf8.constData())) {
+        enchant_broker_free(broker);
+        return fail(QStringLiteral("No dictionary for %1 is installed.").arg(tag));
+    }
+    EnchantDict *dict = enchant_broker_request_dict(broker, utf8.constData());
+    if (!dict) {
+        const char *message = enchant_broker_get_error(broker);
+        const QString text =
+            message && *message
+                ? QString::fromUtf8(message)
+                : QStringLiteral("The dictionary for %1 could not be loaded.").arg(tag);
+        enchant_broker_free(broker);
+        return fail(text);
+    }
+    return std::unique_ptr<Speller>(new Speller(tag, broker, dict));
+}
+
+Speller::Speller(QString tag, EnchantBroker *broker, EnchantDict *dict)
+    : m_tag(std::move(tag)), m_broker(broker), m_dict(dict)
+{}
+
+Speller::~Speller()
+{
+    enchant_broker_free_dict(m_broker, m_dict);
+    enchant_broker_free(m_broker);
+}
+
+bool Speller::askDictionary(QStringView word) const
+{
+    const Utf8 utf8(word);
+    return enchant_dict_check(m_dict, utf8.data(), utf8.size()) == 0;
+}
+
+bool Speller::knows(QStringView word) const
+{
+    if (askDictionary(word))
+        return true;
+    const QString other = otherApostrophe(word);
+    return !other.isEmpty() && askDictionary(other);
+}
+
+bool Speller::isCorrect(QStringView word) const
+{
+    if (word.isEmpty())
+        return true;
+    const auto found = m_known.find(keyOf(word));
+    if (found != m_known.end())
+        return found->second;
+    bool correct = knows(word);
+    if (!correct && word.contains(u'-')) {
+        correct = true;
+        for (QStringView part : word.tokenize(u'-', Qt::SkipEmptyParts)) {
+            if (!knows(part)) {
+                correct = false;
+                break;
+            }
+        }
+    }
+    if (m_known.size() >= kCacheLimit)
+        m_known.clear();
+    m_known.emplace(std::u16string(keyOf(word)), correct);
+    return correct;
+}
+
+QStringList Speller::suggestions(QStringView word, int max) const
+{
+    QStringList result;
+    if (word.isEmpty() || max <= 0)
+        return result;
+    const Utf8 utf8(word);
+    size_t count = 0;
+    char **list = enchant_dict_suggest(m_dict, utf8.data(), utf8.size(), &count);
+    if (!list)
+        return result;
+    for (size_t i = 0; i < count && result.size() < max; ++i) {
+        const QString suggestion = QString::fromUtf8(list[i]);
+        if (!suggestion.isEmpty() && !result.contains(suggestion))
+            result.append(suggestion);
+    }
+    enchant_dict_free_string_list(m_dict, list);
+    return result;
+}
+
+void Speller::addToPersonal(QStringView word)
+{
+    if (word.isEmpty())
+        return;
+    const Utf8 utf8(word);
+    enchant_dict_add(m_dict, utf8.data(), utf8.size());
+    m_known.clear();
+}
+
+void Speller::ignoreAll(QStringView word)
+{
+    if (word.isEmpty())
+        return;
+    const Utf8 utf8(word);
+    enchant_dict_add_to_session(m_dict, utf8.data(), utf8.size());
+    m_known.clear();
+}
+
+} // namespace quorvane
