@@ -1,5 +1,6 @@
 // quorvane-convert --check, run as its own process: the compilers' line form,
-// the file's name as given, and the exit codes.
+// the file's name as given, misspellings among the problems, and the exit
+// codes.
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,9 @@ ToolRun check(const QStringList &args, const QByteArray &input, const QString &d
     p.setWorkingDirectory(dir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir);
+    // Enchant's personal lists under `dir` too; the C locale spells as en_US.
+    env.remove(QStringLiteral("ENCHANT_CONFIG_DIR"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(QUORVANE_CONVERT_PATH), args);
     ToolRun run;
@@ -85,6 +89,7 @@ const ToolCase kToolCases[] = {
      {"--check", "post.txt"},
      "caf\xc3\xa9\t[/B]\n[QUOTE]\r\n  [SIZE=9]x[/SIZE]\n",
      1,
+     "post.txt:1:1: spelling: 'caf\xc3\xa9' (cafe, caff)\n"
      "post.txt:1:6: error: [/B] closes nothing\n"
      "post.txt:2:1: error: [QUOTE] is never closed\n"
      "post.txt:3:3: error: [SIZE=9]: sizes run from 1 to 7\n"},
@@ -100,6 +105,17 @@ const ToolCase kToolCases[] = {
      1,
      "post.txt:1:20: error: [abbr] is never closed\n",
      "[EditorFormat]\nForumTags=CENTRE abbr\n"},
+    {"prose only, and a word with no suggestion",
+     {"--check", "--lang", "en_US", "post.txt"},
+     "[URL=http://exampel.com]a lnik[/URL] me@exmple.com :rolleyes:\n"
+     "[CODE]speling[/CODE] [COLOR=rde]qzxqzxqz[/COLOR]",
+     1,
+     "post.txt:1:27: spelling: 'lnik' (link)\n"
+     "post.txt:2:33: spelling: 'qzxqzxqz'\n"},
+    {"misspelt, but spelling off", {"--check", "--no-spelling", "post.txt"}, "a wrod", 0, ""},
+    {"dictionary not installed", {"--check", "--lang", "qq_ZZ", "post.txt"}, "a wrod", 2, ""},
+    {"lang without check", {"--lang", "en_US", "post.txt"}, "", 2, ""},
+    {"lang with spelling off", {"--check", "--no-spelling", "--lang", "en_US"}, "", 2, ""},
     {"no spelling without check", {"--no-spelling", "post.txt"}, "", 2, ""},
     {"two modes", {"--check", "--strip", "post.txt"}, "", 2, ""},
     {"missing file", {"--check", "absent.txt"}, "", 2, ""},

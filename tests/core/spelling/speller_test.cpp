@@ -1,0 +1,195 @@
+// The speller on the real Enchant: names and choice of dictionaries, the
+// personal word list as other desktop programs see it, this run's ignore list,
+// and a system without dictionaries.
+
+#include "spelling/speller.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+using namespace quorvane;
+
+namespace {
+
+struct NameCase
+{
+    const char *tag;
+    const char *name;
+};
+
+class ReadableName : public testing::TestWithParam<NameCase>
+{
+};
+
+TEST_P(ReadableName, IsLanguageThenCountry)
+{
+    EXPECT_EQ(Speller::readableName(QString::fromLatin1(GetParam().tag)),
+              QString::fromUtf8(GetParam().name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tags, ReadableName,
+                         testing::Values(NameCase{"en_US", "English (United States)"},
+                                         NameCase{"fr", "French"},
+                                         NameCase{"de-CH", "German (Switzerland)"},
+                                         NameCase{"de_DE_frami", "German (Germany, frami)"},
+                                         NameCase{"qq_ZZ", "qq_ZZ"}));
+
+struct DefaultCase
+{
+    const char *locale;
+    const char *tag;
+};
+
+class DefaultTag : public testing::TestWithParam<DefaultCase>
+{
+};
+
+TEST_P(DefaultTag, FollowsTheLocale)
+{
+    std::vector<Dictionary> installed;
+    for (const char *tag : {"de_AT", "de_DE", "en_GB", "en_US", "fr", "fr_CA"})
+        installed.push_back(Dictionary{QString::fromLatin1(tag), {}});
+    EXPECT_EQ(Speller::defaultTag(installed, QLocale(QString::fromLatin1(GetParam().locale))),
+              QString::fromLatin1(GetParam().tag));
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, DefaultTag,
+                         testing::Values(DefaultCase{"en_GB", "en_GB"}, DefaultCase{"C", "en_US"},
+                                         DefaultCase{"en_AU", "en_US"},
+                                         DefaultCase{"de_CH", "de_DE"}, DefaultCase{"fr_BE", "fr"},
+                                         DefaultCase{"fr_CA", "fr_CA"}, DefaultCase{"pt_BR", ""}));
+
+// Each test has Enchant's per-user folder to itself.
+class SpellerTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_config.isValid());
+        qputenv("ENCHANT_CONFIG_DIR", m_config.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        m_speller = Speller::load(QStringLiteral("en_US"), &m_error);
+        ASSERT_TRUE(m_speller) << m_error.toStdString();
+    }
+
+    // What a second Enchant client reads as misspelled in `words`.
+    QByteArray otherClientFlags(const QByteArray &words)
+    {
+        QProcess enchant;
+        enchant.start(QStringLiteral("enchant-2"),
+                      {QStringLiteral("-l"), QStringLiteral("-d"), QStringLiteral("en_US")});
+        if (!enchant.waitForStarted(30000))
+            return "enchant-2 did not start";
+        enchant.write(words + '\n');
+        enchant.closeWriteChannel();
+        enchant.waitForFinished(30000);
+        return enchant.readAllStandardOutput().simplified();
+    }
+
+    QTemporaryDir m_config;
+    QString m_error;
+    std::unique_ptr<Speller> m_speller;
+};
+
+TEST_F(SpellerTest, ChecksAndSuggests)
+{
+    EXPECT_EQ(m_speller->tag(), QStringLiteral("en_US"));
+    EXPECT_TRUE(m_speller->isCorrect(u"word"));
+    EXPECT_TRUE(m_speller->isCorrect(u"don\u2019t"));
+    EXPECT_TRUE(m_speller->isCorrect(u"well-known"));
+    EXPECT_FALSE(m_speller->isCorrect(u"wrod"));
+    EXPECT_FALSE(m_speller->isCorrect(u"well-knwon"));
+    EXPECT_FALSE(m_speller->isCorrect(u"wrod")); // a second time, from what it learnt
+    const QStringList suggestions = m_speller->suggestions(u"wrod");
+    EXPECT_LE(suggestions.size(), 6);
+    EXPECT_TRUE(suggestions.contains(QStringLiteral("word")))
+        << suggestions.join(u' ').toStdString();
+    EXPECT_EQ(m_speller->suggestions(u"wrod", 2).size(), 2);
+}
+
+TEST_F(SpellerTest, PersonalWordsAreSharedAndKept)
+{
+    EXPECT_FALSE(m_speller->isCorrect(u"Quorvane"));
+    m_speller->addToPersonal(u"Quorvane");
+    EXPECT_TRUE(m_speller->isCorrect(u"Quorvane"));
+    EXPECT_EQ(otherClientFlags("Quorvane wrod"), QByteArray("wrod"));
+    m_speller.reset();
+    const std::unique_ptr<Speller> again = Speller::load(QStringLiteral("en_US"));
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->isCorrect(u"Quorvane"));
+}
+
+TEST_F(SpellerTest, IgnoredWordsLastThisRunOnly)
+{
+    m_speller->ignoreAll(u"wrod");
+    EXPECT_TRUE(m_speller->isCorrect(u"wrod"));
+    EXPECT_EQ(otherClientFlags("wrod"), QByteArray("wrod"));
+    const std::unique_ptr<Speller> again = Speller::load(QStringLiteral("en_US"));
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(again->isCorrect(u"wrod"));
+}
+
+TEST_F(SpellerTest, AMissingDictionaryIsSaidSo)
+{
+    QString error;
+    EXPECT_FALSE(Speller::load(QStringLiteral("qq_ZZ"), &error));
+    EXPECT_EQ(error, QStringLiteral("No dictionary for qq_ZZ is installed."));
+    const std::vector<Dictionary> installed = Speller::installedDictionaries();
+    const auto english = std::find_if(installed.begin(), installed.end(),
+                                      [](const Dictionary &d) { return d.tag == u"en_US"; });
+    ASSERT_NE(english, installed.end());
+    EXPECT_EQ(english->name, QStringLiteral("English (United States)"));
+    EXPECT_TRUE(std::is_sorted(installed.begin(), installed.end(),
+                               [](const Dictionary &a, const Dictionary &b) {
+                                   return QString::localeAwareCompare(a.name, b.name) < 0;
+                               }));
+}
+
+// Enchant's Hunspell provider always reads the system's dictionary folder
+// (/usr/share/hunspell), whatever the environment says, so this test runs
+// itself again in a mount namespace where that folder, the per-user one and
+// the data folders are empty.
+TEST(NoDictionary, NothingIsInstalled)
+{
+    if (qEnvironmentVariableIsSet("QUORVANE_NO_DICTIONARY_CHILD")) {
+        EXPECT_TRUE(Speller::installedDictionaries().empty());
+        EXPECT_EQ(Speller::defaultTag(Speller::installedDictionaries()), QString());
+        QString error;
+        EXPECT_FALSE(Speller::load(QStringLiteral("en_US"), &error));
+        EXPECT_EQ(error, QStringLiteral("No dictionary for en_US is installed."));
+        EXPECT_FALSE(Speller::load(QString(), &error));
+        EXPECT_FALSE(error.isEmpty());
+        return;
+    }
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    if (unshare.isEmpty() || !QDir(QStringLiteral("/usr/share/hunspell")).exists())
+        GTEST_SKIP() << "needs unshare and a Hunspell folder";
+    QTemporaryDir empty;
+    ASSERT_TRUE(empty.isValid());
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QUORVANE_NO_DICTIONARY_CHILD"), QStringLiteral("1"));
+    env.insert(QStringLiteral("ENCHANT_CONFIG_DIR"), empty.path());
+    env.insert(QStringLiteral("XDG_DATA_DIRS"), empty.path());
+    child.setProcessEnvironment(env);
+    child.start(unshare,
+                {QStringLiteral("--user"), QStringLiteral("--map-root-user"),
+                 QStringLiteral("--mount"), QStringLiteral("sh"), QStringLiteral("-c"),
+                 QStringLiteral("mount --bind \"$1\" /usr/share/hunspell && exec \"$2\" "
+                                "--gtest_filter=NoDictionary.NothingIsInstalled"),
+                 QStringLiteral("sh"), empty.path(), QCoreApplication::applicationFilePath()});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray out = child.readAllStandardOutput() + child.readAllStandardError();
+    if (out.contains("unshare failed") || out.contains("mount: "))
+        GTEST_SKIP() << "no mount namespace here: " << out.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+}
+
+} // namespace
