@@ -5,6 +5,12 @@
 #include "text/smilies.h"
 
 #include <QHash>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
 
 namespace quorvane {
 
@@ -198,12 +204,50 @@ int proseWordsOf(const KnownTags &tags, QStringView line, int verbatimIn, WordSi
     return scanner.verbatim();
 }
 
+namespace {
+
+// Hunspell takes tens of milliseconds to suggest for one word, so the words
+// are shared among threads, each with a speller of its own (one speller is
+// one thread's), the caller's among them.
+void suggestAll(std::vector<Misspelling> &found, Speller &speller)
+{
+    QHash<QString, QStringList> suggested;
+    QStringList words;
+    for (const Misspelling &m : found) {
+        if (!suggested.contains(m.word)) {
+            suggested.insert(m.word, {});
+            words.append(m.word);
+        }
+    }
+    const int threads = int(std::min<qsizetype>(QThread::idealThreadCount(), words.size() / 4));
+    std::vector<QStringList> results(size_t(words.size()));
+    std::atomic<qsizetype> next = 0;
+    auto work = [&](const Speller &own) {
+        for (qsizetype i = next++; i < words.size(); i = next++)
+            results[size_t(i)] = own.suggestions(words[i]);
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t) {
+        std::shared_ptr<Speller> own = Speller::load(speller.tag());
+        if (!own)
+            break;
+        helpers.emplace_back([&work, own] { work(*own); });
+    }
+    work(speller);
+    for (std::thread &helper : helpers)
+        helper.join();
+    for (qsizetype i = 0; i < words.size(); ++i)
+        suggested[words[i]] = std::move(results[size_t(i)]);
+    for (Misspelling &m : found)
+        m.suggestions = suggested.value(m.word);
+}
+
+} // namespace
+
 std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tags, Speller &speller)
 {
     std::vector<Misspelling> result;
     LineColumns places(text);
-    // A word misspelled many times is looked up once.
-    QHash<QString, QStringList> suggested;
     int state = MarkupScanner::noVerbatim;
     qsizetype lineStart = 0;
     for (;;) {
@@ -221,12 +265,8 @@ std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tag
                 return;
             const qsizetype position = lineStart + span.start;
             const LineColumns::Place place = places.at(position);
-            QString written = word.toString();
-            auto found = suggested.constFind(written);
-            if (found == suggested.constEnd())
-                found = suggested.insert(written, speller.suggestions(word));
-            result.push_back(Misspelling{position, int(place.line), int(place.column),
-                                         std::move(written), found.value()});
+            result.push_back(
+                Misspelling{position, int(place.line), int(place.column), word.toString(), {}});
         });
         if (lineEnd >= text.size())
             break;
@@ -234,6 +274,7 @@ std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tag
         if (text[lineEnd] == u'\r' && lineStart < text.size() && text[lineStart] == u'\n')
             ++lineStart;
     }
+    suggestAll(result, speller);
     return result;
 }
 
