@@ -183,11 +183,10 @@ BENCHMARK(BM_CheckCold)
     ->Arg(10 * 1024 * 1024)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-BENCHMARK(BM_FindMisspellings)
-    ->Arg(60 * 1024)
-    ->Arg(10 * 1024 * 1024)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+// Hunspell needs tens of milliseconds of CPU to suggest for one word, so the
+// 10 MB post's tens of thousands of different misspellings would take many
+// minutes: the whole check is measured on the 60 KB post.
+BENCHMARK(BM_FindMisspellings)->Arg(60 * 1024)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 QUORVANE_BENCHMARK_MAIN()

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <random>
+
 using namespace quorvane;
 
 namespace {
@@ -84,6 +86,39 @@ INSTANTIATE_TEST_SUITE_P(Posts, ProseWords, testing::ValuesIn(kProseCases),
                          [](const testing::TestParamInfo<ProseCase> &param) {
                              return std::to_string(param.index);
                          });
+
+// Whatever a line holds, each word reported lies inside it, after the one
+// before, and starts with a letter; no word holds a space, bracket or colon.
+TEST(ProseWords, SpansAreWordsOfTheLine)
+{
+    const QStringList pieces = {u"word"_qs,    u" "_qs,          u"[B]"_qs,        u"[/b]"_qs,
+                                u"[URL=x]"_qs, u"[URL]"_qs,      u"[/URL]"_qs,     u"[CODE]"_qs,
+                                u"[/CODE]"_qs, u":D"_qs,         u":rolleyes:"_qs, u"'"_qs,
+                                u"\u2019"_qs,  u"-"_qs,          u"http://a.b"_qs, u"a@b"_qs,
+                                u"www."_qs,    u"\U0001D400"_qs, u"\xe9"_qs,       u"\u0301"_qs,
+                                u"x1"_qs,      u"["_qs,          u"]"_qs,          u"="_qs,
+                                u":"_qs,       u"\U0001F600"_qs, u"\xd800"_qs};
+    std::mt19937 rng(5);
+    const KnownTags tags;
+    int state = MarkupScanner::noVerbatim;
+    for (int round = 0; round < 3000; ++round) {
+        QString line;
+        for (int n = std::uniform_int_distribution<int>(0, 12)(rng); n > 0; --n)
+            line += pieces[std::uniform_int_distribution<qsizetype>(0, pieces.size() - 1)(rng)];
+        qsizetype end = 0;
+        state = proseWords(tags, line, state, [&](WordSpan span) {
+            ASSERT_GE(span.start, end) << line.toStdString();
+            ASSERT_GT(span.length, 0);
+            ASSERT_LE(span.start + span.length, line.size()) << line.toStdString();
+            const QStringView word = QStringView(line).sliced(span.start, span.length);
+            EXPECT_TRUE(QChar::isLetter(word.toUcs4().front())) << line.toStdString();
+            for (QChar c : word)
+                EXPECT_FALSE(c.isSpace() || c == u'[' || c == u']' || c == u':')
+                    << line.toStdString();
+            end = span.start + span.length;
+        });
+    }
+}
 
 // The whole-text check in the dictionaries' own languages: words beyond ASCII
 // are words, and the positions are the editor's lines and columns.
