@@ -173,13 +173,16 @@ bool Speller::isCorrect(QStringView word) const
     if (found != m_known.end())
         return found->second;
     bool correct = knows(word);
-    if (!correct && word.contains(u'-')) {
+    if (!correct && (word.contains(u'-') || word.contains(QChar(0x2010)))) {
+        // Part by part, at hyphen-minus and at the Unicode hyphen.
         correct = true;
-        for (QStringView part : word.tokenize(u'-', Qt::SkipEmptyParts)) {
-            if (!knows(part)) {
-                correct = false;
-                break;
-            }
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= word.size() && correct; ++i) {
+            if (i < word.size() && word[i] != u'-' && word[i] != QChar(0x2010))
+                continue;
+            if (i > start)
+                correct = knows(word.sliced(start, i - start));
+            start = i + 1;
         }
     }
     if (m_known.size() >= kCacheLimit)

@@ -103,8 +103,10 @@ TEST_F(SpellerTest, ChecksAndSuggests)
     EXPECT_TRUE(m_speller->isCorrect(u"word"));
     EXPECT_TRUE(m_speller->isCorrect(u"don\u2019t"));
     EXPECT_TRUE(m_speller->isCorrect(u"well-known"));
+    EXPECT_TRUE(m_speller->isCorrect(u"sharp-tongued\u2010editor"));
     EXPECT_FALSE(m_speller->isCorrect(u"wrod"));
     EXPECT_FALSE(m_speller->isCorrect(u"well-knwon"));
+    EXPECT_FALSE(m_speller->isCorrect(u"knwon\u2010well"));
     EXPECT_FALSE(m_speller->isCorrect(u"wrod")); // a second time, from what it learnt
     const QStringList suggestions = m_speller->suggestions(u"wrod");
     EXPECT_LE(suggestions.size(), 6);
