@@ -168,4 +168,22 @@ INSTANTIATE_TEST_SUITE_P(Languages, Misspellings, testing::ValuesIn(kLanguageCas
                              return std::string(param.param.tag);
                          });
 
+// Suggestions for many misspellings are shared out among spellers of their
+// own; each word gets what the caller's speller suggests for it.
+TEST(Misspellings, SuggestionsAreTheSpellersOwn)
+{
+    QTemporaryDir config;
+    qputenv("ENCHANT_CONFIG_DIR", config.path().toUtf8());
+    const std::unique_ptr<Speller> speller = Speller::load(QStringLiteral("en_US"));
+    if (!speller)
+        GTEST_SKIP() << "no en_US dictionary installed";
+    const QString text = QStringLiteral("wrod ther misteak recieve seperate definately occured "
+                                        "untill wierd goverment tommorow acheive wrod ther\n")
+                             .repeated(3);
+    const std::vector<Misspelling> found = findMisspellings(text, KnownTags(), *speller);
+    ASSERT_EQ(found.size(), 42u);
+    for (const Misspelling &m : found)
+        EXPECT_EQ(m.suggestions, speller->suggestions(m.word)) << m.word.toStdString();
+}
+
 } // namespace
