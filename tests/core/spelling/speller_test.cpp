@@ -137,22 +137,6 @@ TEST_F(SpellerTest, IgnoredWordsLastThisRunOnly)
     EXPECT_FALSE(again->isCorrect(u"wrod"));
 }
 
-TEST_F(SpellerTest, AMissingDictionaryIsSaidSo)
-{
-    QString error;
-    EXPECT_FALSE(Speller::load(QStringLiteral("qq_ZZ"), &error));
-    EXPECT_EQ(error, QStringLiteral("No dictionary for qq_ZZ is installed."));
-    const std::vector<Dictionary> installed = Speller::installedDictionaries();
-    const auto english = std::find_if(installed.begin(), installed.end(),
-                                      [](const Dictionary &d) { return d.tag == u"en_US"; });
-    ASSERT_NE(english, installed.end());
-    EXPECT_EQ(english->name, QStringLiteral("English (United States)"));
-    EXPECT_TRUE(std::is_sorted(installed.begin(), installed.end(),
-                               [](const Dictionary &a, const Dictionary &b) {
-                                   return QString::localeAwareCompare(a.name, b.name) < 0;
-                               }));
-}
-
 // Enchant's Hunspell provider always reads the system's dictionary folder
 // (/usr/share/hunspell), whatever the environment says, so this test runs
 // itself again in a mount namespace where that folder, the per-user one and
