@@ -15,6 +15,7 @@
 #include "commands/previewcommands.h"
 #include "commands/searchpanels.h"
 #include "commands/smiliespanel.h"
+#include "commands/spellingcommands.h"
 #include "commands/tagpaircommands.h"
 #include "commands/windowchrome.h"
 #include "shell/mainform.h"
@@ -40,6 +41,7 @@ void installCommands(MainForm &form)
     new HelpCommands(form);
     new LivePreviewCommands(form);
     new MarkupCommands(form);
+    new SpellingCommands(form); // after the mark-up's highlighter, which it adds to
     new DraftCommands(form, *documents);
     new ImportCommands(form, *documents);
 }

@@ -36,6 +36,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/searchpanels.h
   ${CMAKE_CURRENT_LIST_DIR}/smiliespanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/smiliespanel.h
+  ${CMAKE_CURRENT_LIST_DIR}/spellingcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/spellingcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/tagpaircommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tagpaircommands.h
   ${CMAKE_CURRENT_LIST_DIR}/windowchrome.cpp

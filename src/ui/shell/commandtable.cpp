@@ -90,6 +90,10 @@ constexpr CommandRow kRows[] = {
     // Live preview: the page beside the editor.
     {.name = "LivePreviewLine", .kind = K::Separator},
     {.name = "LivePreview", .kind = K::MenuItem, .caption = "Live Preview", .shortcut = "F6", .checkable = true},
+    // Spelling commands: checking on and off; the language submenu lists the
+    // installed dictionaries.
+    {.name = "SpellingLine", .kind = K::Separator},
+    {.name = "CheckSpelling", .kind = K::MenuItem, .caption = "Check Spelling", .checkable = true},
 
     // Tools menu. Edit commands.
     {.name = "CharMap", .kind = K::MenuItem, .caption = "Windows\u00AE Character Map"},
@@ -191,8 +195,9 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "RemoveTag",
                                  "SelectTagContents",
                                  "JumpToPartner"};
-constexpr const char *kView[] = {"ColourTags", "UnderlineProblems", "ViewLine",   "ProblemsPanel",
-                                 "ForumTags",  "LivePreviewLine",   "LivePreview"};
+constexpr const char *kView[] = {
+    "ColourTags",      "UnderlineProblems", "ViewLine",     "ProblemsPanel", "ForumTags",
+    "LivePreviewLine", "LivePreview",       "SpellingLine", "CheckSpelling", "SpellingLanguage"};
 constexpr const char *kTools[] = {"CharMap", "AnotherLine", "ClearClipboard"};
 constexpr const char *kHelp[] = {"LicenseAgreement", "LINE",     "MailUs", "IlIke",
                                  "Website",          "Line2006", "About"};
@@ -206,6 +211,7 @@ const MenuLayout kMenus[] = {
     {"Tools", "&Tools", kTools},
     {"Help", "&Help and Support", kHelp},
     {"Alignment123", "Editor Text Alignment", kAlignment},
+    {"SpellingLanguage", "Spelling Language", {}}, // filled with the installed dictionaries
 };
 constexpr int kTopLevelMenus = 7;
 

@@ -135,6 +135,12 @@ int MarkupHighlighter::incomingState(const QTextBlock &block)
     return data->end;
 }
 
+std::optional<int> MarkupHighlighter::verbatimAtStart(const QTextBlock &block)
+{
+    const int state = incomingState(block);
+    return state == kUnknown ? std::nullopt : std::optional<int>(state);
+}
+
 void MarkupHighlighter::markDirty(QTextBlock block)
 {
     if (!block.isValid())

@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include <optional>
 #include <vector>
 
 namespace quorvane {
@@ -62,6 +63,10 @@ public:
     bool underlining() const { return m_underlining; }
 
     void addUnderlineSource(const UnderlineSource *source);
+    // The verbatim tag open where a block starts (MarkupScanner::noVerbatim
+    // for none), or nothing while that is still being worked out. Always known
+    // for the block a source is asked about.
+    static std::optional<int> verbatimAtStart(const QTextBlock &block);
     // The underlines of a source changed between these document positions.
     void refreshRange(int from, int to);
 

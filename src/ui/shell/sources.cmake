@@ -15,3 +15,7 @@ target_sources(quorvane_widgets PRIVATE
 target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/livecheck.cpp
   ${CMAKE_CURRENT_LIST_DIR}/livecheck.h)
+# Spelling underlines, one more source of the highlighter.
+target_sources(quorvane_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/spellunderlines.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/spellunderlines.h)

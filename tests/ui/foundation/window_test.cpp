@@ -142,9 +142,10 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
             EXPECT_EQ(action, w.form->command(qPrintable(action->objectName())));
         }
     }
-    EXPECT_EQ(menuTexts(w.form->control<QMenu>("ViewMenu")),
-              (QStringList{"Colour Tags", "Underline Problems", "-", "Problems",
-                           "Forum Tag Names...", "-", "Live Preview"}));
+    EXPECT_EQ(
+        menuTexts(w.form->control<QMenu>("ViewMenu")),
+        (QStringList{"Colour Tags", "Underline Problems", "-", "Problems", "Forum Tag Names...",
+                     "-", "Live Preview", "-", "Check Spelling", "Spelling Language"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Tools")),
               (QStringList{"Windows\u00AE Character Map", "-", "Clear Windows Clipboard"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Help")),

@@ -1,0 +1,277 @@
+#include "commands/spellingcommands.h"
+
+#include "commands/markupcommands.h"
+#include "settings/spelling.h"
+#include "shell/mainform.h"
+#include "shell/spellunderlines.h"
+#include "shell/typer.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPointer>
+#include <QTextBlock>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+#include <utility>
+
+namespace quorvane {
+
+namespace {
+const char kCheckCaption[] = "Check Spelling";
+constexpr int kSuggestions = 6;
+} // namespace
+
+SpellingCommands::SpellingCommands(MainForm &form)
+    : QObject(&form), m_form(form), m_check(form.command("CheckSpelling")),
+      m_languages(form.control<QMenu>("SpellingLanguage")), m_languageGroup(new QActionGroup(this)),
+      m_wanted(spelling::readLanguage())
+{
+    Typer *typer = form.typer();
+    auto *markup = form.findChild<MarkupCommands *>();
+    Q_ASSERT(markup); // installed before this family
+    m_underlines = new SpellUnderlines(*typer, markup->highlighter());
+
+    m_check->setChecked(spelling::readCheck());
+    connect(m_check, &QAction::toggled, this, [this](bool on) {
+        if (m_showingAvailability)
+            return;
+        spelling::writeCheck(on);
+        apply();
+    });
+    m_languageGroup->setExclusive(true);
+    fillLanguages(QString());
+    connect(&m_watcher, &QFutureWatcher<Loading>::finished, this, &SpellingCommands::finishLoading);
+
+    // The dictionary loads once the window has been painted the first time;
+    // the editor's context menu is this family's.
+    typer->viewport()->installEventFilter(this);
+}
+
+SpellingCommands::~SpellingCommands()
+{
+    // A load still running ends on its own; its result is dropped.
+    if (m_underlines)
+        m_underlines->setSpeller(nullptr);
+}
+
+SpellingCommands *SpellingCommands::of(const MainForm &form)
+{
+    return form.findChild<SpellingCommands *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+Speller *SpellingCommands::speller() const
+{
+    return m_underlines->speller();
+}
+
+SpellingCommands::Loading SpellingCommands::load(const QString &wanted, bool withDictionary)
+{
+    // On a worker: starting Enchant and reading a dictionary take a while.
+    Loading result;
+    result.installed = Speller::installedDictionaries();
+    const bool known = std::any_of(result.installed.begin(), result.installed.end(),
+                                   [&](const Dictionary &d) { return d.tag == wanted; });
+    result.tag = known ? wanted : Speller::defaultTag(result.installed);
+    if (result.tag.isEmpty()) {
+        result.error = QStringLiteral("no dictionary installed");
+        return result;
+    }
+    if (withDictionary) {
+        QString error;
+        std::unique_ptr<Speller> speller = Speller::load(result.tag, &error);
+        if (speller)
+            result.speller = std::move(speller);
+        else
+            result.error = QStringLiteral("dictionary could not be loaded");
+    }
+    return result;
+}
+
+void SpellingCommands::startLoading()
+{
+    if (m_loading) {
+        m_loadAgain = true;
+        return;
+    }
+    m_loading = true;
+    m_watcher.setFuture(QtConcurrent::run(&SpellingCommands::load, m_wanted, m_check->isChecked()));
+}
+
+void SpellingCommands::finishLoading()
+{
+    m_loading = false;
+    m_looked = true;
+    const Loading result = m_watcher.result();
+    fillLanguages(result.tag);
+    if (!result.error.isEmpty() || result.speller) {
+        // The dictionary in use changes only for a new one or a failure.
+        std::shared_ptr<Speller> old = std::exchange(m_speller, result.speller);
+        m_unavailable = result.error;
+        showAvailability();
+        apply();
+    }
+    if (std::exchange(m_loadAgain, false)) {
+        startLoading();
+        return;
+    }
+    emit loaded();
+}
+
+void SpellingCommands::fillLanguages(const QString &current)
+{
+    m_languages->clear();
+    for (QAction *action : m_languageGroup->actions())
+        m_languageGroup->removeAction(action);
+    if (!m_started || m_loading) {
+        m_languages->addAction(QStringLiteral("(looking for dictionaries)"))->setEnabled(false);
+        return;
+    }
+    if (m_watcher.future().isValid() && m_watcher.result().installed.empty()) {
+        m_languages->addAction(QStringLiteral("(no dictionary installed)"))->setEnabled(false);
+        return;
+    }
+    for (const Dictionary &dictionary : m_watcher.result().installed) {
+        QAction *action = m_languages->addAction(dictionary.name);
+        action->setObjectName(QStringLiteral("SpellingLanguage_") + dictionary.tag);
+        action->setData(dictionary.tag);
+        action->setCheckable(true);
+        action->setChecked(dictionary.tag == current);
+        m_languageGroup->addAction(action);
+        const QString tag = dictionary.tag;
+        connect(action, &QAction::triggered, this, [this, tag] { chooseLanguage(tag); });
+    }
+}
+
+void SpellingCommands::showAvailability()
+{
+    // The item says why it cannot be ticked; the stored choice stays, so a
+    // dictionary installed later is used at once.
+    m_showingAvailability = true;
+    m_check->setEnabled(m_unavailable.isEmpty());
+    if (m_unavailable.isEmpty()) {
+        m_check->setText(QString::fromLatin1(kCheckCaption));
+        m_check->setChecked(spelling::readCheck());
+    } else {
+        m_check->setText(QString::fromLatin1(kCheckCaption) + QStringLiteral(" (") + m_unavailable +
+                         QLatin1Char(')'));
+        m_check->setChecked(false);
+    }
+    m_showingAvailability = false;
+}
+
+void SpellingCommands::apply()
+{
+    const bool on = m_check->isChecked() && m_unavailable.isEmpty();
+    m_underlines->setSpeller(on ? m_speller.get() : nullptr);
+    if (on && !m_speller && m_started)
+        startLoading();
+}
+
+void SpellingCommands::chooseLanguage(const QString &tag)
+{
+    spelling::writeLanguage(tag);
+    m_wanted = tag;
+    startLoading();
+}
+
+QMenu *SpellingCommands::contextMenuFor(QPoint viewportPosition)
+{
+    const Typer *typer = m_form.typer();
+    const QTextCursor at = typer->cursorForPosition(viewportPosition);
+    // The nearest gap between characters: left of it, the pointer is over
+    // the character before.
+    int position = at.position();
+    if (viewportPosition.x() < typer->cursorRect(at).x() && at.positionInBlock() > 0)
+        --position;
+    return menuFor(position, false);
+}
+
+QMenu *SpellingCommands::contextMenuAtCaret()
+{
+    return menuFor(m_form.typer()->textCursor().position(), true);
+}
+
+QMenu *SpellingCommands::menuFor(int position, bool endCounts)
+{
+    Typer *typer = m_form.typer();
+    auto *menu = new QMenu(typer);
+    menu->setObjectName(QStringLiteral("TyperMenu"));
+    Speller *speller = m_underlines->speller();
+    const std::optional<SpellUnderlines::Word> word =
+        speller ? m_underlines->misspellingAt(position, endCounts) : std::nullopt;
+    if (word) {
+        const QStringList suggestions = speller->suggestions(word->text, kSuggestions);
+        if (suggestions.isEmpty())
+            menu->addAction(QStringLiteral("(no suggestions)"))->setEnabled(false);
+        for (const QString &suggestion : suggestions) {
+            QAction *action = menu->addAction(suggestion);
+            action->setObjectName(QStringLiteral("Suggestion"));
+            connect(action, &QAction::triggered, this, [this, word, suggestion] {
+                // One step for Undo, through the editor's own operations.
+                Typer *t = m_form.typer();
+                const qsizetype from = t->toPostPosition(word->position);
+                t->setSelStart(from);
+                t->setSelLength(t->toPostPosition(word->position + word->length) - from);
+                if (t->selText() == word->text)
+                    t->setSelText(suggestion);
+            });
+        }
+        menu->addSeparator();
+        QAction *add = menu->addAction(QStringLiteral("Add to Dictionary"));
+        add->setObjectName(QStringLiteral("AddToDictionary"));
+        connect(add, &QAction::triggered, this, [this, word] {
+            if (Speller *s = m_underlines->speller()) {
+                s->addToPersonal(word->text);
+                m_underlines->refreshAll();
+            }
+        });
+        QAction *ignore = menu->addAction(QStringLiteral("Ignore All"));
+        ignore->setObjectName(QStringLiteral("IgnoreAll"));
+        connect(ignore, &QAction::triggered, this, [this, word] {
+            if (Speller *s = m_underlines->speller()) {
+                s->ignoreAll(word->text);
+                m_underlines->refreshAll();
+            }
+        });
+        menu->addSeparator();
+    }
+    // The window's Undo command is never shown; the menu's own follows the
+    // editor's undo history, as the editor's Ctrl+Z does.
+    QAction *undo = menu->addAction(QStringLiteral("Undo"));
+    undo->setObjectName(QStringLiteral("MenuUndo"));
+    undo->setEnabled(typer->document()->isUndoAvailable());
+    connect(undo, &QAction::triggered, typer, &Typer::undo);
+    menu->addSeparator();
+    for (const char *name : {"Cut", "Copy", "Paste", "Delete"})
+        menu->addAction(m_form.command(name));
+    menu->addSeparator();
+    menu->addAction(m_form.command("SelectAll"));
+    return menu;
+}
+
+bool SpellingCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && !m_started) {
+        m_started = true;
+        // After this paint has reached the screen.
+        QTimer::singleShot(0, this, &SpellingCommands::startLoading);
+    } else if (event->type() == QEvent::ContextMenu) {
+        auto *request = static_cast<QContextMenuEvent *>(event);
+        Typer *typer = m_form.typer();
+        const bool keyboard = request->reason() == QContextMenuEvent::Keyboard;
+        QPointer<QMenu> menu = keyboard ? contextMenuAtCaret() : contextMenuFor(request->pos());
+        const QPoint where = keyboard
+                                 ? typer->viewport()->mapToGlobal(typer->cursorRect().bottomLeft())
+                                 : request->globalPos();
+        menu->exec(where);
+        delete menu;
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace quorvane
