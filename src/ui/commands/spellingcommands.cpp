@@ -46,9 +46,14 @@ SpellingCommands::SpellingCommands(MainForm &form)
     fillLanguages(QString());
     connect(&m_watcher, &QFutureWatcher<Loading>::finished, this, &SpellingCommands::finishLoading);
 
-    // The dictionary loads once the window has been painted the first time;
-    // the editor's context menu is this family's.
+    // The first paint, and the editor's context menu, are this family's.
     typer->viewport()->installEventFilter(this);
+    connect(typer, &Typer::changed, this, [this] {
+        if (m_shown)
+            lookForDictionaries();
+    });
+    connect(form.control<QMenu>("ViewMenu"), &QMenu::aboutToShow, this,
+            &SpellingCommands::lookForDictionaries);
 }
 
 SpellingCommands::~SpellingCommands()
@@ -126,7 +131,7 @@ void SpellingCommands::fillLanguages(const QString &current)
     m_languages->clear();
     for (QAction *action : m_languageGroup->actions())
         m_languageGroup->removeAction(action);
-    if (!m_started || m_loading) {
+    if (!m_looked || m_loading) {
         m_languages->addAction(QStringLiteral("(looking for dictionaries)"))->setEnabled(false);
         return;
     }
@@ -167,7 +172,13 @@ void SpellingCommands::apply()
 {
     const bool on = m_check->isChecked() && m_unavailable.isEmpty();
     m_underlines->setSpeller(on ? m_speller.get() : nullptr);
-    if (on && !m_speller && m_started)
+    if (on && !m_speller && m_looked)
+        startLoading();
+}
+
+void SpellingCommands::lookForDictionaries()
+{
+    if (!m_looked && !m_loading)
         startLoading();
 }
 
@@ -197,6 +208,7 @@ QMenu *SpellingCommands::contextMenuAtCaret()
 
 QMenu *SpellingCommands::menuFor(int position, bool endCounts)
 {
+    lookForDictionaries();
     Typer *typer = m_form.typer();
     auto *menu = new QMenu(typer);
     menu->setObjectName(QStringLiteral("TyperMenu"));
@@ -255,10 +267,11 @@ QMenu *SpellingCommands::menuFor(int position, bool endCounts)
 
 bool SpellingCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint && !m_started) {
-        m_started = true;
+    if (event->type() == QEvent::Paint && !m_shown) {
+        m_shown = true;
         // After this paint has reached the screen.
-        QTimer::singleShot(0, this, &SpellingCommands::startLoading);
+        if (!m_form.typer()->isEmpty())
+            QTimer::singleShot(0, this, &SpellingCommands::lookForDictionaries);
     } else if (event->type() == QEvent::ContextMenu) {
         auto *request = static_cast<QContextMenuEvent *>(event);
         Typer *typer = m_form.typer();

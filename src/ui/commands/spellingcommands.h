@@ -21,7 +21,9 @@ namespace quorvane {
 class MainForm;
 
 // Spelling in the editor: the dictionary, loaded on a worker once the window
-// has been painted so start-up waits for nothing; View > Check Spelling and
+// has been painted and there is something to check (a post with text, the
+// View menu or the context menu opened), so start-up neither waits for it nor
+// holds it for an empty post; View > Check Spelling and
 // View > Spelling Language (both remembered); and the editor's context menu,
 // which offers suggestions, Add to Dictionary and Ignore All for a misspelled
 // word before the edit commands.
@@ -48,6 +50,9 @@ public:
     // gives it.
     QMenu *contextMenuAtCaret();
 
+    // Looks for the dictionaries and loads the chosen one now, unless that
+    // was done or is under way.
+    void lookForDictionaries();
     // Checks with the installed dictionary of that tag from now on.
     void chooseLanguage(const QString &tag);
 
@@ -78,7 +83,7 @@ private:
     QMenu *m_languages = nullptr;
     QActionGroup *m_languageGroup = nullptr;
     QFutureWatcher<Loading> m_watcher;
-    bool m_started = false;
+    bool m_shown = false;
     bool m_loading = false;
     bool m_looked = false;
     bool m_loadAgain = false;

@@ -52,7 +52,7 @@ void SpellUnderlines::refreshAll()
 }
 
 template <typename OnWord>
-void SpellUnderlines::misspellings(const QTextBlock &block, const QString &text,
+void SpellUnderlines::misspellings(const QTextBlock &block, const QString &text, qsizetype skip,
                                    OnWord &&onWord) const
 {
     if (!m_speller)
@@ -62,6 +62,8 @@ void SpellUnderlines::misspellings(const QTextBlock &block, const QString &text,
         return;
     const QStringView line(text);
     proseWords(m_highlighter.knownTags(), line, *verbatim, [&](WordSpan word) {
+        if (skip >= word.start && skip <= word.start + word.length)
+            return;
         if (!m_speller->isCorrect(line.mid(word.start, word.length)))
             onWord(word);
     });
@@ -78,9 +80,7 @@ void SpellUnderlines::underlines(const QTextBlock &block, const QString &text,
         if (at >= block.position() && at < block.position() + block.length())
             caret = at - block.position();
     }
-    misspellings(block, text, [&](WordSpan word) {
-        if (caret >= word.start && caret <= word.start + word.length)
-            return;
+    misspellings(block, text, caret, [&](WordSpan word) {
         out.push_back({int(word.start), int(word.length), colour, tip});
     });
 }
@@ -94,7 +94,7 @@ std::optional<SpellUnderlines::Word> SpellUnderlines::misspellingAt(int position
     const QString text = block.text();
     const qsizetype offset = position - block.position();
     std::optional<Word> found;
-    misspellings(block, text, [&](WordSpan word) {
+    misspellings(block, text, -1, [&](WordSpan word) {
         const qsizetype end = word.start + word.length;
         if (!found && offset >= word.start && (offset < end || (endCounts && offset == end)))
             found = Word{block.position() + int(word.start), int(word.length),

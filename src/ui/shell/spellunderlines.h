@@ -51,8 +51,11 @@ public:
                     std::vector<MarkupHighlighter::Underline> &out) const override;
 
 private:
+    // The misspelled words of a block; the word holding offset `skip` (one
+    // being typed) is not looked up.
     template <typename OnWord>
-    void misspellings(const QTextBlock &block, const QString &text, OnWord &&onWord) const;
+    void misspellings(const QTextBlock &block, const QString &text, qsizetype skip,
+                      OnWord &&onWord) const;
     // Where the run of word characters around the caret starts, or -1.
     int wordAroundCaret() const;
     void textChanged();
