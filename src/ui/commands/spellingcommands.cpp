@@ -81,6 +81,9 @@ SpellingCommands::Loading SpellingCommands::load(const QString &wanted, bool wit
     const bool known = std::any_of(result.installed.begin(), result.installed.end(),
                                    [&](const Dictionary &d) { return d.tag == wanted; });
     result.tag = known ? wanted : Speller::defaultTag(result.installed);
+    // None in the system's language: the first by name rather than none.
+    if (result.tag.isEmpty() && !result.installed.empty())
+        result.tag = result.installed.front().tag;
     if (result.tag.isEmpty()) {
         result.error = QStringLiteral("no dictionary installed");
         return result;
@@ -103,7 +106,9 @@ void SpellingCommands::startLoading()
         return;
     }
     m_loading = true;
-    m_watcher.setFuture(QtConcurrent::run(&SpellingCommands::load, m_wanted, m_check->isChecked()));
+    // The stored wish, not the item: it is unticked while no dictionary loads.
+    m_watcher.setFuture(
+        QtConcurrent::run(&SpellingCommands::load, m_wanted, spelling::readCheck()));
 }
 
 void SpellingCommands::finishLoading()
@@ -112,13 +117,14 @@ void SpellingCommands::finishLoading()
     m_looked = true;
     const Loading result = m_watcher.result();
     fillLanguages(result.tag);
-    if (!result.error.isEmpty() || result.speller) {
-        // The dictionary in use changes only for a new one or a failure.
-        std::shared_ptr<Speller> old = std::exchange(m_speller, result.speller);
-        m_unavailable = result.error;
-        showAvailability();
-        apply();
-    }
+    // The dictionary in use changes for a new one or a failure, not for a
+    // look with checking off.
+    std::shared_ptr<Speller> old;
+    if (!result.error.isEmpty() || result.speller)
+        old = std::exchange(m_speller, result.speller);
+    m_unavailable = result.error;
+    showAvailability();
+    apply();
     if (std::exchange(m_loadAgain, false)) {
         startLoading();
         return;

@@ -216,22 +216,6 @@ TEST_P(AddOrIgnore, ClearsTheUnderlineEverywhere)
 
 INSTANTIATE_TEST_SUITE_P(Actions, AddOrIgnore, testing::Values("AddToDictionary", "IgnoreAll"));
 
-TEST_F(SpellingWindowTest, AddedWordsGoToThePersonalListOthersRead)
-{
-    {
-        test::Window w;
-        w.form->typer()->setText(QStringLiteral("Zorblax"));
-        ASSERT_TRUE(loaded(w));
-        std::unique_ptr<QMenu> menu(
-            spelling(w).contextMenuFor(pointOver(w.form->typer(), "Zorblax")));
-        menu->findChild<QAction *>(QStringLiteral("AddToDictionary"))->trigger();
-    }
-    test::Window again;
-    again.form->typer()->setText(QStringLiteral("Zorblax"));
-    ASSERT_TRUE(loaded(again));
-    EXPECT_EQ(underlined(again), QStringList());
-}
-
 TEST_F(SpellingWindowTest, LanguageAndOnOffAreRememberedInANewWindow)
 {
     {
