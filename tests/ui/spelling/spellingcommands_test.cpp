@@ -189,6 +189,10 @@ TEST_F(SpellingWindowTest, ASuggestionReplacesTheWordAsOneUndoStep)
     EXPECT_EQ(underlined(w), QStringList());
     typer->undo();
     EXPECT_EQ(typer->text(), post);
+    // The menu key asks about the word just before the caret.
+    typer->setSelStart(post.indexOf(QStringLiteral("speling")) + 7);
+    menu.reset(spelling(w).contextMenuAtCaret());
+    EXPECT_TRUE(texts(menu.get()).contains(QStringLiteral("spelling")));
 
     // A word spelt right, or a place between words, has the commands only.
     menu.reset(spelling(w).contextMenuFor(pointOver(typer, "problem")));
