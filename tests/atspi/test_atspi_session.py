@@ -27,7 +27,7 @@ MENUS = {
     "Edit": ["Cut", "Copy", "Paste", "Delete", "Find...", "Replace...", "Add Current Time",
              "Add Current Date", "Select All"],
     "Format": ["Editor Text Alignment", "Editor Format..."],
-    "View": ["Live Preview"],
+    "View": ["Live Preview", "Check Spelling"],
     "Tools": ["Windows\u00ae Character Map", "Clear Windows Clipboard"],
     "Help and Support": ["License Agreement", "Contact Kelvaro Software", "I Like Quorvane...",
                          "Quorvane on the web", "About Quorvane..."],
