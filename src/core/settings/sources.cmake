@@ -4,5 +4,7 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/editorformat.h
   ${CMAKE_CURRENT_LIST_DIR}/livepreview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/livepreview.h
+  ${CMAKE_CURRENT_LIST_DIR}/postlimit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/postlimit.h
   ${CMAKE_CURRENT_LIST_DIR}/spelling.cpp
   ${CMAKE_CURRENT_LIST_DIR}/spelling.h)

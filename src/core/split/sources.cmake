@@ -2,4 +2,5 @@
 # that each fit a forum's limit (no widgets).
 target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/postlength.cpp ${CMAKE_CURRENT_LIST_DIR}/postlength.h
-  ${CMAKE_CURRENT_LIST_DIR}/postsplitter.cpp ${CMAKE_CURRENT_LIST_DIR}/postsplitter.h)
+  ${CMAKE_CURRENT_LIST_DIR}/postsplitter.cpp ${CMAKE_CURRENT_LIST_DIR}/postsplitter.h
+  ${CMAKE_CURRENT_LIST_DIR}/posttally.cpp ${CMAKE_CURRENT_LIST_DIR}/posttally.h)

@@ -11,6 +11,7 @@
 #include "commands/insertcommands.h"
 #include "commands/livepreviewcommands.h"
 #include "commands/markupcommands.h"
+#include "commands/postlengthcommands.h"
 #include "commands/poststatus.h"
 #include "commands/previewcommands.h"
 #include "commands/searchpanels.h"
@@ -41,7 +42,8 @@ void installCommands(MainForm &form)
     new HelpCommands(form);
     new LivePreviewCommands(form);
     new MarkupCommands(form);
-    new SpellingCommands(form); // after the mark-up's highlighter, which it adds to
+    new SpellingCommands(form);   // after the mark-up's highlighter, which it adds to
+    new PostLengthCommands(form); // after the mark-up: it counts their known tags
     new DraftCommands(form, *documents);
     new ImportCommands(form, *documents);
 }

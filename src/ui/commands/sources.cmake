@@ -18,6 +18,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/importcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/insertcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/insertcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/lengthstatus.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lengthstatus.h
   ${CMAKE_CURRENT_LIST_DIR}/markupcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/markupcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/installcommands.cpp
@@ -26,6 +28,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/livepreviewcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/openrequests.cpp
   ${CMAKE_CURRENT_LIST_DIR}/openrequests.h
+  ${CMAKE_CURRENT_LIST_DIR}/postlengthcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/postlengthcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.h
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.cpp

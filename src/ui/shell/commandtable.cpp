@@ -99,6 +99,10 @@ constexpr CommandRow kRows[] = {
     {.name = "CharMap", .kind = K::MenuItem, .caption = "Windows\u00AE Character Map"},
     {.name = "AnotherLine", .kind = K::Separator},
     {.name = "ClearClipboard", .kind = K::MenuItem, .caption = "Clear Windows Clipboard"},
+    // Post length commands: the limit and the splitter.
+    {.name = "PostLengthLine", .kind = K::Separator},
+    {.name = "PostLengthLimit", .kind = K::MenuItem, .caption = "Post Length Limit..."},
+    {.name = "SplitPost", .kind = K::MenuItem, .caption = "Split Post..."},
 
     // Help menu. Help commands.
     {.name = "LicenseAgreement", .kind = K::MenuItem, .caption = "License Agreement", .shortcut = "Ctrl+L"},
@@ -198,7 +202,8 @@ constexpr const char *kTags[] = {"BoldCommand",
 constexpr const char *kView[] = {
     "ColourTags",      "UnderlineProblems", "ViewLine",     "ProblemsPanel", "ForumTags",
     "LivePreviewLine", "LivePreview",       "SpellingLine", "CheckSpelling", "SpellingLanguage"};
-constexpr const char *kTools[] = {"CharMap", "AnotherLine", "ClearClipboard"};
+constexpr const char *kTools[] = {"CharMap",        "AnotherLine",     "ClearClipboard",
+                                  "PostLengthLine", "PostLengthLimit", "SplitPost"};
 constexpr const char *kHelp[] = {"LicenseAgreement", "LINE",     "MailUs", "IlIke",
                                  "Website",          "Line2006", "About"};
 

@@ -178,6 +178,14 @@ bool Typer::startsPiece(int position) const
     return std::binary_search(starts.begin(), starts.end(), block.blockNumber());
 }
 
+bool Typer::continuesLine(const QTextBlock &block) const
+{
+    if (!block.isValid() || block.blockNumber() == 0)
+        return false;
+    const std::vector<int> &starts = pieceStarts();
+    return std::binary_search(starts.begin(), starts.end(), block.blockNumber());
+}
+
 bool Typer::hasStandIns() const
 {
     refreshFormats();

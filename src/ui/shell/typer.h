@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTimer>
 
 #include <vector>
@@ -65,6 +66,9 @@ public:
     // Conversions between the post's positions and the widget's.
     qsizetype toPostPosition(int documentPosition) const;
     int toDocumentPosition(qsizetype postPosition, bool roundUp) const;
+    // True when the block is a piece of a long line that began in the block
+    // before, not a line of its own.
+    bool continuesLine(const QTextBlock &block) const;
 
 signals:
     // Raised after every change of the text, once per command write.

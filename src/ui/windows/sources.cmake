@@ -16,10 +16,14 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/links.h
   ${CMAKE_CURRENT_LIST_DIR}/livepreviewwindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/livepreviewwindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/postlimitdialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/postlimitdialog.h
   ${CMAKE_CURRENT_LIST_DIR}/previewbrowser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/previewbrowser.h
   ${CMAKE_CURRENT_LIST_DIR}/remoteimages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/remoteimages.h
+  ${CMAKE_CURRENT_LIST_DIR}/splitwindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/splitwindow.h
   ${CMAKE_CURRENT_LIST_DIR}/recoverdraftswindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recoverdraftswindow.h
   ${CMAKE_CURRENT_LIST_DIR}/userdialogs.cpp

@@ -147,7 +147,8 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
         (QStringList{"Colour Tags", "Underline Problems", "-", "Problems", "Forum Tag Names...",
                      "-", "Live Preview", "-", "Check Spelling", "Spelling Language"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Tools")),
-              (QStringList{"Windows\u00AE Character Map", "-", "Clear Windows Clipboard"}));
+              (QStringList{"Windows\u00AE Character Map", "-", "Clear Windows Clipboard", "-",
+                           "Post Length Limit...", "Split Post..."}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Help")),
               (QStringList{"License Agreement", "-", "Contact Kelvaro Software",
                            "I Like Quorvane...", "Quorvane on the web", "-", "About Quorvane..."}));

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "markup/knowntags.h"
+#include "split/postlength.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace quorvane {
+
+// The words of a post and its length as a forum counts it, kept line by line
+// as an editor holds them, so that an edit reads only the lines it touched.
+// A line may be a piece of the line before it (an editor holding a long line
+// in pieces): no line break lies between them. Whether a line's tags count
+// depends on the CODE block it starts in, so after an edit the lines after it
+// are read again until that stops changing, a budget at a time.
+//
+// Counts as postLength() and countWords() do, except that a tag cut by a
+// piece joint counts as text (pieces are cut after a space where one is near).
+class PostTally
+{
+public:
+    struct Line
+    {
+        QString text;
+        bool continues = false; // a piece of the line before
+    };
+    using LineSource = std::function<Line(qsizetype)>;
+
+    explicit PostTally(const KnownTags &tags) : m_tags(tags) {}
+
+    // Lines [first, first + removed) became `added` lines, not yet read.
+    void replace(qsizetype first, qsizetype removed, qsizetype added);
+    // Reads lines that need it until about `budget` characters are read; true
+    // when every count is known.
+    bool settle(const LineSource &source, qsizetype budget);
+    bool isSettled() const { return m_dirtyFrom < 0; }
+
+    qsizetype lines() const { return qsizetype(m_entries.size()); }
+    qsizetype words() const { return m_words; }
+    qsizetype length(const LengthRule &rule) const;
+
+private:
+    // Where counting words stands at the end of a line or piece: a piece
+    // goes on from there, a new line starts afresh.
+    struct WordState
+    {
+        int verbatim = -1;   // the CODE-like tag open, as MarkupScanner keeps it
+        bool inWord = false; // a word goes on (a tag joins nothing: "[b]x[/b]y")
+        bool joiner = false; // after "don'" or "well-", if a letter follows
+        friend bool operator==(const WordState &, const WordState &) = default;
+    };
+    struct Entry
+    {
+        qsizetype words = 0;
+        qsizetype characters = 0;    // code points
+        qsizetype tagCharacters = 0; // of those, inside known tags
+        int verbatimIn = -2;         // the CODE-like tag open at the start; -2 unread
+        int verbatimOut = -1;
+        WordState wordsIn;
+        WordState wordsOut;
+        bool continues = false;
+    };
+    Entry measure(const Line &line, int verbatimIn, const WordState &wordsIn) const;
+    void add(const Entry &entry, int sign);
+
+    const KnownTags &m_tags;
+    std::vector<Entry> m_entries;
+    qsizetype m_dirtyFrom = -1; // first line to read, -1 when settled
+    qsizetype m_dirtyTo = 0;    // lines before this were changed
+    qsizetype m_words = 0;
+    qsizetype m_characters = 0;
+    qsizetype m_tagCharacters = 0;
+    qsizetype m_pieces = 0;
+};
+
+} // namespace quorvane

@@ -1,0 +1,81 @@
+#include "commands/postlengthcommands.h"
+
+#include "commands/lengthstatus.h"
+#include "commands/markupcommands.h"
+#include "shell/mainform.h"
+#include "shell/markuphighlighter.h"
+#include "shell/typer.h"
+#include "windows/postlimitdialog.h"
+#include "windows/splitwindow.h"
+
+#include <QAction>
+
+namespace quorvane {
+
+namespace {
+// The tags as the writer's forum knows them (Forum Tag Names...).
+const KnownTags &knownTags(MainForm &form)
+{
+    return form.findChild<MarkupCommands *>()->highlighter().knownTags();
+}
+} // namespace
+
+PostLengthCommands::PostLengthCommands(MainForm &form)
+    : QObject(&form), m_form(form), m_status(new LengthStatus(form, knownTags(form))),
+      m_split(new SplitWindow(*form.typer(), knownTags(form), &form))
+{
+    const postlimit::Choice choice = postlimit::read();
+    m_status->setChoice(choice);
+    m_split->setChoice(choice);
+    m_split->setWindowIcon(form.windowIcon());
+    connect(m_split, &SplitWindow::showInPost, this, [this](qsizetype position) {
+        m_form.raise();
+        m_form.activateWindow();
+        m_form.typer()->setSelStart(position);
+        m_form.typer()->ensureCursorVisible();
+        m_form.typer()->setFocus(Qt::OtherFocusReason);
+    });
+    connect(form.command("PostLengthLimit"), &QAction::triggered, this,
+            [this] { askLimit(false); });
+    connect(form.command("SplitPost"), &QAction::triggered, this, [this] {
+        if (m_status->choice().hasLimit())
+            openSplit();
+        else
+            askLimit(true);
+    });
+}
+
+void PostLengthCommands::setChoice(const postlimit::Choice &choice)
+{
+    postlimit::write(choice);
+    m_status->setChoice(choice);
+    m_split->setChoice(choice);
+}
+
+void PostLengthCommands::askLimit(bool thenSplit)
+{
+    if (m_dialog) {
+        m_dialog->raise();
+        m_dialog->activateWindow();
+        return;
+    }
+    m_dialog = new PostLimitDialog(&m_form);
+    m_dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_dialog->setChoice(m_status->choice());
+    connect(m_dialog, &QDialog::accepted, this, [this, thenSplit] {
+        setChoice(m_dialog->choice());
+        if (thenSplit && m_status->choice().hasLimit())
+            openSplit();
+    });
+    m_dialog->open();
+}
+
+void PostLengthCommands::openSplit()
+{
+    m_split->show();
+    m_split->raise();
+    m_split->activateWindow();
+    m_split->refresh();
+}
+
+} // namespace quorvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "settings/postlimit.h"
+#include "windows/postlimitdialog.h"
+
+#include <QObject>
+#include <QPointer>
+
+namespace quorvane {
+
+class LengthStatus;
+class MainForm;
+class SplitWindow;
+
+// Post Length Limit... and Split Post... (Tools menu), and the length status
+// beside the character count that shows what is left of the limit.
+class PostLengthCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PostLengthCommands(MainForm &form);
+
+    LengthStatus &status() const { return *m_status; }
+    SplitWindow *splitWindow() const { return m_split; }
+    // The limit dialog while it is open, else nullptr.
+    PostLimitDialog *limitDialog() const { return m_dialog; }
+
+    void setChoice(const postlimit::Choice &choice);
+
+private:
+    // Opens the limit dialog; `thenSplit` opens Split Post once a limit is set.
+    void askLimit(bool thenSplit);
+    void openSplit();
+
+    MainForm &m_form;
+    LengthStatus *m_status;
+    SplitWindow *m_split;
+    QPointer<PostLimitDialog> m_dialog;
+};
+
+} // namespace quorvane

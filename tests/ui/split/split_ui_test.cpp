@@ -1,0 +1,330 @@
+// The length status, Post Length Limit... and Split Post... on the offscreen
+// platform, driven through the real main window and the real clipboard.
+#include "commands/lengthstatus.h"
+#include "commands/markupcommands.h"
+#include "commands/postlengthcommands.h"
+#include "settings/postlimit.h"
+#include "shell/mainform.h"
+#include "shell/markuphighlighter.h"
+#include "shell/typer.h"
+#include "split/postsplitter.h"
+#include "support/scripted.h"
+#include "text/textrules.h"
+#include "windows/postlimitdialog.h"
+#include "windows/splitwindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quorvane;
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+namespace {
+
+postlimit::Choice limitOf(qsizetype limit, bool countTags = true, int lineBreak = 1)
+{
+    return {QStringLiteral("custom"), limit, LengthRule{countTags, lineBreak}};
+}
+
+class SplitUiTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        postlimit::forget();
+        w = std::make_unique<test::Window>();
+    }
+    void TearDown() override
+    {
+        w.reset();
+        postlimit::forget();
+    }
+
+    PostLengthCommands &commands() const { return *w->form->findChild<PostLengthCommands *>(); }
+    LengthStatus &status() const { return commands().status(); }
+    Typer *typer() const { return w->form->typer(); }
+    const KnownTags &tags() const
+    {
+        return w->form->findChild<MarkupCommands *>()->highlighter().knownTags();
+    }
+    void settle() const { QTRY_VERIFY_WITH_TIMEOUT(status().isSettled(), 10000); }
+
+    std::unique_ptr<test::Window> w;
+};
+
+QString words(int count)
+{
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << QStringLiteral("word");
+    return list.join(u' ');
+}
+
+TEST_F(SplitUiTest, StatusShowsWordsReadingTimeAndWhatIsLeft)
+{
+    struct Case
+    {
+        const char *name;
+        QString post;
+        postlimit::Choice choice;
+        QString shown;
+        bool over;
+    };
+    const Case cases[] = {
+        {"empty, no limit", QString(), {}, QStringLiteral("0 words · 0 min read"), false},
+        {"one word", QStringLiteral("[b]Hi[/b]"), {}, QStringLiteral("1 word · 1 min read"), false},
+        {"231 words read in two minutes",
+         words(231),
+         {},
+         QStringLiteral("231 words · 2 min read"),
+         false},
+        {"tags count", QStringLiteral("Hello [b]world[/b]"), limitOf(20),
+         QStringLiteral("2 words · 1 min read · 2 left"), false},
+        {"tags do not count", QStringLiteral("Hello [b]world[/b]"), limitOf(20, false),
+         QStringLiteral("2 words · 1 min read · 9 left"), false},
+        {"tags inside CODE are text", QStringLiteral("[code]\n[b]x[/b]\n[/code]"),
+         limitOf(20, false), QStringLiteral("1 word · 1 min read · 10 left"), false},
+        {"a break counts two", QStringLiteral("a\nb\nc"), limitOf(5, true, 2),
+         QStringLiteral("3 words · 1 min read · -2 over"), true},
+        {"exactly at the limit", QStringLiteral("abcde"), limitOf(5),
+         QStringLiteral("1 word · 1 min read · 0 left"), false},
+        {"grouped thousands left", QString(2860, u'x'), limitOf(5000),
+         QStringLiteral("1 word · 1 min read · 2,140 left"), false},
+        {"grouped thousands over", QString(3140, u'x'), limitOf(1000),
+         QStringLiteral("1 word · 1 min read · -2,140 over"), true},
+        {"an emoji is one character", QStringLiteral("\U0001F600\U0001F600"), limitOf(3),
+         QStringLiteral("0 words · 0 min read · 1 left"), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        commands().setChoice(c.choice);
+        typer()->setText(c.post);
+        settle();
+        EXPECT_EQ(status().text(), c.shown);
+        EXPECT_EQ(status().isOver(), c.over);
+        EXPECT_EQ(status().label()->text().contains(QLatin1String("color:")), c.over);
+    }
+}
+
+// Every count the status keeps by lines equals counting the whole post afresh,
+// through typing, pasting, deleting and undoing, in lines long enough to be
+// held in pieces.
+TEST_F(SplitUiTest, StatusFollowsEditsAsCountingAfreshWould)
+{
+    const QString fragments[] = {
+        QStringLiteral("word "),
+        QStringLiteral("[b]"),
+        QStringLiteral("[/b]"),
+        QStringLiteral("\n"),
+        QStringLiteral("[code]"),
+        QStringLiteral("[/code]"),
+        QStringLiteral("don't "),
+        QStringLiteral("\n\n"),
+        QStringLiteral("\U0001F600"),
+        QStringLiteral("[url=x]"),
+        QStringLiteral("."),
+        QString(2500, u'y'),
+        QString(1200, u'z') + u' ' + QString(1200, u'z'),
+    };
+    const auto countsMatch = [this] {
+        const QString post = typer()->text();
+        EXPECT_EQ(status().words(), countWords(post, tags()));
+        for (const bool countTags : {true, false}) {
+            for (const int lineBreak : {1, 2}) {
+                status().setChoice(limitOf(100, countTags, lineBreak));
+                EXPECT_EQ(status().length(), postLength(post, {countTags, lineBreak}, tags()))
+                    << countTags << lineBreak;
+            }
+        }
+        return !::testing::Test::HasFailure();
+    };
+    QRandomGenerator random(18);
+    for (int step = 0; step < 500; ++step) {
+        const qsizetype size = typer()->length();
+        const qsizetype at = random.bounded(int(size + 1));
+        typer()->setSelStart(at);
+        const int kind = random.bounded(10);
+        if (kind < 6) {
+            typer()->setSelText(fragments[random.bounded(int(std::size(fragments)))]);
+        } else if (kind < 8) {
+            typer()->setSelLength(random.bounded(200));
+            typer()->setSelText(QString());
+        } else if (kind < 9) {
+            QTest::keyClick(typer(), Qt::Key_X);
+        } else {
+            typer()->undo();
+        }
+        settle();
+        SCOPED_TRACE(step);
+        ASSERT_TRUE(countsMatch());
+    }
+    // A post too long to count in one turn of the event loop, and "[CODE]"
+    // typed at its top, which turns every tag after it into text.
+    QString large;
+    for (int i = 0; i < 8000; ++i)
+        large += QStringLiteral("[b]Line[/b] %1 with [i]some[/i] words in it.\n").arg(i);
+    typer()->setText(large);
+    EXPECT_FALSE(status().isSettled());
+    settle();
+    ASSERT_TRUE(countsMatch());
+    typer()->setSelStart(0);
+    typer()->setSelText(QStringLiteral("[code]"));
+    settle();
+    ASSERT_TRUE(countsMatch());
+    typer()->undo();
+    settle();
+    ASSERT_TRUE(countsMatch());
+}
+
+void clickOk(QDialog *dialog)
+{
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+}
+
+TEST_F(SplitUiTest, TheLimitChosenIsRememberedInANewWindow)
+{
+    w->form->command("PostLengthLimit")->trigger();
+    PostLimitDialog *dialog = commands().limitDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    auto *profile = dialog->findChild<QComboBox *>(QStringLiteral("Profile"));
+    EXPECT_EQ(profile->currentText(), QStringLiteral("No limit"));
+    // Choosing a forum fills in its numbers.
+    profile->setCurrentIndex(profile->findData(QStringLiteral("smf")));
+    emit profile->activated(profile->currentIndex());
+    auto *limit = dialog->findChild<QSpinBox *>(QStringLiteral("Limit"));
+    EXPECT_EQ(limit->value(), 20000);
+    EXPECT_EQ(dialog->choice().rule, (LengthRule{true, 2}));
+    limit->setValue(12345);
+    dialog->findChild<QCheckBox *>(QStringLiteral("CountTags"))->setChecked(false);
+    clickOk(dialog);
+    const postlimit::Choice chosen{QStringLiteral("smf"), 12345, LengthRule{false, 2}};
+    EXPECT_EQ(status().choice(), chosen);
+    EXPECT_EQ(status().text(), QStringLiteral("0 words · 0 min read · 12,345 left"));
+
+    w = std::make_unique<test::Window>();
+    EXPECT_EQ(status().choice(), chosen);
+    w->form->command("PostLengthLimit")->trigger();
+    EXPECT_EQ(commands().limitDialog()->choice(), chosen);
+    // And back to no limit: the status shows nothing of one.
+    profile = commands().limitDialog()->findChild<QComboBox *>(QStringLiteral("Profile"));
+    profile->setCurrentIndex(0);
+    emit profile->activated(0);
+    clickOk(commands().limitDialog());
+    EXPECT_FALSE(status().choice().hasLimit());
+    EXPECT_EQ(status().text(), QStringLiteral("0 words · 0 min read"));
+    EXPECT_FALSE(postlimit::read().hasLimit());
+}
+
+QString paragraphs(int count)
+{
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << QStringLiteral("[b]Paragraph %1.[/b] The quick brown fox jumps over the lazy "
+                               "dog, and then it rests a while.")
+                    .arg(i + 1);
+    return list.join(QStringLiteral("\n\n"));
+}
+
+TEST_F(SplitUiTest, SplitWindowCopiesEachPartAsTheSplitterMadeIt)
+{
+    commands().setChoice(limitOf(200));
+    typer()->setText(paragraphs(9));
+    const QString before = typer()->text();
+    w->form->command("SplitPost")->trigger();
+    SplitWindow *window = commands().splitWindow();
+    ASSERT_TRUE(window->isVisible());
+    const SplitResult expected =
+        splitPost(toLfBreaks(before), {200, LengthRule{}, QString(), true}, tags());
+    ASSERT_TRUE(expected.ok);
+    ASSERT_GE(expected.parts.size(), 3);
+    EXPECT_EQ(window->parts(), expected.parts);
+
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    window->findChild<QPushButton *>(QStringLiteral("CopyPart2"))->click();
+    EXPECT_EQ(clipboard->text(), expected.parts[1]);
+    // Copy next walks from the first part to the last, saying which it copied.
+    window->copyPart(-1);
+    auto *next = window->findChild<QPushButton *>(QStringLiteral("CopyNext"));
+    auto *copied = window->findChild<QLabel *>(QStringLiteral("CopiedLast"));
+    EXPECT_EQ(window->lastCopied(), 1);
+    for (int i = 2; i < expected.parts.size(); ++i) {
+        next->click();
+        EXPECT_EQ(window->lastCopied(), i);
+        EXPECT_EQ(clipboard->text(), expected.parts[i]);
+        EXPECT_TRUE(copied->text().startsWith(
+            QStringLiteral("Copied part %1 of %2").arg(i + 1).arg(expected.parts.size())));
+    }
+    next->click();
+    EXPECT_EQ(clipboard->text(), expected.parts[0]);
+
+    // Labels at the bottom, with the writer's template; remembered.
+    window->findChild<QComboBox *>(QStringLiteral("LabelPlace"))->setCurrentIndex(1);
+    auto *labelTemplate = window->findChild<QLineEdit *>(QStringLiteral("LabelTemplate"));
+    labelTemplate->setText(QStringLiteral("Part %1 of %2"));
+    window->findChild<QCheckBox *>(QStringLiteral("PartLabels"))->setChecked(true);
+    const SplitResult labelled = splitPost(
+        toLfBreaks(before), {200, LengthRule{}, QStringLiteral("Part %1 of %2"), false}, tags());
+    EXPECT_EQ(window->parts(), labelled.parts);
+    EXPECT_TRUE(window->parts().constLast().endsWith(
+        QStringLiteral("Part %1 of %1").arg(labelled.parts.size())));
+    next->click();
+    EXPECT_EQ(clipboard->text(), labelled.parts[0]);
+    EXPECT_EQ(postlimit::readLabels().labelTemplate, QStringLiteral("Part %1 of %2"));
+    EXPECT_FALSE(postlimit::readLabels().atTop);
+    EXPECT_EQ(typer()->text(), before);
+}
+
+TEST_F(SplitUiTest, SplitWindowSaysWhereThePostCannotBeSplit)
+{
+    commands().setChoice(limitOf(50));
+    typer()->setText(QStringLiteral("Short first line.\nSee ") + QString(80, u'w') +
+                     QStringLiteral(" there."));
+    w->form->command("SplitPost")->trigger();
+    SplitWindow *window = commands().splitWindow();
+    EXPECT_FALSE(window->isSplit());
+    EXPECT_TRUE(window->parts().isEmpty());
+    const QString said = window->findChild<QLabel *>(QStringLiteral("SplitSummary"))->text();
+    EXPECT_TRUE(said.contains(QStringLiteral("line 2, column 5"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("limit of 50"))) << said.toStdString();
+    auto *show = window->findChild<QPushButton *>(QStringLiteral("ShowFailure"));
+    ASSERT_TRUE(show->isVisible());
+    show->click();
+    EXPECT_EQ(typer()->selStart(), 19 + 4); // after the first line and its CR LF, "See "
+}
+
+TEST_F(SplitUiTest, SplitWithoutALimitAsksForOneFirst)
+{
+    typer()->setText(paragraphs(3));
+    w->form->command("SplitPost")->trigger();
+    EXPECT_FALSE(commands().splitWindow()->isVisible());
+    PostLimitDialog *dialog = commands().limitDialog();
+    ASSERT_NE(dialog, nullptr);
+    auto *profile = dialog->findChild<QComboBox *>(QStringLiteral("Profile"));
+    profile->setCurrentIndex(profile->findData(QStringLiteral("custom")));
+    emit profile->activated(profile->currentIndex());
+    dialog->findChild<QSpinBox *>(QStringLiteral("Limit"))->setValue(150);
+    clickOk(dialog);
+    ASSERT_TRUE(commands().splitWindow()->isVisible());
+    EXPECT_GT(commands().splitWindow()->parts().size(), 1);
+}
+
+} // namespace
