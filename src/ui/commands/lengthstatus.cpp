@@ -3,6 +3,7 @@
 #include "shell/mainform.h"
 #include "shell/typer.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,22 +35,33 @@ QBoxLayout *holder(QLayout *layout, QWidget *widget)
 } // namespace
 
 LengthStatus::LengthStatus(MainForm &form, const KnownTags &tags)
-    : QObject(&form), m_form(form), m_tally(tags), m_label(new QLabel)
+    : QObject(&form), m_form(form), m_tally(tags), m_budget(new QLabel), m_words(new QLabel)
 {
-    m_label->setObjectName(QStringLiteral("LengthStatus"));
-    m_label->setAccessibleName(QStringLiteral("Post length status"));
-    m_label->setToolTip(QStringLiteral("Words, reading time and what is left of the post "
-                                       "length limit (Tools, Post Length Limit...)"));
-    m_label->setTextFormat(Qt::RichText);
-    m_label->setFixedHeight(21);
-    // Beside the character count, which keeps its own place.
+    m_budget->setObjectName(QStringLiteral("LengthLeft"));
+    m_budget->setAccessibleName(QStringLiteral("Post length left"));
+    m_budget->setToolTip(QStringLiteral("Characters left of the post length limit "
+                                        "(Tools > Post Length Limit...)"));
+    m_budget->setTextFormat(Qt::RichText);
+    m_budget->setFixedHeight(21);
+    m_budget->hide();
+    m_words->setObjectName(QStringLiteral("WordCount"));
+    m_words->setAccessibleName(QStringLiteral("Words and reading time"));
+    m_words->setToolTip(QStringLiteral("Words in the post, and minutes to read it at 230 "
+                                       "words a minute"));
+    m_words->setFixedHeight(21);
+    // The budget in the character count's row, after what already stands
+    // there; the words at the end of the row below.
     auto *count = form.control<QLineEdit>("LettersNo");
-    QWidget *row = count->parentWidget();
-    if (QBoxLayout *line = holder(row->layout(), count)) {
-        m_label->setParent(row);
-        line->insertWidget(line->indexOf(count) + 1, m_label);
-    } else {
-        m_label->setParent(row);
+    QWidget *frame = count->parentWidget();
+    m_budget->setParent(frame);
+    m_words->setParent(frame);
+    if (QBoxLayout *line = holder(frame->layout(), count)) {
+        const int last = line->count() - 1;
+        line->insertWidget(line->itemAt(last)->spacerItem() ? last : last + 1, m_budget);
+    }
+    if (auto *rows = qobject_cast<QBoxLayout *>(frame->layout()); rows && rows->count() > 1) {
+        if (auto *second = qobject_cast<QBoxLayout *>(rows->itemAt(1)->layout()))
+            second->addWidget(m_words);
     }
 
     m_settle.setSingleShot(true);
@@ -59,6 +71,12 @@ LengthStatus::LengthStatus(MainForm &form, const KnownTags &tags)
     connect(document, &QTextDocument::contentsChange, this, &LengthStatus::contentsChange);
     m_tally.replace(0, 0, document->blockCount());
     settle();
+    // New forum tag names change what counts as a tag: count again (after
+    // the mark-up commands took the names).
+    connect(form.command("ForumTags"), &QAction::triggered, this, [this] {
+        m_tally.replace(0, m_tally.lines(), m_tally.lines());
+        settle();
+    });
 }
 
 void LengthStatus::setChoice(const postlimit::Choice &choice)
@@ -106,28 +124,30 @@ void LengthStatus::show()
 {
     const QLocale locale;
     const qsizetype words = m_tally.words();
-    QString text = (words == 1 ? QStringLiteral("1 word")
-                               : locale.toString(qlonglong(words)) + QStringLiteral(" words")) +
-                   QStringLiteral(" \u00B7 ") + locale.toString(qlonglong(readingMinutes(words))) +
-                   QStringLiteral(" min read");
-    QString rich = text.toHtmlEscaped();
+    const QString wordsText =
+        (words == 1 ? QStringLiteral("1 word")
+                    : locale.toString(qlonglong(words)) + QStringLiteral(" words")) +
+        QStringLiteral(" \u00B7 ") + locale.toString(qlonglong(readingMinutes(words))) +
+        QStringLiteral(" min");
+    QString text = wordsText;
+    QString budget;
     m_over = false;
     if (m_choice.hasLimit()) {
         const qsizetype left = m_choice.limit - length();
         m_over = left < 0;
-        const QString budget = m_over ? locale.toString(qlonglong(left)) + QStringLiteral(" over")
-                                      : locale.toString(qlonglong(left)) + QStringLiteral(" left");
+        budget = locale.toString(qlonglong(left)) +
+                 (m_over ? QStringLiteral(" over") : QStringLiteral(" left"));
         text += QStringLiteral(" \u00B7 ") + budget;
-        rich += QStringLiteral(" \u00B7 ") +
-                (m_over ? QStringLiteral("<span style=\"color:#c00000\"><b>%1</b></span>")
-                              .arg(budget.toHtmlEscaped())
-                        : budget.toHtmlEscaped());
     }
     if (text == m_text)
         return;
     m_text = text;
-    m_label->setText(rich);
-    m_label->setAccessibleDescription(text);
+    m_words->setText(wordsText);
+    m_budget->setText(m_over ? QStringLiteral("<span style=\"color:#c00000\"><b>%1</b></span>")
+                                   .arg(budget.toHtmlEscaped())
+                             : budget.toHtmlEscaped());
+    m_budget->setAccessibleDescription(budget);
+    m_budget->setVisible(m_choice.hasLimit());
 }
 
 } // namespace quorvane

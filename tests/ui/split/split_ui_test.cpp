@@ -89,29 +89,29 @@ TEST_F(SplitUiTest, StatusShowsWordsReadingTimeAndWhatIsLeft)
         bool over;
     };
     const Case cases[] = {
-        {"empty, no limit", QString(), {}, QStringLiteral("0 words · 0 min read"), false},
-        {"one word", QStringLiteral("[b]Hi[/b]"), {}, QStringLiteral("1 word · 1 min read"), false},
+        {"empty, no limit", QString(), {}, QStringLiteral("0 words · 0 min"), false},
+        {"one word", QStringLiteral("[b]Hi[/b]"), {}, QStringLiteral("1 word · 1 min"), false},
         {"231 words read in two minutes",
          words(231),
          {},
-         QStringLiteral("231 words · 2 min read"),
+         QStringLiteral("231 words · 2 min"),
          false},
         {"tags count", QStringLiteral("Hello [b]world[/b]"), limitOf(20),
-         QStringLiteral("2 words · 1 min read · 2 left"), false},
+         QStringLiteral("2 words · 1 min · 2 left"), false},
         {"tags do not count", QStringLiteral("Hello [b]world[/b]"), limitOf(20, false),
-         QStringLiteral("2 words · 1 min read · 9 left"), false},
+         QStringLiteral("2 words · 1 min · 9 left"), false},
         {"tags inside CODE are text", QStringLiteral("[code]\n[b]x[/b]\n[/code]"),
-         limitOf(20, false), QStringLiteral("1 word · 1 min read · 10 left"), false},
+         limitOf(20, false), QStringLiteral("1 word · 1 min · 10 left"), false},
         {"a break counts two", QStringLiteral("a\nb\nc"), limitOf(5, true, 2),
-         QStringLiteral("3 words · 1 min read · -2 over"), true},
+         QStringLiteral("3 words · 1 min · -2 over"), true},
         {"exactly at the limit", QStringLiteral("abcde"), limitOf(5),
-         QStringLiteral("1 word · 1 min read · 0 left"), false},
+         QStringLiteral("1 word · 1 min · 0 left"), false},
         {"grouped thousands left", QString(2860, u'x'), limitOf(5000),
-         QStringLiteral("1 word · 1 min read · 2,140 left"), false},
+         QStringLiteral("1 word · 1 min · 2,140 left"), false},
         {"grouped thousands over", QString(3140, u'x'), limitOf(1000),
-         QStringLiteral("1 word · 1 min read · -2,140 over"), true},
+         QStringLiteral("1 word · 1 min · -2,140 over"), true},
         {"an emoji is one character", QStringLiteral("\U0001F600\U0001F600"), limitOf(3),
-         QStringLiteral("0 words · 0 min read · 1 left"), false},
+         QStringLiteral("0 words · 0 min · 1 left"), false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,7 +120,8 @@ TEST_F(SplitUiTest, StatusShowsWordsReadingTimeAndWhatIsLeft)
         settle();
         EXPECT_EQ(status().text(), c.shown);
         EXPECT_EQ(status().isOver(), c.over);
-        EXPECT_EQ(status().label()->text().contains(QLatin1String("color:")), c.over);
+        EXPECT_EQ(status().budgetLabel()->text().contains(QLatin1String("color:")), c.over);
+        EXPECT_EQ(status().budgetLabel()->isVisibleTo(w->form.get()), c.choice.hasLimit());
     }
 }
 
@@ -218,7 +219,7 @@ TEST_F(SplitUiTest, TheLimitChosenIsRememberedInANewWindow)
     clickOk(dialog);
     const postlimit::Choice chosen{QStringLiteral("smf"), 12345, LengthRule{false, 2}};
     EXPECT_EQ(status().choice(), chosen);
-    EXPECT_EQ(status().text(), QStringLiteral("0 words · 0 min read · 12,345 left"));
+    EXPECT_EQ(status().text(), QStringLiteral("0 words · 0 min · 12,345 left"));
 
     w = std::make_unique<test::Window>();
     EXPECT_EQ(status().choice(), chosen);
@@ -230,7 +231,7 @@ TEST_F(SplitUiTest, TheLimitChosenIsRememberedInANewWindow)
     emit profile->activated(0);
     clickOk(commands().limitDialog());
     EXPECT_FALSE(status().choice().hasLimit());
-    EXPECT_EQ(status().text(), QStringLiteral("0 words · 0 min read"));
+    EXPECT_EQ(status().text(), QStringLiteral("0 words · 0 min"));
     EXPECT_FALSE(postlimit::read().hasLimit());
 }
 
