@@ -65,7 +65,10 @@ protected:
     {
         return w->form->findChild<MarkupCommands *>()->highlighter().knownTags();
     }
-    void settle() const { QTRY_VERIFY_WITH_TIMEOUT(status().isSettled(), 10000); }
+    void settle() const
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return status().isSettled(); }, 10000));
+    }
 
     std::unique_ptr<test::Window> w;
 };
