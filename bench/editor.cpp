@@ -15,7 +15,9 @@
 #include "bench_support.h"
 #include "commands/draftcommands.h"
 #include "commands/installcommands.h"
+#include "commands/lengthstatus.h"
 #include "commands/markupcommands.h"
+#include "commands/postlengthcommands.h"
 #include "commands/spellingcommands.h"
 #include "platform/launcher.h"
 #include "shell/livecheck.h"
@@ -155,6 +157,11 @@ void TypeOneCharacter(benchmark::State &state)
     if (state.range(1) != 0)
         settle(form);
     QCoreApplication::processEvents();
+    // The length status has counted the opened post.
+    const quorvane::LengthStatus &status =
+        form.findChild<quorvane::PostLengthCommands *>()->status();
+    while (!status.isSettled())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     for (auto _ : state) {
         QTest::keyClick(typer, Qt::Key_A);
         typer->viewport()->repaint();

@@ -37,10 +37,16 @@ void PostTally::replace(qsizetype first, qsizetype removed, qsizetype added)
 {
     first = std::clamp<qsizetype>(first, 0, lines());
     removed = std::clamp<qsizetype>(removed, 0, lines() - first);
+    // Lines replaced one for one are cleared where they stand; only the
+    // difference moves the lines after them.
+    const qsizetype kept = std::min(removed, added);
     const auto from = m_entries.begin() + first;
     std::for_each(from, from + removed, [this](const Entry &entry) { add(entry, -1); });
-    m_entries.erase(from, from + removed);
-    m_entries.insert(m_entries.begin() + first, size_t(added), Entry{});
+    std::fill(from, from + kept, Entry{});
+    if (removed > kept)
+        m_entries.erase(from + kept, from + removed);
+    else if (added > kept)
+        m_entries.insert(from + kept, size_t(added - kept), Entry{});
 
     // The lines to read: the new ones and any still unread, moved as the
     // edit moved them.
@@ -64,17 +70,17 @@ PostTally::Entry PostTally::measure(const Line &line, int verbatimIn,
 {
     const QStringView text = line.text;
     Entry entry;
-    entry.verbatimIn = verbatimIn;
+    entry.verbatimIn = std::int16_t(verbatimIn);
     entry.wordsIn = wordsIn;
     entry.continues = line.continues;
-    entry.characters = codePoints(text);
+    entry.characters = std::int32_t(codePoints(text));
     MarkupScanner lengths(m_tags);
     lengths.setVerbatim(verbatimIn);
     lengths.scan(text, 0, text.size(), [&](const MarkupTag &tag) {
         if (tag.id != KnownTags::unknown)
-            entry.tagCharacters += codePoints(text.mid(tag.start, tag.length));
+            entry.tagCharacters += std::int32_t(codePoints(text.mid(tag.start, tag.length)));
     });
-    entry.verbatimOut = lengths.verbatim();
+    entry.verbatimOut = std::int16_t(lengths.verbatim());
 
     // Words as countWords() reads a line, going on from where the piece
     // before stopped.
@@ -110,7 +116,7 @@ PostTally::Entry PostTally::measure(const Line &line, int verbatimIn,
         pos = tag.end();
     });
     countTo(text.size());
-    state.verbatim = words.verbatim();
+    state.verbatim = std::int16_t(words.verbatim());
     entry.wordsOut = state;
     return entry;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -47,18 +48,20 @@ private:
     // goes on from there, a new line starts afresh.
     struct WordState
     {
-        int verbatim = -1;   // the CODE-like tag open, as MarkupScanner keeps it
-        bool inWord = false; // a word goes on (a tag joins nothing: "[b]x[/b]y")
-        bool joiner = false; // after "don'" or "well-", if a letter follows
+        std::int16_t verbatim = -1; // the CODE-like tag open, as MarkupScanner keeps it
+        bool inWord = false;        // a word goes on (a tag joins nothing: "[b]x[/b]y")
+        bool joiner = false;        // after "don'" or "well-", if a letter follows
         friend bool operator==(const WordState &, const WordState &) = default;
     };
+    // Small, as a line of the editor is: an edit that adds or removes lines
+    // moves the entries after it.
     struct Entry
     {
-        qsizetype words = 0;
-        qsizetype characters = 0;    // code points
-        qsizetype tagCharacters = 0; // of those, inside known tags
-        int verbatimIn = -2;         // the CODE-like tag open at the start; -2 unread
-        int verbatimOut = -1;
+        std::int32_t words = 0;
+        std::int32_t characters = 0;    // code points
+        std::int32_t tagCharacters = 0; // of those, inside known tags
+        std::int16_t verbatimIn = -2;   // the CODE-like tag open at the start; -2 unread
+        std::int16_t verbatimOut = -1;
         WordState wordsIn;
         WordState wordsOut;
         bool continues = false;

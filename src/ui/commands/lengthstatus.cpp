@@ -98,11 +98,17 @@ void LengthStatus::contentsChange(int from, int removed, int added)
     const qsizetype last = lastBlock.isValid() ? lastBlock.blockNumber() : blocks - 1;
     const qsizetype now = last - first + 1;
     const qsizetype before = now - (blocks - m_tally.lines());
+    // A key press reads its own lines at once; a count still going on (a
+    // post just opened) goes on a turn of the event loop at a time.
+    const bool wasSettled = m_tally.isSettled();
     if (before < 0 || first + before > m_tally.lines())
         m_tally.replace(0, m_tally.lines(), blocks);
     else
         m_tally.replace(first, before, now);
-    settle();
+    if (wasSettled)
+        settle();
+    else
+        m_settle.start();
 }
 
 void LengthStatus::settle()

@@ -6,6 +6,9 @@
 #include <QFormLayout>
 #include <QSpinBox>
 
+#include <algorithm>
+#include <climits>
+
 namespace quorvane {
 
 PostLimitDialog::PostLimitDialog(QWidget *parent)
