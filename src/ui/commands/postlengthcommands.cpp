@@ -72,10 +72,13 @@ void PostLengthCommands::askLimit(bool thenSplit)
 
 void PostLengthCommands::openSplit()
 {
-    m_split->show();
+    // Showing the window splits the post; an open one splits it again.
+    if (m_split->isVisible())
+        m_split->refresh();
+    else
+        m_split->show();
     m_split->raise();
     m_split->activateWindow();
-    m_split->refresh();
 }
 
 } // namespace quorvane
