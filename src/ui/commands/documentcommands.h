@@ -2,10 +2,12 @@
 
 #include "documents/documentfile.h"
 
+#include <QFutureWatcher>
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace quorvane {
 
@@ -14,12 +16,21 @@ class MainForm;
 // New, Open, Save and Exit, with the save prompt. The post is modified when
 // the editor's text differs, code unit by code unit, from the baseline: the
 // text as it stood when the post was last clean.
+//
+// A file of kReadInPlace bytes or more is read and decoded on a worker
+// thread while the window repaints, shows that it is busy and takes no
+// input; the post stays as it was until the text arrives. Closing the window
+// meanwhile gives up the open and asks about the post as always.
 class DocumentCommands : public QObject
 {
     Q_OBJECT
 
 public:
+    // Smaller files are read at once: they take less than a blink.
+    static constexpr qint64 kReadInPlace = 4 * 1024 * 1024;
+
     explicit DocumentCommands(MainForm &form);
+    ~DocumentCommands() override;
 
     bool isModified() const;
     // Test-only: the text the post is compared with.
@@ -43,8 +54,11 @@ public:
 
     // Opens a file already named (the command line, another copy of the
     // program, a drop): the same question first, the same reader and messages
-    // as Open.
+    // as Open. Ignored while another routine or a read is under way.
     void openFile(const QString &path);
+
+    // A large file is being read; the post is not replaced yet.
+    bool isReading() const { return m_reading != nullptr; }
 
     static const QString &openFilter();
     // The filter Open starts on.
@@ -55,6 +69,9 @@ signals:
     // A new post is in the editor (New, Open, a restore); `source` is the
     // file it came from, "" for none.
     void postStarted(const QString &source);
+    // A read begun on the worker has ended: its text is in the editor, or
+    // the writer was told why not, or the read was given up.
+    void readEnded();
     // The post was written to `path`.
     void saved(const QString &path);
     // "No" was answered: the post's changes are being thrown away.
@@ -70,6 +87,12 @@ private:
     void openSequence(const QString &filter, const QString &startFilter, const FileReader &read);
     // Reads `path` into the editor; the user is told when it cannot be read.
     void loadFile(const QString &path, const FileReader &read);
+    void readOnWorker(const QString &path, const FileReader &read);
+    // What was read goes into the editor, or the writer is told why not.
+    void showRead(const QString &path, const ReadResult &read);
+    void releaseWindow();
+    // Ends a read on the worker: its result, if one comes, is thrown away.
+    void giveUpRead();
     void clearDocument();
 
     // Ask for a name and write the post there; false when the dialog was
@@ -86,6 +109,8 @@ private:
     bool m_busy = false;
     // Save_Before_Exit has already decided; the close guard lets it through.
     bool m_closeApproved = false;
+    // The read under way on the worker, if any.
+    std::unique_ptr<QFutureWatcher<ReadResult>> m_reading;
 };
 
 } // namespace quorvane

@@ -3,6 +3,7 @@
 #include "conversion/stripper.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
+#include "shell/busyindicator.h"
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "windows/userdialogs.h"
@@ -11,6 +12,12 @@
 #include <QDir>
 
 namespace quorvane {
+
+namespace {
+// The page is made at about this many characters of post a millisecond
+// (the conversion benchmark, with room for slower machines).
+constexpr qint64 kPageCharactersPerMillisecond = 5000;
+} // namespace
 
 PreviewCommands::PreviewCommands(MainForm &form)
     : QObject(&form), m_form(form), m_dataDir(programDataDir())
@@ -29,7 +36,13 @@ PreviewPageResult PreviewCommands::PreviewHTML(const QString &text)
 void PreviewCommands::preview()
 {
     emit aboutToPreview();
-    const PreviewPageResult page = PreviewHTML(m_form.typer()->text());
+    const QString post = m_form.typer()->text();
+    const PreviewPageResult page = [&] {
+        const BlockingStep step(m_form.busyIndicator(),
+                                QStringLiteral("Writing the preview page\u2026"),
+                                post.size() / kPageCharactersPerMillisecond);
+        return PreviewHTML(post);
+    }();
     if (!page.ok) {
         // Opening whatever stale page is there would show the wrong post.
         m_form.dialogs().message(&m_form, QMessageBox::Warning, QStringLiteral("Quorvane"),

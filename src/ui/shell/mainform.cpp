@@ -2,7 +2,9 @@
 
 #include "platform/appinfo.h"
 #include "platform/launcher.h"
+#include "shell/busyindicator.h"
 #include "shell/commandtable.h"
+#include "shell/filedrop.h"
 #include "shell/typer.h"
 #include "text/choosers.h"
 #include "windows/links.h"
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -98,6 +101,11 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
 
     setFixedSize(kWindowSize);
     m_typer->setFocus();
+
+    // A file dropped anywhere opens; text dropped on the editor is written there.
+    setAcceptDrops(true);
+    connect(m_typer, &Typer::fileDropped, this, &MainForm::fileDropped);
+    m_busy = new BusyIndicator(*this);
 }
 
 MainForm::~MainForm() = default;
@@ -282,12 +290,40 @@ void MainForm::closeAuxiliary(QWidget *window)
 
 void MainForm::giveInputBack()
 {
-    m_commands->setEnabled(true);
+    m_commands->setEnabled(!m_holding);
     setEnabled(true);
     raise();
     activateWindow();
     QWidget *focus = m_focusBeforeAuxiliary ? m_focusBeforeAuxiliary.data() : m_typer;
     focus->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::holdInput(bool hold)
+{
+    m_holding = hold;
+    m_commands->setEnabled(!hold);
+    m_typer->setReadOnly(hold);
+}
+
+void MainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!fileDropOf(event->mimeData()).path.isEmpty())
+        acceptAsCopy(event);
+}
+
+void MainForm::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!fileDropOf(event->mimeData()).path.isEmpty())
+        acceptAsCopy(event);
+}
+
+void MainForm::dropEvent(QDropEvent *event)
+{
+    const FileDrop drop = fileDropOf(event->mimeData());
+    if (drop.path.isEmpty())
+        return;
+    acceptAsCopy(event);
+    emit fileDropped(drop.path);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

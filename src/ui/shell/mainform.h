@@ -12,6 +12,7 @@ class QToolButton;
 
 namespace quorvane {
 
+class BusyIndicator;
 class Launcher;
 class Typer;
 class UserDialogs;
@@ -66,14 +67,26 @@ public:
     // the room while it is shown).
     void addAboveEditor(QWidget *bar);
 
+    // While long work fills the editor no command runs and nothing can be
+    // typed; the window still repaints and can be asked to close.
+    void holdInput(bool hold);
+    bool isHoldingInput() const { return m_holding; }
+    // The busy cursor and progress bar of long work.
+    BusyIndicator &busyIndicator() const { return *m_busy; }
+
 signals:
     // The window has closed: the program ends.
     void closed();
     // A prompt, message or file dialog is about to open.
     void aboutToAsk();
+    // A file was dropped on the window or the editor.
+    void fileDropped(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -96,6 +109,8 @@ private:
     QPointer<QWidget> m_focusBeforeAuxiliary;
     QActionGroup *m_commands = nullptr;
     std::function<bool()> m_closeGuard;
+    bool m_holding = false;
+    BusyIndicator *m_busy = nullptr;
 };
 
 } // namespace quorvane

@@ -19,3 +19,9 @@ target_sources(quorvane_widgets PRIVATE
 target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/spellunderlines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/spellunderlines.h)
+# Files dropped on the window, and the busy cursor and progress of long work.
+target_sources(quorvane_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/busyindicator.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/busyindicator.h
+  ${CMAKE_CURRENT_LIST_DIR}/filedrop.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/filedrop.h)

@@ -1,8 +1,10 @@
 #include "shell/typer.h"
 
+#include "shell/filedrop.h"
 #include "text/textrules.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -532,6 +534,47 @@ void Typer::keyPressEvent(QKeyEvent *event)
         setCurrentCharFormat(plain);
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void Typer::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (const FileDrop drop = fileDropOf(event->mimeData()); drop.names) {
+        if (drop.path.isEmpty())
+            event->ignore();
+        else
+            acceptAsCopy(event);
+        return;
+    }
+    QPlainTextEdit::dragEnterEvent(event);
+}
+
+void Typer::dragMoveEvent(QDragMoveEvent *event)
+{
+    // A file goes nowhere in the text: no drop caret.
+    if (const FileDrop drop = fileDropOf(event->mimeData()); drop.names) {
+        if (drop.path.isEmpty())
+            event->ignore();
+        else
+            acceptAsCopy(event);
+        return;
+    }
+    QPlainTextEdit::dragMoveEvent(event);
+}
+
+void Typer::dropEvent(QDropEvent *event)
+{
+    // Text is written at the drop point by insertFromMimeData, as one step.
+    const FileDrop drop = fileDropOf(event->mimeData());
+    if (!drop.names) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    if (drop.path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    acceptAsCopy(event);
+    emit fileDropped(drop.path);
 }
 
 bool Typer::canInsertFromMimeData(const QMimeData *source) const

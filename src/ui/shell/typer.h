@@ -73,10 +73,15 @@ public:
 signals:
     // Raised after every change of the text, once per command write.
     void changed();
+    // A file was dropped on the editor (its text is not inserted).
+    void fileDropped(const QString &path);
 
 protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;

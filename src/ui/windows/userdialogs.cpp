@@ -1,5 +1,7 @@
 #include "windows/userdialogs.h"
 
+#include "settings/filefolders.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 
@@ -69,14 +71,21 @@ QString QtUserDialogs::openFileName(QWidget *parent, const QString &filter,
     dialog.setNameFilters(filters);
     if (const qsizetype start = captions.indexOf(startFilter); start >= 0)
         dialog.selectNameFilter(filters.at(start));
+    dialog.setDirectory(filefolders::startFolder());
     if (dialog.exec() != QDialog::Accepted)
         return QString();
-    return dialog.selectedFiles().value(0);
+    const QString chosen = dialog.selectedFiles().value(0);
+    filefolders::rememberFolderOf(chosen);
+    return chosen;
 }
 
 QString QtUserDialogs::saveFileName(QWidget *parent, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
+    // A folder alone: the name field stays empty.
+    const QString chosen =
+        QFileDialog::getSaveFileName(parent, QString(), filefolders::startFolder(), filter);
+    filefolders::rememberFolderOf(chosen);
+    return chosen;
 }
 
 } // namespace quorvane

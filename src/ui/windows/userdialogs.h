@@ -24,7 +24,8 @@ public:
                                                 QMessageBox::StandardButtons buttons,
                                                 QMessageBox::StandardButton defaultButton) = 0;
 
-    // File dialogs, always starting with an empty name. "" when cancelled.
+    // File dialogs, always starting with an empty name in the folder a file
+    // was last chosen in (see filefolders.h). "" when cancelled.
     // `filter` lists "Caption (patterns)" entries separated by ";;"; Open
     // starts on `startFilter`, one of them. As where the convention comes
     // from, "*.*" matches every name, with or without a dot.
