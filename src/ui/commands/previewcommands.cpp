@@ -14,8 +14,8 @@
 namespace quorvane {
 
 namespace {
-// The page is made at about this many characters of post a millisecond
-// (the conversion benchmark, with room for slower machines).
+// A cautious guess at how many characters of post a millisecond makes into
+// a page: only a post of megabytes is shown as busy while its page is made.
 constexpr qint64 kPageCharactersPerMillisecond = 5000;
 } // namespace
 

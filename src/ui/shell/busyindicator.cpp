@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 
 namespace quorvane {
@@ -70,9 +71,12 @@ void BusyIndicator::beforeBlocking(const QString &what, qint64 milliseconds)
     if (by >= m_barDelay.interval())
         showBar();
     if (m_bar && m_bar->isVisible()) {
-        // Painted now: the event loop will not get to it.
-        m_progress->setRange(0, 0);
-        m_bar->repaint();
+        // Laid out and painted now: the event loop will not get to it. The
+        // editor moves down to make room, so the area is painted whole.
+        QWidget *area = m_bar->parentWidget();
+        if (area->layout())
+            area->layout()->activate();
+        area->repaint();
     }
 }
 
