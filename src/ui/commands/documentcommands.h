@@ -59,6 +59,9 @@ public:
 
     // A large file is being read; the post is not replaced yet.
     bool isReading() const { return m_reading != nullptr; }
+    // A routine waits in a dialog or a read is under way: openFile would be
+    // ignored now.
+    bool isBusy() const { return m_busy || isReading(); }
 
     static const QString &openFilter();
     // The filter Open starts on.

@@ -37,14 +37,15 @@ void OpenRequests::handle(const OpenRequest &request)
 
 void OpenRequests::open(const QString &path)
 {
-    if (QApplication::activeModalWidget()) {
+    auto *documents = m_form.findChild<DocumentCommands *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!documents)
+        return;
+    if (QApplication::activeModalWidget() || documents->isBusy()) {
         m_waiting = path;
         m_retry.start();
         return;
     }
-    if (auto *documents =
-            m_form.findChild<DocumentCommands *>(QString(), Qt::FindDirectChildrenOnly))
-        documents->openFile(path);
+    documents->openFile(path);
 }
 
 void OpenRequests::bringToFront(const OpenRequest &request)

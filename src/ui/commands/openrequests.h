@@ -14,8 +14,8 @@ class MainForm;
 // later starts hand over. Each opens by the route Open takes (the question
 // about a modified post first); a later start also brings the window to the
 // front, with or without a file. While a question or a file dialog is open
-// (perhaps the very question an earlier file asked), the newest file waits
-// for it to be answered.
+// (perhaps the very question an earlier file asked) or a large file is being
+// read, the newest file waits for it to end.
 class OpenRequests : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // Opening posts by drag and drop, the remembered folder of the real file
 // dialogs, and a large file read while the window repaints.
 #include "commands/documentcommands.h"
+#include "commands/openrequests.h"
 #include "settings/filefolders.h"
 #include "shell/busyindicator.h"
 #include "shell/mainform.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
@@ -118,7 +120,7 @@ TEST_F(Opening, AFileDroppedAnywhereOpensByTheSaveQuestion)
         // Never a move: the file manager would delete the file.
         EXPECT_EQ(taken, c.answer == QMB::NoButton ? Qt::IgnoreAction : Qt::CopyAction);
         // Opened once the drop has ended.
-        QTRY_VERIFY_WITH_TIMEOUT(m_w.dialogs.allAnswered(), 10000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_w.dialogs.allAnswered(); }, 10000));
         QApplication::processEvents();
         EXPECT_EQ(typer->text(),
                   c.opened ? QStringLiteral("from the drop") : QStringLiteral("typed"));
@@ -297,13 +299,29 @@ TEST_F(LargeOpen, TheWindowIsBusyUntilTheTextIsThereExactly)
     docs->Save_File();
     EXPECT_TRUE(m_w.dialogs.messages.isEmpty());
 
-    QTRY_VERIFY_WITH_TIMEOUT(!docs->isReading(), 120000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !docs->isReading(); }, 120000));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(typer->isReadOnly());
     EXPECT_TRUE(m_w.form->command("NewFile")->isEnabled());
     EXPECT_FALSE(m_w.form->busyIndicator().bar()->isVisible());
     EXPECT_EQ(typer->text(), expected);
     EXPECT_FALSE(docs->isModified());
+}
+
+TEST_F(LargeOpen, AFileHandedOverMeanwhileOpensAfterTheRead)
+{
+    writeBytes(path("handed.txt"), "handed over");
+    QSignalSpy started(docs, &DocumentCommands::postStarted);
+    docs->openFile(path("large.txt"));
+    ASSERT_TRUE(docs->isReading());
+    OpenRequest handed;
+    handed.file = path("handed.txt");
+    (new OpenRequests(*m_w.form))->handle(handed);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started.size() == 2; }, 120000));
+    EXPECT_EQ(started.at(0).at(0).toString(), path("large.txt"));
+    EXPECT_EQ(started.at(1).at(0).toString(), path("handed.txt"));
+    EXPECT_EQ(typer->text(), QStringLiteral("handed over"));
 }
 
 TEST_F(LargeOpen, ClosingMeanwhileAsksAboutThePostAndNeverLosesIt)
