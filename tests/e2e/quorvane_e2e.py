@@ -177,11 +177,18 @@ class Session:
         sentinel = "\u2063quorvane-e2e-sentinel\u2063"
         self.set_clipboard(sentinel)
         wait_for(lambda: self.clipboard() == sentinel, what="the sentinel on the clipboard")
-        self.activate(window)
-        self.key("ctrl+a", "ctrl+c")
-        text = wait_for(lambda: (lambda c: c if c is not None and c != sentinel else None)(
-            self.clipboard()), timeout=timeout, what="the post on the clipboard")
-        return text
+
+        def copied():
+            # Keys sent while the window manager is still handing over the
+            # focus can go astray: select and copy again until the post comes.
+            self.activate(window)
+            self.key("ctrl+a", "ctrl+c")
+            try:
+                return wait_for(lambda: (lambda c: c if c is not None and c != sentinel else None)(
+                    self.clipboard()), timeout=3, what="the post on the clipboard")
+            except TimeoutError_:
+                return None
+        return wait_for(copied, timeout=timeout, what="the post on the clipboard")
 
     def screenshot(self, path):
         """Best effort: needs ImageMagick's import, which the tests do not require."""
