@@ -21,20 +21,9 @@ const KnownTags &knownTags(MainForm &form)
 } // namespace
 
 PostLengthCommands::PostLengthCommands(MainForm &form)
-    : QObject(&form), m_form(form), m_status(new LengthStatus(form, knownTags(form))),
-      m_split(new SplitWindow(*form.typer(), knownTags(form), &form))
+    : QObject(&form), m_form(form), m_status(new LengthStatus(form, knownTags(form)))
 {
-    const postlimit::Choice choice = postlimit::read();
-    m_status->setChoice(choice);
-    m_split->setChoice(choice);
-    m_split->setWindowIcon(form.windowIcon());
-    connect(m_split, &SplitWindow::showInPost, this, [this](qsizetype position) {
-        m_form.raise();
-        m_form.activateWindow();
-        m_form.typer()->setSelStart(position);
-        m_form.typer()->ensureCursorVisible();
-        m_form.typer()->setFocus(Qt::OtherFocusReason);
-    });
+    m_status->setChoice(postlimit::read());
     connect(form.command("PostLengthLimit"), &QAction::triggered, this,
             [this] { askLimit(false); });
     connect(form.command("SplitPost"), &QAction::triggered, this, [this] {
@@ -45,11 +34,29 @@ PostLengthCommands::PostLengthCommands(MainForm &form)
     });
 }
 
+SplitWindow *PostLengthCommands::splitWindow()
+{
+    if (m_split)
+        return m_split;
+    m_split = new SplitWindow(*m_form.typer(), knownTags(m_form), &m_form);
+    m_split->setChoice(m_status->choice());
+    m_split->setWindowIcon(m_form.windowIcon());
+    connect(m_split, &SplitWindow::showInPost, this, [this](qsizetype position) {
+        m_form.raise();
+        m_form.activateWindow();
+        m_form.typer()->setSelStart(position);
+        m_form.typer()->ensureCursorVisible();
+        m_form.typer()->setFocus(Qt::OtherFocusReason);
+    });
+    return m_split;
+}
+
 void PostLengthCommands::setChoice(const postlimit::Choice &choice)
 {
     postlimit::write(choice);
     m_status->setChoice(choice);
-    m_split->setChoice(choice);
+    if (m_split)
+        m_split->setChoice(choice);
 }
 
 void PostLengthCommands::askLimit(bool thenSplit)
@@ -73,12 +80,13 @@ void PostLengthCommands::askLimit(bool thenSplit)
 void PostLengthCommands::openSplit()
 {
     // Showing the window splits the post; an open one splits it again.
-    if (m_split->isVisible())
-        m_split->refresh();
+    SplitWindow *window = splitWindow();
+    if (window->isVisible())
+        window->refresh();
     else
-        m_split->show();
-    m_split->raise();
-    m_split->activateWindow();
+        window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace quorvane

@@ -22,7 +22,9 @@ public:
     explicit PostLengthCommands(MainForm &form);
 
     LengthStatus &status() const { return *m_status; }
-    SplitWindow *splitWindow() const { return m_split; }
+    // Built on first use: most sessions never split a post, and the window
+    // would cost every start.
+    SplitWindow *splitWindow();
     // The limit dialog while it is open, else nullptr.
     PostLimitDialog *limitDialog() const { return m_dialog; }
 
@@ -35,7 +37,7 @@ private:
 
     MainForm &m_form;
     LengthStatus *m_status;
-    SplitWindow *m_split;
+    SplitWindow *m_split = nullptr;
     QPointer<PostLimitDialog> m_dialog;
 };
 
