@@ -1,4 +1,5 @@
 #include "settings/editorformat.h"
+#include "settings/store.h"
 
 #include <QSettings>
 
@@ -7,13 +8,12 @@ namespace quorvane::editorformat {
 namespace {
 QSettings openStore()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromLatin1(application),
-                     QString::fromLatin1(application));
+    return store::open();
 }
 
 QString qualified(const char *key)
 {
-    return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromLatin1(key);
+    return store::qualified(group, key);
 }
 } // namespace
 

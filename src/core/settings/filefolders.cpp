@@ -1,6 +1,7 @@
 #include "settings/filefolders.h"
 
 #include "settings/editorformat.h"
+#include "settings/store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,14 +12,12 @@ namespace quorvane::filefolders {
 namespace {
 QSettings openStore()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                     QString::fromLatin1(editorformat::application),
-                     QString::fromLatin1(editorformat::application));
+    return store::open();
 }
 
 QString qualified(const char *key)
 {
-    return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromLatin1(key);
+    return store::qualified(group, key);
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "settings/livepreview.h"
 
 #include "settings/editorformat.h"
+#include "settings/store.h"
 
 #include <QSettings>
 
@@ -9,27 +10,18 @@ namespace quorvane::livepreview {
 namespace {
 QSettings openStore()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                     QString::fromLatin1(editorformat::application),
-                     QString::fromLatin1(editorformat::application));
+    return store::open();
 }
 
 QString qualified(const char *key)
 {
-    return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromLatin1(key);
+    return store::qualified(group, key);
 }
 } // namespace
 
 bool readFlag(const char *key, bool fallback)
 {
-    const QVariant value = openStore().value(qualified(key));
-    // An INI file gives every value back as text.
-    const QString text = value.toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("1"))
-        return true;
-    if (text == QLatin1String("false") || text == QLatin1String("0"))
-        return false;
-    return fallback;
+    return store::readFlag(openStore(), qualified(key), fallback);
 }
 
 void writeFlag(const char *key, bool value)

@@ -1,6 +1,7 @@
 #include "settings/postlimit.h"
 
 #include "settings/editorformat.h"
+#include "settings/store.h"
 
 #include <QSettings>
 
@@ -9,25 +10,17 @@ namespace quorvane::postlimit {
 namespace {
 QSettings openStore()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                     QString::fromLatin1(editorformat::application),
-                     QString::fromLatin1(editorformat::application));
+    return store::open();
 }
 
 QString qualified(const char *key)
 {
-    return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromLatin1(key);
+    return store::qualified(group, key);
 }
 
-// An INI file gives every value back as text.
-bool flag(const QSettings &store, const char *key, bool fallback)
+bool flag(const QSettings &settings, const char *key, bool fallback)
 {
-    const QString text = store.value(qualified(key)).toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("1"))
-        return true;
-    if (text == QLatin1String("false") || text == QLatin1String("0"))
-        return false;
-    return fallback;
+    return store::readFlag(settings, qualified(key), fallback);
 }
 
 qsizetype number(const QSettings &store, const char *key, qsizetype low, qsizetype high,

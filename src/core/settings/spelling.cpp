@@ -1,6 +1,7 @@
 #include "settings/spelling.h"
 
 #include "settings/editorformat.h"
+#include "settings/store.h"
 
 #include <QRegularExpression>
 #include <QSettings>
@@ -10,14 +11,12 @@ namespace quorvane::spelling {
 namespace {
 QSettings openStore()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                     QString::fromLatin1(editorformat::application),
-                     QString::fromLatin1(editorformat::application));
+    return store::open();
 }
 
 QString qualified(const char *key)
 {
-    return QString::fromLatin1(group) + QLatin1Char('/') + QString::fromLatin1(key);
+    return store::qualified(group, key);
 }
 
 void write(const char *key, const QVariant &value)
@@ -30,13 +29,7 @@ void write(const char *key, const QVariant &value)
 
 bool readCheck()
 {
-    // An INI file gives every value back as text.
-    const QString text = openStore().value(qualified(checkKey)).toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("1"))
-        return true;
-    if (text == QLatin1String("false") || text == QLatin1String("0"))
-        return false;
-    return defaultCheck;
+    return store::readFlag(openStore(), qualified(checkKey), defaultCheck);
 }
 
 void writeCheck(bool on)

@@ -10,6 +10,7 @@
 #include "shell/markuphighlighter.h"
 #include "shell/spellunderlines.h"
 #include "shell/typer.h"
+#include "support/nodictionary.h"
 #include "support/scripted.h"
 
 #include <gtest/gtest.h>
@@ -279,30 +280,7 @@ TEST(NoDictionary, CheckSpellingIsOffAndSaysWhy)
 // the child's own; Enchant's other places point at an empty folder.
 TEST(NoDictionary, InAChild)
 {
-    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
-    if (unshare.isEmpty() || !QDir(QStringLiteral("/usr/share/hunspell")).exists())
-        GTEST_SKIP() << "needs unshare and a Hunspell folder";
-    QTemporaryDir empty;
-    ASSERT_TRUE(empty.isValid());
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QUORVANE_NO_DICTIONARY_CHILD"), QStringLiteral("1"));
-    env.insert(QStringLiteral("ENCHANT_CONFIG_DIR"), empty.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), empty.path());
-    env.insert(QStringLiteral("XDG_DATA_DIRS"), empty.path());
-    child.setProcessEnvironment(env);
-    child.start(unshare,
-                {QStringLiteral("--user"), QStringLiteral("--map-root-user"),
-                 QStringLiteral("--mount"), QStringLiteral("sh"), QStringLiteral("-c"),
-                 QStringLiteral("mount --bind \"$1\" /usr/share/hunspell && exec \"$2\" "
-                                "--gtest_filter=NoDictionary.CheckSpellingIsOffAndSaysWhy"),
-                 QStringLiteral("sh"), empty.path(), QCoreApplication::applicationFilePath()});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QByteArray out = child.readAllStandardOutput() + child.readAllStandardError();
-    if (out.contains("unshare failed") || out.contains("mount: "))
-        GTEST_SKIP() << "no mount namespace here: " << out.toStdString();
-    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-    EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+    test::runWithoutDictionaries("NoDictionary.CheckSpellingIsOffAndSaysWhy");
 }
 
 } // namespace
