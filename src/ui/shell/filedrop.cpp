@@ -31,4 +31,16 @@ void acceptAsCopy(QDropEvent *event)
     event->accept();
 }
 
+bool answerFileDrag(QDragMoveEvent *event)
+{
+    const FileDrop drop = fileDropOf(event->mimeData());
+    if (!drop.names)
+        return false;
+    if (drop.path.isEmpty())
+        event->ignore();
+    else
+        acceptAsCopy(event);
+    return true;
+}
+
 } // namespace quorvane

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDragMoveEvent;
 class QDropEvent;
 class QMimeData;
 
@@ -24,5 +25,9 @@ FileDrop fileDropOf(const QMimeData *mime);
 // Takes a file drag as a copy: a file manager that offered to move the file
 // must never delete it because the window accepted.
 void acceptAsCopy(QDropEvent *event);
+
+// Answers a drag that names files: taken as a copy when one of them can be
+// opened, refused otherwise. False, and nothing done, for a drag of text.
+bool answerFileDrag(QDragMoveEvent *event);
 
 } // namespace quorvane

@@ -538,27 +538,15 @@ void Typer::keyPressEvent(QKeyEvent *event)
 
 void Typer::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (const FileDrop drop = fileDropOf(event->mimeData()); drop.names) {
-        if (drop.path.isEmpty())
-            event->ignore();
-        else
-            acceptAsCopy(event);
-        return;
-    }
-    QPlainTextEdit::dragEnterEvent(event);
+    if (!answerFileDrag(event))
+        QPlainTextEdit::dragEnterEvent(event);
 }
 
 void Typer::dragMoveEvent(QDragMoveEvent *event)
 {
     // A file goes nowhere in the text: no drop caret.
-    if (const FileDrop drop = fileDropOf(event->mimeData()); drop.names) {
-        if (drop.path.isEmpty())
-            event->ignore();
-        else
-            acceptAsCopy(event);
-        return;
-    }
-    QPlainTextEdit::dragMoveEvent(event);
+    if (!answerFileDrag(event))
+        QPlainTextEdit::dragMoveEvent(event);
 }
 
 void Typer::dropEvent(QDropEvent *event)
