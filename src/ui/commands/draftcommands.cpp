@@ -229,13 +229,17 @@ void DraftCommands::restore(const drafts::Recoverable &draft)
     const drafts::Recoverable chosen = draft; // the offer may go meanwhile
     if (!m_documents.restore(chosen.text, chosen.header.sourcePath))
         return;
-    // It lives on as the new post; its old draft becomes history.
-    if (m_writer && chosen.header.postId != m_post.postId)
+    // It goes on as the post it was. Its snapshot holds this very text, so
+    // nothing is written until it changes: a copy would list it twice. Taken
+    // from history, the post's live drafts (other texts) step aside.
+    if (m_writer && !chosen.pending)
         m_writer->moveToHistory(chosen.header.postId);
+    m_post.postId = chosen.header.postId;
+    m_pause.stop();
+    m_longest.stop();
+    m_dirty = false;
     if (m_offer && m_offered.header.postId == chosen.header.postId)
         closeOffer();
-    m_dirty = true;
-    writeNow();
     m_form.typer()->setFocus(Qt::OtherFocusReason);
 }
 

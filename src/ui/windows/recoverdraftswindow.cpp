@@ -28,6 +28,12 @@ RecoverDraftsWindow::RecoverDraftsWindow(const QString &folder, const QIcon &ico
     m_list->setHeaderLabels({QStringLiteral("When"), QStringLiteral("First line"),
                              QStringLiteral("Length"), QStringLiteral("File"),
                              QStringLiteral("Kind")});
+    // The first line takes what the other columns leave, so the file's name
+    // is never pushed out of sight behind a scroll bar.
+    QHeaderView *header = m_list->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
     m_text = new QPlainTextEdit(split);
     m_text->setObjectName(QStringLiteral("DraftText"));
     m_text->setAccessibleName(QStringLiteral("Draft text"));
@@ -66,7 +72,6 @@ void RecoverDraftsWindow::refresh()
         item->setToolTip(3, read.header.sourcePath);
         m_files.append(*it);
     }
-    m_list->header()->resizeSections(QHeaderView::ResizeToContents);
     m_restore->setEnabled(!m_files.isEmpty());
     if (!m_files.isEmpty())
         m_list->setCurrentItem(m_list->topLevelItem(0));

@@ -10,13 +10,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUuid>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -225,7 +228,7 @@ TEST_F(Drafts, TheOfferAfterAnUncleanEnd)
              EXPECT_EQ(t.typer->text(), draftText);
              EXPECT_TRUE(t.m_w.form->findChild<DocumentCommands *>()->isModified());
              EXPECT_EQ(t.drafts->offer(), nullptr);
-             // Journalled again as a new post; the old draft is history.
+             // It goes on as the post it was: its draft is still the live one.
              const auto live = t.pending();
              ASSERT_EQ(live.size(), 1);
              EXPECT_EQ(live.first().header.postId, t.drafts->postId());
@@ -301,6 +304,132 @@ TEST_F(Drafts, RecoverDraftsRestoresFromHistoryAskingFirst)
     EXPECT_EQ(typer->text(), QStringLiteral("the post I said No to"));
     EXPECT_EQ(m_w.dialogs.messages.size(), 2);
     EXPECT_TRUE(m_w.dialogs.allAnswered());
+}
+
+RecoverDraftsWindow *recoverWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *r = qobject_cast<RecoverDraftsWindow *>(w); r && r->isVisible())
+            return r;
+    }
+    return nullptr;
+}
+
+void restoreRow(const QString &firstLine)
+{
+    RecoverDraftsWindow *window = recoverWindow();
+    ASSERT_NE(window, nullptr);
+    QTreeWidget *list = window->list();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (list->topLevelItem(row)->text(1) == firstLine)
+            list->setCurrentItem(list->topLevelItem(row));
+    }
+    ASSERT_EQ(list->currentItem()->text(1), firstLine);
+    window->findChild<QPushButton *>(QStringLiteral("DraftListRestore"))->click();
+}
+
+struct RestoreRoute
+{
+    const char *name;
+    const char *restored; // the text it brings back
+    std::function<void(Drafts &)> restore;
+};
+
+// Restoring writes no copy of what was restored: every text in the folder is
+// there once. The post goes on under its own name: the next change is its
+// newer version, and the list shows no post twice.
+TEST_F(Drafts, RestoringWritesNoCopy)
+{
+    const RestoreRoute routes[] = {
+        {"the offer", "crashed post",
+         [](Drafts &t) {
+             t.drafts->checkAtStart();
+             ASSERT_NE(t.drafts->offer(), nullptr);
+             t.drafts->offer()->restoreButton()->click();
+         }},
+        {"history in Recover Drafts", "let go",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             restoreRow(QStringLiteral("let go"));
+         }},
+        {"a live draft in Recover Drafts", "crashed post",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             restoreRow(QStringLiteral("crashed post"));
+         }},
+    };
+    for (const RestoreRoute &route : routes) {
+        QTemporaryDir dir;
+        folder = dir.filePath(QStringLiteral("drafts"));
+        drafts->setFolder(folder);
+        {
+            drafts::DraftStore store(folder);
+            QString error;
+            ASSERT_TRUE(store.markRunning(&error));
+            for (const char *text : {"let go", "crashed post"}) {
+                drafts::SnapshotHeader h;
+                h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+                h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+                ASSERT_TRUE(store.write(h, QString::fromLatin1(text), &error));
+                if (QLatin1String(text) == QLatin1String("let go")) {
+                    ASSERT_TRUE(store.moveToHistory(h.postId, &error));
+                }
+            }
+        }
+        if (m_w.form->findChild<DocumentCommands *>()->isModified())
+            m_w.dialogs.messageAnswers = {QMB::No};
+        route.restore(*this);
+        ASSERT_EQ(typer->text(), QString::fromLatin1(route.restored)) << route.name;
+        drafts->writeNow();
+        QStringList texts;
+        ASSERT_TRUE(drafts->writer().waitUntilIdle(5s));
+        for (const drafts::DraftFile &f : drafts::DraftStore(folder).files()) {
+            drafts::Recoverable r;
+            ASSERT_TRUE(drafts::DraftStore::load(f, &r));
+            texts.append(r.text);
+        }
+        texts.sort();
+        EXPECT_EQ(texts.join(QStringLiteral(" | ")).toStdString(), "crashed post | let go")
+            << route.name;
+
+        type(QStringLiteral("!"));
+        drafts->writeNow();
+        QString newer = QStringLiteral("<none>");
+        for (const drafts::Recoverable &live : pending()) {
+            if (live.header.postId == drafts->postId())
+                newer = live.text;
+        }
+        EXPECT_EQ(newer, QString::fromLatin1(route.restored) + u'!') << route.name;
+        m_w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
+    }
+}
+
+// The File column shows whole beside a long first line: the first line gives
+// way, and nothing hides behind a scroll bar.
+TEST_F(Drafts, TheFileColumnIsNeverCutOff)
+{
+    const QString name = QStringLiteral("a post with a rather long name.txt");
+    {
+        drafts::DraftStore store(folder);
+        drafts::SnapshotHeader h;
+        h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+        h.sourcePath = m_dir.filePath(name);
+        QString error;
+        ASSERT_TRUE(store.write(h, QStringLiteral("word ").repeated(80), &error));
+    }
+    run("RecoverDrafts");
+    RecoverDraftsWindow *window = recoverWindow();
+    ASSERT_NE(window, nullptr);
+    QTreeWidget *list = window->list();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    QHeaderView *header = list->header();
+    const int fileRight = header->sectionViewportPosition(3) + header->sectionSize(3);
+    EXPECT_LE(fileRight, list->viewport()->width());
+    EXPECT_GE(header->sectionSize(3), list->fontMetrics().horizontalAdvance(name));
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    QTest::keyClick(window, Qt::Key_Escape);
 }
 
 // Where drafts cannot be written the window says so once; typing goes on,
