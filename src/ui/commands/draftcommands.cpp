@@ -249,7 +249,7 @@ void DraftCommands::wireClosing(AuxiliaryWindow *window)
             [this, window] { m_form.closeAuxiliary(window); });
 }
 
-void DraftCommands::compare(const drafts::Recoverable &draft)
+void DraftCommands::compare(const drafts::Recoverable &draft, AuxiliaryWindow *returnTo)
 {
     const QString source = draft.header.sourcePath;
     const ReadResult file = readDocumentFile(source);
@@ -261,7 +261,20 @@ void DraftCommands::compare(const drafts::Recoverable &draft)
         QStringLiteral("File %1").arg(QDir::toNativeSeparators(source)),
         file.ok ? file.text : QStringLiteral("(cannot be read: %1)").arg(file.error),
         m_form.windowIcon());
-    wireClosing(m_compare.get());
+    if (returnTo) {
+        connect(m_compare.get(), &AuxiliaryWindow::closing, returnTo, [returnTo] {
+            returnTo->raise();
+            returnTo->activateWindow();
+        });
+    } else {
+        wireClosing(m_compare.get());
+    }
+    connect(m_compare.get(), &CompareWindow::restoreChosen, this, [this, draft] {
+        if (m_recover)
+            m_recover->hide();
+        m_form.closeAuxiliary(m_compare.get());
+        restore(draft);
+    });
     m_form.openAuxiliary(m_compare.get());
 }
 
@@ -278,6 +291,8 @@ void DraftCommands::openRecoverWindow()
                     m_form.closeAuxiliary(m_recover.get());
                     restore(draft);
                 });
+        connect(m_recover.get(), &RecoverDraftsWindow::compareChosen, this,
+                [this](const drafts::Recoverable &draft) { compare(draft, m_recover.get()); });
         wireClosing(m_recover.get());
     }
     m_recover->refresh();

@@ -4,6 +4,7 @@
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "support/scripted.h"
+#include "windows/comparewindow.h"
 #include "windows/recoverdraftswindow.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTreeWidget>
 #include <QUuid>
 #include <gtest/gtest.h>
@@ -400,6 +402,133 @@ TEST_F(Drafts, RestoringWritesNoCopy)
                 newer = live.text;
         }
         EXPECT_EQ(newer, QString::fromLatin1(route.restored) + u'!') << route.name;
+        m_w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
+    }
+}
+
+CompareWindow *compareWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *c = qobject_cast<CompareWindow *>(w); c && c->isVisible())
+            return c;
+    }
+    return nullptr;
+}
+
+// The runs of a view shown with `format`'s background, line by line, joined
+// by "|".
+std::string markedRuns(QPlainTextEdit *view, const QTextCharFormat &format)
+{
+    QStringList runs;
+    QString run;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().background() == format.background())
+                run += fragment.text();
+            else if (!run.isEmpty())
+                runs.append(std::exchange(run, QString()));
+        }
+        if (!run.isEmpty())
+            runs.append(std::exchange(run, QString()));
+    }
+    return runs.join(u'|').toStdString();
+}
+
+struct CompareRoute
+{
+    const char *name;
+    std::function<void(Drafts &)> open;
+};
+
+// Compare, from the offer and from Recover Drafts: wrapped panes, what only
+// the draft has and what only the file has marked word by word, the first
+// difference in view, and Restore from there.
+TEST_F(Drafts, CompareMarksTheDifferenceAndRestores)
+{
+    const CompareRoute routes[] = {
+        {"the offer",
+         [](Drafts &t) {
+             t.drafts->checkAtStart();
+             ASSERT_NE(t.drafts->offer(), nullptr);
+             t.drafts->offer()->findChild<QPushButton *>(QStringLiteral("DraftCompare"))->click();
+         }},
+        {"Recover Drafts",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             RecoverDraftsWindow *recover = recoverWindow();
+             ASSERT_NE(recover, nullptr);
+             auto *compare = recover->findChild<QPushButton *>(QStringLiteral("DraftListCompare"));
+             ASSERT_TRUE(compare->isEnabled());
+             compare->click();
+             // Closing it goes back to the list, which stays open.
+             ASSERT_NE(compareWindow(), nullptr);
+             QTest::keyClick(compareWindow(), Qt::Key_Escape);
+             EXPECT_EQ(compareWindow(), nullptr);
+             EXPECT_TRUE(recover->isVisible());
+             compare->click();
+         }},
+    };
+    QString saved;
+    for (int i = 1; i <= 200; ++i)
+        saved += QStringLiteral("Line %1 of the post as saved.\r\n").arg(i);
+    QString draft = saved;
+    draft.replace(QStringLiteral("Line 150 of the post as saved."),
+                  QStringLiteral("Line 150 of the post as saved. An added sentence that runs well "
+                                 "past the right edge of the pane."));
+    draft.replace(QStringLiteral("Line 160 of the post as saved."),
+                  QStringLiteral("Line 160 of the post."));
+    for (const CompareRoute &route : routes) {
+        QTemporaryDir dir;
+        folder = dir.filePath(QStringLiteral("drafts"));
+        drafts->setFolder(folder);
+        drafts::SnapshotHeader h;
+        h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+        h.sourcePath = dir.filePath(QStringLiteral("post.txt"));
+        {
+            QFile file(h.sourcePath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(saved.toUtf8());
+            drafts::DraftStore store(folder);
+            QString error;
+            ASSERT_TRUE(store.markRunning(&error));
+            ASSERT_TRUE(store.write(h, draft, &error));
+        }
+        if (m_w.form->findChild<DocumentCommands *>()->isModified())
+            m_w.dialogs.messageAnswers = {QMB::No};
+        route.open(*this);
+        CompareWindow *compare = compareWindow();
+        ASSERT_NE(compare, nullptr) << route.name;
+        for (QPlainTextEdit *view : {compare->draftView(), compare->fileView()})
+            EXPECT_EQ(view->lineWrapMode(), QPlainTextEdit::WidgetWidth) << route.name;
+        EXPECT_EQ(markedRuns(compare->draftView(), CompareWindow::onlyInDraft()),
+                  " An added sentence that runs well past the right edge of the pane.")
+            << route.name;
+        EXPECT_EQ(markedRuns(compare->fileView(), CompareWindow::onlyInFile()), " as saved")
+            << route.name;
+        // The first difference is in view in both panes.
+        const auto inView = [](QPlainTextEdit *view, const QString &before) {
+            const int at = int(view->toPlainText().indexOf(before) + before.size());
+            return view->textCursor().position() == at &&
+                   view->viewport()->rect().contains(view->cursorRect());
+        };
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return inView(compare->draftView(),
+                              QStringLiteral("Line 150 of the post as saved.")) &&
+                       inView(compare->fileView(), QStringLiteral("Line 160 of the post"));
+            },
+            5000))
+            << route.name;
+
+        compare->findChild<QPushButton *>(QStringLiteral("CompareRestore"))->click();
+        EXPECT_EQ(compareWindow(), nullptr) << route.name;
+        EXPECT_EQ(recoverWindow(), nullptr) << route.name;
+        EXPECT_TRUE(m_w.form->isEnabled()) << route.name;
+        EXPECT_EQ(typer->text(), draft) << route.name;
+        EXPECT_EQ(drafts->offer(), nullptr) << route.name;
         m_w.form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
     }
