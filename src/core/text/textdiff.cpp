@@ -130,6 +130,7 @@ public:
             }
             const auto split = middle(r);
             if (!split) {
+                gaveUp = true;
                 markAll(r);
                 continue;
             }
@@ -227,6 +228,7 @@ private:
 public:
     std::vector<bool> removed;
     std::vector<bool> inserted;
+    bool gaveUp = false; // some region was taken as replaced whole
 };
 
 // Adds the marked tokens as spans, joining neighbours.
@@ -254,9 +256,10 @@ void addWhole(qsizetype start, qsizetype end, std::vector<DiffSpan> &out)
         out.push_back({start, end - start});
 }
 
-// Word by word within a block of changed lines on both sides.
-void diffWords(QStringView before, qsizetype aFrom, qsizetype aTo, QStringView after,
-               qsizetype bFrom, qsizetype bTo, TextDiff &out)
+// Word by word within a block of changed lines on both sides; false (and
+// nothing added) when the block differs in too many places to tell.
+bool diffWords(QStringView before, qsizetype aFrom, qsizetype aTo, QStringView after,
+               qsizetype bFrom, qsizetype bTo, TextDiff &out, bool mayGiveUp)
 {
     Sequences words;
     words.a = wordsOf(before, aFrom, aTo);
@@ -264,8 +267,44 @@ void diffWords(QStringView before, qsizetype aFrom, qsizetype aTo, QStringView a
     numberTokens(words, before, after);
     Differ differ(words.aIds, words.bIds);
     differ.run();
+    if (differ.gaveUp && mayGiveUp)
+        return false;
     addSpans(words.a, differ.removed, 0, qsizetype(words.a.size()), out.removed);
     addSpans(words.b, differ.inserted, 0, qsizetype(words.b.size()), out.inserted);
+    return true;
+}
+
+// A block of changed lines, lines a[i0, i) against b[j0, j). When it differs
+// in too many places for one word diff (a word replaced on every line), its
+// lines are paired in order and compared pair by pair.
+void diffBlock(QStringView before, const std::vector<Token> &aLines, qsizetype i0, qsizetype i,
+               QStringView after, const std::vector<Token> &bLines, qsizetype j0, qsizetype j,
+               TextDiff &out)
+{
+    const auto startOf = [](const std::vector<Token> &t, qsizetype k, qsizetype end) {
+        return k < qsizetype(t.size()) ? t[size_t(k)].start : end;
+    };
+    const qsizetype aFrom = startOf(aLines, i0, before.size());
+    const qsizetype aTo = startOf(aLines, i, before.size());
+    const qsizetype bFrom = startOf(bLines, j0, after.size());
+    const qsizetype bTo = startOf(bLines, j, after.size());
+    if (i == i0 || j == j0) {
+        addWhole(aFrom, aTo, out.removed);
+        addWhole(bFrom, bTo, out.inserted);
+        return;
+    }
+    const bool several = i - i0 > 1 && j - j0 > 1;
+    if (diffWords(before, aFrom, aTo, after, bFrom, bTo, out, several))
+        return;
+    const qsizetype pairs = std::min(i - i0, j - j0);
+    for (qsizetype k = 0; k < pairs; ++k) {
+        diffWords(before, startOf(aLines, i0 + k, before.size()),
+                  startOf(aLines, i0 + k + 1, before.size()), after,
+                  startOf(bLines, j0 + k, after.size()), startOf(bLines, j0 + k + 1, after.size()),
+                  out, false);
+    }
+    addWhole(startOf(aLines, i0 + pairs, before.size()), aTo, out.removed);
+    addWhole(startOf(bLines, j0 + pairs, after.size()), bTo, out.inserted);
 }
 
 } // namespace
@@ -285,9 +324,6 @@ TextDiff diffTexts(QStringView before, QStringView after)
     // The unmarked lines pair up in order; between two pairs lies a block.
     const qsizetype na = qsizetype(lines.a.size());
     const qsizetype nb = qsizetype(lines.b.size());
-    const auto startOf = [](const std::vector<Token> &t, qsizetype i, qsizetype end) {
-        return i < qsizetype(t.size()) ? t[size_t(i)].start : end;
-    };
     qsizetype i = 0, j = 0;
     while (i < na || j < nb) {
         if (i < na && j < nb && !differ.removed[size_t(i)] && !differ.inserted[size_t(j)]) {
@@ -300,16 +336,7 @@ TextDiff diffTexts(QStringView before, QStringView after)
             ++i;
         while (j < nb && differ.inserted[size_t(j)])
             ++j;
-        const qsizetype aFrom = startOf(lines.a, i0, before.size());
-        const qsizetype aTo = startOf(lines.a, i, before.size());
-        const qsizetype bFrom = startOf(lines.b, j0, after.size());
-        const qsizetype bTo = startOf(lines.b, j, after.size());
-        if (i > i0 && j > j0) {
-            diffWords(before, aFrom, aTo, after, bFrom, bTo, result);
-        } else {
-            addWhole(aFrom, aTo, result.removed);
-            addWhole(bFrom, bTo, result.inserted);
-        }
+        diffBlock(before, lines.a, i0, i, after, lines.b, j0, j, result);
     }
     return result;
 }

@@ -29,7 +29,8 @@ struct TextDiff
 // Memory grows with the texts' length, not with their product; the time with
 // the length times the number of differences, which is bounded: past a few
 // hundred differences in one region the region is reported as replaced
-// whole, so two large unrelated posts still compare at once.
+// whole (a block of changed lines is then compared line by line), so two
+// large unrelated posts still compare at once.
 TextDiff diffTexts(QStringView before, QStringView after);
 
 } // namespace quorvane

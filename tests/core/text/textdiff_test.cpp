@@ -122,4 +122,22 @@ TEST(DiffLarge, UnrelatedPostsAreReplacedWhole)
     EXPECT_LE(inserted, after.size());
 }
 
+// A word replaced on every line of a big post: too many differences for one
+// word diff, so the lines are compared pair by pair and only the words show.
+TEST(DiffLarge, AWordReplacedOnEveryLine)
+{
+    QString before;
+    for (int i = 0; i < 20000; ++i)
+        before += QStringLiteral("Hello everyone, this is line %1.\n").arg(i);
+    QString after = before;
+    after.replace(QStringLiteral("everyone"), QStringLiteral("all"));
+    const TextDiff diff = diffTexts(before, after);
+    ASSERT_EQ(diff.removed.size(), 20000u);
+    ASSERT_EQ(diff.inserted.size(), 20000u);
+    for (const DiffSpan &s : diff.removed)
+        ASSERT_EQ(before.sliced(s.start, s.length), QStringLiteral("everyone"));
+    for (const DiffSpan &s : diff.inserted)
+        ASSERT_EQ(after.sliced(s.start, s.length), QStringLiteral("all"));
+}
+
 } // namespace
