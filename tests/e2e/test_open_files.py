@@ -86,9 +86,11 @@ def main(app):
         # why on standard error and ends with 1, and the window shows nothing.
         os.symlink(os.path.join(folder, "gone.txt"), os.path.join(folder, "dangling.txt"))
         os.makedirs(os.path.join(folder, "a folder"))
+        os.mkfifo(os.path.join(folder, "pipe.txt"))
         for name, why in (("absent.txt", "there is no such file"),
                           ("a folder", "it is a folder"),
-                          ("dangling.txt", "it links to nothing")):
+                          ("dangling.txt", "it links to nothing"),
+                          ("pipe.txt", "it is not a regular file")):
             status, err, _ = later_start(s, [name], cwd=folder)
             assert status == 1, (name, status, err)
             assert err == "quorvane: cannot open %s: %s.\n" % (name, why), err

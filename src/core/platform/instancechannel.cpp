@@ -149,6 +149,9 @@ QString unreadableReason(const QString &path)
                                 : QStringLiteral("there is no such file");
     if (info.isDir())
         return QStringLiteral("it is a folder");
+    // A pipe or a device would block the open below, or never end.
+    if (!info.isFile())
+        return QStringLiteral("it is not a regular file");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();
