@@ -70,6 +70,11 @@ private:
     void showOffer(const drafts::Recoverable &draft);
     void closeOffer();
     void restore(const drafts::Recoverable &draft);
+    // Restore from the offer: text typed since the start is asked about
+    // first and kept as a draft whatever the answer.
+    void restoreOffered();
+    // The restored post is the new one; its old draft becomes history.
+    void restored(const drafts::Recoverable &chosen);
     void compare(const drafts::Recoverable &draft);
     void commitData(QSessionManager &manager);
     void makeWriter(const QString &folder);
