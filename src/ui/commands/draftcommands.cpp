@@ -273,6 +273,9 @@ void DraftCommands::restored(const drafts::Recoverable &chosen)
 
 void DraftCommands::restoreOffered()
 {
+    // A file being read or a question open: the offer waits.
+    if (m_documents.isBusy())
+        return;
     if (!m_documents.isModified()) {
         restore(m_offered);
         return;
