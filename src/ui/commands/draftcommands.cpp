@@ -44,7 +44,11 @@ QString firstWords(const QString &text)
     if (words.size() <= kShown)
         return words;
     const qsizetype cut = words.lastIndexOf(u' ', kShown);
-    return words.left(cut > kShown / 2 ? cut : kShown) + QChar(0x2026);
+    QString head = words.left(cut > kShown / 2 ? cut : kShown);
+    // "party…", not "party.…"
+    while (head.size() > 1 && QStringLiteral(".,;:").contains(head.back()))
+        head.chop(1);
+    return head + QChar(0x2026);
 }
 
 // "Quorvane closed before this post was saved: “Dear all, the…”, 1,234
