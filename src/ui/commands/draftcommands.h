@@ -71,6 +71,11 @@ private:
     void showOffer(const drafts::Recoverable &draft);
     void closeOffer();
     void restore(const drafts::Recoverable &draft);
+    // Restore from the offer: text typed since the start is asked about
+    // first and kept as a draft whatever the answer.
+    void restoreOffered();
+    // The restored post goes on as the post it was.
+    void restored(const drafts::Recoverable &chosen);
     // Over `returnTo` (Recover Drafts) when given: closing goes back to it.
     void compare(const drafts::Recoverable &draft, AuxiliaryWindow *returnTo = nullptr);
     void commitData(QSessionManager &manager);
