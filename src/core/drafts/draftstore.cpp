@@ -165,6 +165,24 @@ bool DraftStore::moveToHistory(const QString &postId, QString *error)
     return !moved || syncFolder(m_folder, error);
 }
 
+bool DraftStore::revive(const Recoverable &snapshot, QString *error)
+{
+    if (snapshot.pending)
+        return true;
+    if (!moveToHistory(snapshot.header.postId, error))
+        return false;
+    const QString &path = snapshot.path;
+    if (!path.endsWith(QLatin1String(kHistorySuffix)))
+        return true;
+    const QString target =
+        path.left(path.size() - qsizetype(sizeof kHistorySuffix - 1)) + QLatin1String(kDraftSuffix);
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(target).constData()) != 0) {
+        *error = QStringLiteral("cannot make a draft live again: %1").arg(systemError(errno));
+        return false;
+    }
+    return syncFolder(m_folder, error);
+}
+
 int DraftStore::prune(qint64 nowMs, const PruneLimits &limits)
 {
     const QList<DraftFile> all = files();

@@ -44,6 +44,10 @@ public:
     bool write(SnapshotHeader &header, const QString &text, QString *error);
     // Turns the post's live draft files into history.
     bool moveToHistory(const QString &postId, QString *error);
+    // Makes a history snapshot its post's live draft again, the post's other
+    // live drafts going to history: a restored version is listed once and
+    // offered after a crash, without a copy of it.
+    bool revive(const Recoverable &snapshot, QString *error);
     // Deletes what the pruning rules choose; returns how many files went.
     int prune(qint64 nowMs, const PruneLimits &limits = {});
 

@@ -46,24 +46,29 @@ void DraftWriter::enqueue(Job job)
 
 void DraftWriter::submit(const SnapshotHeader &header, const QString &text)
 {
-    enqueue({Job::Write, header, text});
+    enqueue({Job::Write, header, text, {}});
 }
 
 void DraftWriter::moveToHistory(const QString &postId)
 {
     SnapshotHeader header;
     header.postId = postId;
-    enqueue({Job::History, header, {}});
+    enqueue({Job::History, header, {}, {}});
+}
+
+void DraftWriter::revive(const Recoverable &snapshot)
+{
+    enqueue({Job::Revive, snapshot.header, {}, snapshot});
 }
 
 void DraftWriter::markRunning()
 {
-    enqueue({Job::Running, {}, {}});
+    enqueue({Job::Running, {}, {}, {}});
 }
 
 void DraftWriter::markCleanEnd()
 {
-    enqueue({Job::CleanEnd, {}, {}});
+    enqueue({Job::CleanEnd, {}, {}, {}});
 }
 
 bool DraftWriter::waitUntilIdle(std::chrono::milliseconds timeout)
@@ -159,6 +164,8 @@ bool DraftWriter::perform(Job &job, QString *error)
     }
     case Job::History:
         return m_store.moveToHistory(job.header.postId, error);
+    case Job::Revive:
+        return m_store.revive(job.snapshot, error);
     case Job::Running:
         return m_store.markRunning(error);
     case Job::CleanEnd:

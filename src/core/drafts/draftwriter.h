@@ -30,6 +30,7 @@ public:
     // The header's sequence is given by the store.
     void submit(const SnapshotHeader &header, const QString &text);
     void moveToHistory(const QString &postId);
+    void revive(const Recoverable &snapshot);
     void markRunning();
     // Removes the running marker once everything before it is on disk.
     void markCleanEnd();
@@ -51,9 +52,10 @@ signals:
 private:
     struct Job
     {
-        enum Kind { Write, History, Running, CleanEnd } kind;
+        enum Kind { Write, History, Revive, Running, CleanEnd } kind;
         SnapshotHeader header;
         QString text;
+        Recoverable snapshot; // the history snapshot a Revive makes live
     };
 
     void enqueue(Job job);
@@ -70,7 +72,7 @@ private:
     bool m_stopping = false;
     bool m_failing = false;
     bool m_haveRetry = false;
-    Job m_retry{Job::Write, {}, {}};
+    Job m_retry{Job::Write, {}, {}, {}};
     std::chrono::milliseconds m_retryInterval{5000};
     DraftStore::Fault m_fault;
     bool m_faultChanged = false;

@@ -267,9 +267,10 @@ void DraftCommands::restored(const drafts::Recoverable &chosen)
 {
     // It goes on as the post it was. Its snapshot holds this very text, so
     // nothing is written until it changes: a copy would list it twice. Taken
-    // from history, the post's live drafts (other texts) step aside.
+    // from history, that snapshot is the live draft again (offered after a
+    // crash) and the post's other live drafts step aside.
     if (m_writer && !chosen.pending)
-        m_writer->moveToHistory(chosen.header.postId);
+        m_writer->revive(chosen);
     m_post.postId = chosen.header.postId;
     m_pause.stop();
     m_longest.stop();
