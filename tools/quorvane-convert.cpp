@@ -257,8 +257,7 @@ int main(int argc, char **argv)
     switch (mode) {
     case Mode::Page:
         if (forum && *forum != quorvane::Forum::Generic) {
-            written = writeOut(
-                (quorvane::renderForumHtml(*forum, document.text) + u'\n').toUtf8());
+            written = writeOut((quorvane::renderForumHtml(*forum, document.text) + u'\n').toUtf8());
             break;
         }
         if (!programDirGiven)

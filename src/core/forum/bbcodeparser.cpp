@@ -68,7 +68,18 @@ CompiledForm compile(const TagForm &form)
 
 struct Grammar
 {
-    QHash<QString, std::vector<CompiledForm>> forms;
+    std::vector<QString> names;                   // each tag's name
+    std::vector<std::vector<CompiledForm>> forms; // its forms, by the same index
+
+    // The tag's index, or -1.
+    int find(QStringView name) const
+    {
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            if (names[k].size() == name.size() && name.compare(names[k], Qt::CaseInsensitive) == 0)
+                return int(k);
+        }
+        return -1;
+    }
 };
 
 const Grammar &grammar(const Dialect &dialect)
@@ -80,8 +91,10 @@ const Grammar &grammar(const Dialect &dialect)
     if (!slot) {
         slot = std::make_unique<Grammar>();
         for (const TagDefinition &tag : dialect.tags) {
+            slot->names.push_back(tag.name);
+            slot->forms.emplace_back();
             for (const TagForm &form : tag.forms)
-                slot->forms[tag.name].push_back(compile(form));
+                slot->forms.back().push_back(compile(form));
         }
     }
     return *slot;
@@ -92,7 +105,7 @@ const Grammar &grammar(const Dialect &dialect)
 struct Token
 {
     enum Kind : unsigned char { Open, Close } kind = Open;
-    QString name;
+    int tag = -1;                         // the grammar's index
     qsizetype begin = 0, end = 0;         // the whole "[...]"
     qsizetype attrBegin = 0, attrEnd = 0; // after the name, before ']'
 };
@@ -103,8 +116,9 @@ std::vector<Token> tokenize(const Grammar &g, QStringView s)
     std::vector<Token> tokens;
     const qsizetype n = s.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (s[i] != u'[')
-            continue;
+        i = s.indexOf(u'[', i);
+        if (i < 0)
+            break;
         qsizetype j = i + 1;
         const bool closing = j < n && s[j] == u'/';
         if (closing)
@@ -114,8 +128,8 @@ std::vector<Token> tokenize(const Grammar &g, QStringView s)
             ++j;
         if (j == nameStart || j >= n)
             continue;
-        QString name = s.mid(nameStart, j - nameStart).toString().toLower();
-        if (!g.forms.contains(name))
+        const int tag = g.find(s.mid(nameStart, j - nameStart));
+        if (tag < 0)
             continue;
         const qsizetype attrBegin = j;
         if (closing ? s[j] != u']' : (s[j] != u']' && s[j] != u'=' && s[j] != u' '))
@@ -125,8 +139,7 @@ std::vector<Token> tokenize(const Grammar &g, QStringView s)
             ++k;
         if (k >= n || s[k] != u']')
             continue;
-        tokens.push_back({closing ? Token::Close : Token::Open, std::move(name), i, k + 1,
-                          attrBegin, k});
+        tokens.push_back({closing ? Token::Close : Token::Open, tag, i, k + 1, attrBegin, k});
         i = k;
     }
     return tokens;
@@ -288,17 +301,26 @@ bool matchForm(const Dialect &d, const std::vector<CompiledForm> &forms, QString
 
 // ---- The post before the tags are read ----
 
-// SMF counts list opens and closes and adds the missing ones at the ends.
-QString balanceLists(QString s)
+// SMF counts list opens ("[list]", "[list ...]") and closes and adds the
+// missing ones at the ends: the post with them added, or none.
+std::optional<QString> balanceLists(const Grammar &g, const QString &s,
+                                    const std::vector<Token> &tokens)
 {
-    const qsizetype opens = s.count(QStringLiteral("[list]"), Qt::CaseInsensitive) +
-                            s.count(QStringLiteral("[list "), Qt::CaseInsensitive);
-    const qsizetype closes = s.count(QStringLiteral("[/list]"), Qt::CaseInsensitive);
+    const int list = g.find(u"list");
+    qsizetype opens = 0, closes = 0;
+    for (const Token &t : tokens) {
+        if (t.tag != list)
+            continue;
+        if (t.kind == Token::Close)
+            ++closes;
+        else if (s[t.attrBegin] == u']' || s[t.attrBegin] == u' ')
+            ++opens;
+    }
     if (closes > opens)
-        s.prepend(QStringLiteral("[list]").repeated(closes - opens));
-    else if (opens > closes)
-        s.append(QStringLiteral("[/list]").repeated(opens - closes));
-    return s;
+        return QStringLiteral("[list]").repeated(closes - opens) + s;
+    if (opens > closes)
+        return s + QStringLiteral("[/list]").repeated(opens - closes);
+    return std::nullopt;
 }
 
 // SMF removes a pair with nothing but blank characters inside (and then a
@@ -309,7 +331,7 @@ std::optional<QString> withoutEmptyPairs(const QString &s, const std::vector<Tok
     for (std::size_t k = 1; k < tokens.size(); ++k) {
         const Token &o = tokens[k - 1];
         const Token &t = tokens[k];
-        if (o.kind != Token::Open || t.kind != Token::Close || o.name != t.name)
+        if (o.kind != Token::Open || t.kind != Token::Close || o.tag != t.tag)
             continue;
         bool blank = true;
         for (qsizetype i = o.end; blank && i < t.begin; ++i)
@@ -337,8 +359,15 @@ class Pairer
 public:
     Pairer(const Dialect &d, const Grammar &g, QStringView s, std::vector<Token> &tokens,
            ParsedPost &out)
-        : m_d(d), m_g(g), m_s(s), m_tokens(tokens), m_out(out)
+        : m_d(d), m_g(g), m_s(s), m_tokens(tokens), m_out(out), m_nextClose(tokens.size(), -1)
     {
+        // Each token's next close of the same tag, found once.
+        std::vector<int> last(g.names.size(), -1);
+        for (std::size_t i = tokens.size(); i-- > 0;) {
+            m_nextClose[i] = last[std::size_t(tokens[i].tag)];
+            if (tokens[i].kind == Token::Close)
+                last[std::size_t(tokens[i].tag)] = int(i);
+        }
     }
 
     void run()
@@ -354,7 +383,7 @@ private:
     struct Open
     {
         int element;
-        QString name;
+        int tag;
     };
 
     void text(qsizetype from, qsizetype to)
@@ -381,19 +410,16 @@ private:
     }
     void event(Event::Kind kind, int element) { m_out.events.push_back({kind, element, 0, 0}); }
 
-    const std::vector<CompiledForm> &formsOf(const QString &name) const
-    {
-        return *m_g.forms.constFind(name);
-    }
+    const std::vector<CompiledForm> &formsOf(int tag) const { return m_g.forms[std::size_t(tag)]; }
 
     // The close of `name` at or after token index `from` (same-name nesting
     // counted when `nested`), or -1.
-    int findClose(std::size_t from, const QString &name, bool nested) const
+    int findClose(std::size_t from, int tag, bool nested) const
     {
         int depth = 0;
         for (std::size_t i = from; i < m_tokens.size(); ++i) {
             const Token &t = m_tokens[i];
-            if (t.name != name)
+            if (t.tag != tag)
                 continue;
             if (t.kind == Token::Open && nested)
                 ++depth;
@@ -408,7 +434,7 @@ private:
     int whole(std::size_t i, Element e)
     {
         const Token &t = m_tokens[i];
-        const int close = findClose(i + 1, t.name, false);
+        const int close = m_nextClose[i];
         qsizetype contentEnd = close >= 0 ? m_tokens[std::size_t(close)].begin : -1;
         if (close < 0) {
             if (m_d.repair != Repair::Reopen || e.form->form->role == Role::Value)
@@ -429,7 +455,10 @@ private:
         return close >= 0 ? close : int(m_tokens.size()) - 1;
     }
 
-    static bool isWhole(Role r) { return r == Role::Code || r == Role::Literal || r == Role::Value; }
+    static bool isWhole(Role r)
+    {
+        return r == Role::Code || r == Role::Literal || r == Role::Value;
+    }
 
     // ---- phpBB and SMF: a stack of open tags ----
     void closeTop()
@@ -437,7 +466,10 @@ private:
         event(Event::Close, m_stack.back().element);
         m_stack.pop_back();
     }
-    Role roleOf(const Open &o) const { return m_out.elements[std::size_t(o.element)].form->form->role; }
+    Role roleOf(const Open &o) const
+    {
+        return m_out.elements[std::size_t(o.element)].form->form->role;
+    }
     int quoteDepth() const
     {
         return int(std::count_if(m_stack.begin(), m_stack.end(),
@@ -448,7 +480,7 @@ private:
         upTo(t.begin);
         const int index = addElement(std::move(e));
         event(Event::Open, index);
-        m_stack.push_back({index, t.name});
+        m_stack.push_back({index, t.tag});
         m_cursor = t.end;
     }
     // Closes the stack down to and with index `at`; phpBB opens the tags
@@ -464,14 +496,14 @@ private:
                     continue;
                 const int index = addElement(m_out.elements[std::size_t(o.element)]);
                 event(Event::Open, index);
-                m_stack.push_back({index, o.name});
+                m_stack.push_back({index, o.tag});
             }
         }
     }
-    int findOpen(const QString &name) const
+    int findOpen(int tag) const
     {
         for (int k = int(m_stack.size()) - 1; k >= 0; --k) {
-            if (m_stack[std::size_t(k)].name == name)
+            if (m_stack[std::size_t(k)].tag == tag)
                 return k;
         }
         return -1;
@@ -505,7 +537,7 @@ private:
             }
             if (t.kind == Token::Close) {
                 // A tag written without a close ([*] on SMF) shows "[/*]" as text.
-                const int at = formsOf(t.name).front().hasClose ? findOpen(t.name) : -1;
+                const int at = formsOf(t.tag).front().hasClose ? findOpen(t.tag) : -1;
                 if (at < 0)
                     continue; // stays text
                 upTo(t.begin);
@@ -514,7 +546,7 @@ private:
                 continue;
             }
             Element e;
-            if (!matchForm(m_d, formsOf(t.name), m_s, t, e))
+            if (!matchForm(m_d, formsOf(t.tag), m_s, t, e))
                 continue;
             const Role role = e.form->form->role;
             if (isWhole(role)) {
@@ -532,7 +564,7 @@ private:
             if (role == Role::Quote && m_d.quotes.maxDepth > 0 &&
                 quoteDepth() >= m_d.quotes.maxDepth) {
                 // Deeper quotes are removed with what they hold.
-                const int close = findClose(i + 1, t.name, true);
+                const int close = findClose(i + 1, t.tag, true);
                 upTo(t.begin);
                 m_cursor = close >= 0 ? m_tokens[std::size_t(close)].end : m_s.size();
                 i = close >= 0 ? std::size_t(close) : m_tokens.size();
@@ -547,10 +579,11 @@ private:
                     if (!m_d.text.itemOpensList)
                         continue;
                     Element listElement;
-                    listElement.form = &formsOf(QStringLiteral("list")).front();
+                    const int listTag = m_g.find(u"list");
+                    listElement.form = &formsOf(listTag).front();
                     Token fake = t;
                     fake.end = t.begin;
-                    fake.name = QStringLiteral("list");
+                    fake.tag = listTag;
                     push(fake, std::move(listElement));
                 }
             }
@@ -576,16 +609,16 @@ private:
         std::vector<int> partner(n, -1);
         std::vector<Element> chosen(n);
         // Quotes and lists nest: pair them innermost first.
-        QHash<QString, std::vector<std::size_t>> stacks;
-        QHash<QString, std::size_t> pairedUpTo;
+        std::vector<std::vector<std::size_t>> stacks(m_g.names.size());
+        std::vector<std::size_t> pairedUpTo(m_g.names.size(), 0);
         for (std::size_t i = 0; i < n; ++i) {
             const Token &t = m_tokens[i];
-            const std::vector<CompiledForm> &forms = formsOf(t.name);
+            const std::vector<CompiledForm> &forms = formsOf(t.tag);
             const Role role = forms.front().form->role;
             if (role == Role::Item)
                 continue;
             if (role == Role::Quote || role == Role::List) {
-                auto &stack = stacks[t.name];
+                auto &stack = stacks[std::size_t(t.tag)];
                 if (t.kind == Token::Open) {
                     if (matchForm(m_d, forms, m_s, t, chosen[i]))
                         stack.push_back(i);
@@ -596,7 +629,7 @@ private:
                 }
                 continue;
             }
-            if (t.kind != Token::Open || i < pairedUpTo.value(t.name, 0))
+            if (t.kind != Token::Open || i < pairedUpTo[std::size_t(t.tag)])
                 continue;
             if (!matchForm(m_d, forms, m_s, t, chosen[i]))
                 continue;
@@ -605,7 +638,7 @@ private:
                 partner[i] = int(i);
                 continue;
             }
-            const int close = findClose(i + 1, t.name, false);
+            const int close = m_nextClose[i];
             if (close < 0)
                 continue;
             if (r == Role::Value) {
@@ -621,7 +654,7 @@ private:
             }
             partner[i] = close;
             partner[std::size_t(close)] = int(i);
-            pairedUpTo[t.name] = std::size_t(close) + 1;
+            pairedUpTo[std::size_t(t.tag)] = std::size_t(close) + 1;
         }
         // Write them in order; code and values swallow what lies inside.
         std::vector<int> elementOf(n, -1);
@@ -631,7 +664,7 @@ private:
             const Token &t = m_tokens[i];
             if (t.begin < m_cursor)
                 continue;
-            const Role role = formsOf(t.name).front().form->role;
+            const Role role = formsOf(t.tag).front().form->role;
             if (role == Role::Item) {
                 if (t.kind != Token::Open || lists.empty())
                     continue;
@@ -639,13 +672,15 @@ private:
                 if (items.back() >= 0)
                     event(Event::Close, items.back());
                 Element e;
-                e.form = &formsOf(t.name).front();
+                e.form = &formsOf(t.tag).front();
                 items.back() = addElement(std::move(e));
                 event(Event::Open, items.back());
                 m_cursor = t.end;
                 continue;
             }
-            if (partner[i] < 0)
+            // A close whose open was swallowed by a code block stays text.
+            if (partner[i] < 0 ||
+                (t.kind == Token::Close && elementOf[std::size_t(partner[i])] < 0))
                 continue;
             upTo(t.begin);
             if (t.kind == Token::Close) {
@@ -690,6 +725,7 @@ private:
     QStringView m_s;
     std::vector<Token> &m_tokens;
     ParsedPost &m_out;
+    std::vector<int> m_nextClose;
     std::vector<Open> m_stack;
     qsizetype m_cursor = 0;
 };
@@ -744,6 +780,26 @@ void applyBreaks(ParsedPost &p)
     }
 }
 
+// CR LF and a lone CR as LF, in one pass.
+QString withLineFeeds(const QString &s)
+{
+    QString out(s.size(), Qt::Uninitialized);
+    QChar *o = out.data();
+    const QChar *p = s.constData();
+    const QChar *end = p + s.size();
+    for (; p < end; ++p) {
+        if (*p != u'\r') {
+            *o++ = *p;
+        } else {
+            *o++ = u'\n';
+            if (p + 1 < end && p[1] == u'\n')
+                ++p;
+        }
+    }
+    out.truncate(o - out.constData());
+    return out;
+}
+
 } // namespace
 
 const TagDefinition *Dialect::tag(QStringView name) const
@@ -761,11 +817,15 @@ ParsedPost parseForumPost(const Dialect &dialect, QStringView post)
     out.source = dialect.text.trimPost ? post.trimmed().toString() : post.toString();
     // The forums read a line break as LF, whatever the browser sent.
     if (out.source.contains(u'\r'))
-        out.source.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    if (dialect.text.balanceLists)
-        out.source = balanceLists(std::move(out.source));
+        out.source = withLineFeeds(out.source);
     const Grammar &g = grammar(dialect);
     std::vector<Token> tokens = tokenize(g, out.source);
+    if (dialect.text.balanceLists) {
+        if (std::optional<QString> balanced = balanceLists(g, out.source, tokens)) {
+            out.source = std::move(*balanced);
+            tokens = tokenize(g, out.source);
+        }
+    }
     // Removing a pair can leave another empty pair around it.
     for (int round = 0; dialect.text.removeEmptyTags && round < 8; ++round) {
         std::optional<QString> shorter = withoutEmptyPairs(out.source, tokens);

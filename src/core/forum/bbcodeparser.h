@@ -14,12 +14,12 @@ struct CompiledForm
 {
     const TagForm *form = nullptr;
     QString name;
-    QString defaultPattern;              // "{URL}", "{NUMBER}x{NUMBER}"; empty: no "=value"
-    bool defaultOptional = false;        // "{TEXT?}"
-    std::vector<QString> namedKeys;      // "type", "author", ...
-    std::vector<QString> namedTokens;    // "{LISTTYPE}", ...
+    QString defaultPattern;           // "{URL}", "{NUMBER}x{NUMBER}"; empty: no "=value"
+    bool defaultOptional = false;     // "{TEXT?}"
+    std::vector<QString> namedKeys;   // "type", "author", ...
+    std::vector<QString> namedTokens; // "{LISTTYPE}", ...
     std::vector<bool> namedOptional;
-    QString contentToken;                // "TEXT", "URL", "CODE", ...
+    QString contentToken; // "TEXT", "URL", "CODE", ...
     bool hasClose = true;
 };
 
@@ -37,8 +37,8 @@ struct Event
 {
     enum Kind : unsigned char { Text, Open, Close, Whole };
     Kind kind = Text;
-    int element = -1;       // for Open, Close, Whole
-    qsizetype begin = 0;    // for Text: the source range
+    int element = -1;    // for Open, Close, Whole
+    qsizetype begin = 0; // for Text: the source range
     qsizetype end = 0;
 };
 

@@ -61,41 +61,41 @@ struct TagForm
 // How a link's address is checked and written.
 struct LinkRules
 {
-    QStringList schemes;            // allowed schemes ("http", "https", "ftp")
-    bool keepSchemeless = false;    // phpBB: "example.com" stays a relative link
-    QString schemelessPrefix;       // otherwise this goes before it ("http://")
-    bool badSchemeAsText = true;    // SMF writes "about:invalid" instead
-    bool imageNeedsScheme = false;  // MyBB: [img]example.com/a.png[/img] is text
+    QStringList schemes;           // allowed schemes ("http", "https", "ftp")
+    bool keepSchemeless = false;   // phpBB: "example.com" stays a relative link
+    QString schemelessPrefix;      // otherwise this goes before it ("http://")
+    bool badSchemeAsText = true;   // SMF writes "about:invalid" instead
+    bool imageNeedsScheme = false; // MyBB: [img]example.com/a.png[/img] is text
     // Bare addresses in the text.
     bool autoLink = true;
-    QString wwwPrefix;           // "http://" or "//" before a bare www. address
-    bool autoEmail = false;      // a bare e-mail address becomes a mailto link
-    bool bracketsInUrl = false;  // SMF: a bare address runs on over '[' and ']' (not tags)
+    QString wwwPrefix;            // "http://" or "//" before a bare www. address
+    bool autoEmail = false;       // a bare e-mail address becomes a mailto link
+    bool bracketsInUrl = false;   // SMF: a bare address runs on over '[' and ']' (not tags)
     bool spaceBeforeBare = false; // MyBB: a bare address follows a blank or starts a line
-    QString linkHtml;            // "<a href=\"{URL}\">{TEXT}</a>" for bare addresses
-    QString emailHtml;           // the same for a bare e-mail address
+    QString linkHtml;             // "<a href=\"{URL}\">{TEXT}</a>" for bare addresses
+    QString emailHtml;            // the same for a bare e-mail address
 };
 
 // How [size=...] values read.
 struct SizeRules
 {
-    int min = 1, max = 7;   // for plain numbers
-    bool clamp = false;     // MyBB: out of range is brought in, not refused
-    QString numberUnit;     // "%", "pt"; empty: the number picks from `scale`
-    QStringList scale;      // SMF: 1..7 as CSS sizes
-    bool names = false;     // "small", "x-large", ...
+    int min = 1, max = 7;    // for plain numbers
+    bool clamp = false;      // MyBB: out of range is brought in, not refused
+    QString numberUnit;      // "%", "pt"; empty: the number picks from `scale`
+    QStringList scale;       // SMF: 1..7 as CSS sizes
+    bool names = false;      // "small", "x-large", ...
     bool unitValues = false; // SMF: "12pt", "10px", "1.5em"
 };
 
 // The words and shapes of a quote's heading.
 struct QuoteRules
 {
-    QString plainCite;     // [quote]: "Quote" (SMF), "Quote:" (MyBB), empty: none
-    QString authorCite;    // "{AUTHOR} wrote:", "Quote from: {AUTHOR}", "{AUTHOR} Wrote:"
-    QString linkedCite;    // with a message link and date (SMF)
-    QString datedCite;     // with a date (MyBB)
-    QString dateFormat;    // QDateTime format, in UTC
-    int maxDepth = 0;      // quotes deeper are removed with their content; 0: no limit
+    QString plainCite;  // [quote]: "Quote" (SMF), "Quote:" (MyBB), empty: none
+    QString authorCite; // "{AUTHOR} wrote:", "Quote from: {AUTHOR}", "{AUTHOR} Wrote:"
+    QString linkedCite; // with a message link and date (SMF)
+    QString datedCite;  // with a date (MyBB)
+    QString dateFormat; // QDateTime format, in UTC
+    int maxDepth = 0;   // quotes deeper are removed with their content; 0: no limit
 };
 
 struct ForumSmiley
@@ -108,17 +108,17 @@ struct ForumSmiley
 // How text between tags is written.
 struct TextRules
 {
-    QString lineBreak;           // "<br>\n", "<br>", "<br />\n"
-    bool trimPost = false;       // phpBB trims the post
-    bool keepNumericRefs = false; // MyBB keeps "&#65;" as the character
-    bool spacesAsNbsp = false;   // SMF: runs of spaces and tabs are kept
-    bool emoji = false;          // phpBB: emoji become pictures
-    bool removeEmptyTags = false; // SMF: "[b][/b]" vanishes
-    bool balanceLists = false;   // SMF: more [/list] than [list] opens lists at the start
-    bool textEndsList = false;   // SMF: text in a list outside an item ends the list
-    bool itemOpensList = false;  // SMF: [*] outside a list opens one
+    QString lineBreak;                // "<br>\n", "<br>", "<br />\n"
+    bool trimPost = false;            // phpBB trims the post
+    bool keepNumericRefs = false;     // MyBB keeps "&#65;" as the character
+    bool spacesAsNbsp = false;        // SMF: runs of spaces and tabs are kept
+    bool emoji = false;               // phpBB: emoji become pictures
+    bool removeEmptyTags = false;     // SMF: "[b][/b]" vanishes
+    bool balanceLists = false;        // SMF: more [/list] than [list] opens lists at the start
+    bool textEndsList = false;        // SMF: text in a list outside an item ends the list
+    bool itemOpensList = false;       // SMF: [*] outside a list opens one
     bool dropBreakAfterBlock = false; // MyBB: a line break right after a block's tag is dropped
-    QString codeStyle;           // "pre" (phpBB), "smf", "mybb": how code text is written
+    QString codeStyle;                // "pre" (phpBB), "smf", "mybb": how code text is written
 };
 
 struct TagDefinition

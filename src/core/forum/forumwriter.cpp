@@ -87,7 +87,8 @@ qsizetype urlEnd(const Dialect &d, QStringView s, qsizetype from)
         if (c == u'.' || c == u',' || c == u';' || c == u':' || c == u'!' || c == u'?' ||
             c == u'\'') {
             --e;
-        } else if (c == u')' && s.mid(from, e - from).count(u'(') < s.mid(from, e - from).count(u')')) {
+        } else if (c == u')' &&
+                   s.mid(from, e - from).count(u'(') < s.mid(from, e - from).count(u')')) {
             --e;
         } else {
             break;
@@ -138,12 +139,11 @@ class Writer
 public:
     Writer(const Dialect &d, const ParsedPost &p, const PictureSource &pictures)
         : m_d(d), m_p(p), m_pictures(pictures)
-    {
-    }
+    {}
 
     QString run()
     {
-        m_out.reserve(m_p.source.size() + m_p.source.size() / 4);
+        m_out.reserve(m_p.source.size() * 2);
         for (const Event &ev : m_p.events) {
             if (ev.kind == Event::Text) {
                 text(QStringView(m_p.source).mid(ev.begin, ev.end - ev.begin));
@@ -318,10 +318,10 @@ private:
         qsizetype e = b;
         while (e < i && m_out[e].isLetterOrNumber())
             ++e;
-        static const QStringList blocks = {
-            u"div"_qs,   u"p"_qs,  u"table"_qs, u"thead"_qs, u"tbody"_qs,      u"tfoot"_qs,
-            u"tr"_qs,    u"td"_qs, u"th"_qs,    u"ul"_qs,    u"ol"_qs,         u"li"_qs,
-            u"cite"_qs, u"hr"_qs, u"form"_qs,  u"blockquote"_qs};
+        static const QStringList blocks = {u"div"_qs,   u"p"_qs,     u"table"_qs, u"thead"_qs,
+                                           u"tbody"_qs, u"tfoot"_qs, u"tr"_qs,    u"td"_qs,
+                                           u"th"_qs,    u"ul"_qs,    u"ol"_qs,    u"li"_qs,
+                                           u"cite"_qs,  u"hr"_qs,    u"form"_qs,  u"blockquote"_qs};
         return blocks.contains(QStringView(m_out).mid(b, e - b).toString().toLower());
     }
 
@@ -354,18 +354,21 @@ private:
     void php(QStringView s)
     {
         static const QStringList keywords = {
-            u"echo"_qs,     u"print"_qs,   u"if"_qs,       u"else"_qs,     u"elseif"_qs,
-            u"while"_qs,    u"for"_qs,     u"foreach"_qs,  u"as"_qs,       u"function"_qs,
-            u"return"_qs,   u"class"_qs,   u"new"_qs,      u"public"_qs,   u"private"_qs,
-            u"protected"_qs, u"static"_qs, u"const"_qs,    u"use"_qs,      u"namespace"_qs,
-            u"extends"_qs,  u"implements"_qs, u"global"_qs, u"switch"_qs,  u"case"_qs,
-            u"break"_qs,    u"continue"_qs, u"default"_qs, u"do"_qs,       u"try"_qs,
-            u"catch"_qs,    u"throw"_qs,   u"array"_qs,    u"isset"_qs,    u"unset"_qs,
-            u"empty"_qs,    u"include"_qs, u"require"_qs,  u"include_once"_qs,
-            u"require_once"_qs, u"and"_qs, u"or"_qs,       u"instanceof"_qs, u"list"_qs,
-            u"var"_qs,      u"exit"_qs,    u"die"_qs,      u"finally"_qs,  u"fn"_qs,
-            u"match"_qs,    u"yield"_qs,   u"abstract"_qs, u"final"_qs,    u"interface"_qs,
-            u"trait"_qs,    u"clone"_qs,   u"endif"_qs,    u"endforeach"_qs, u"endwhile"_qs};
+            u"echo"_qs,    u"print"_qs,      u"if"_qs,           u"else"_qs,
+            u"elseif"_qs,  u"while"_qs,      u"for"_qs,          u"foreach"_qs,
+            u"as"_qs,      u"function"_qs,   u"return"_qs,       u"class"_qs,
+            u"new"_qs,     u"public"_qs,     u"private"_qs,      u"protected"_qs,
+            u"static"_qs,  u"const"_qs,      u"use"_qs,          u"namespace"_qs,
+            u"extends"_qs, u"implements"_qs, u"global"_qs,       u"switch"_qs,
+            u"case"_qs,    u"break"_qs,      u"continue"_qs,     u"default"_qs,
+            u"do"_qs,      u"try"_qs,        u"catch"_qs,        u"throw"_qs,
+            u"array"_qs,   u"isset"_qs,      u"unset"_qs,        u"empty"_qs,
+            u"include"_qs, u"require"_qs,    u"include_once"_qs, u"require_once"_qs,
+            u"and"_qs,     u"or"_qs,         u"instanceof"_qs,   u"list"_qs,
+            u"var"_qs,     u"exit"_qs,       u"die"_qs,          u"finally"_qs,
+            u"fn"_qs,      u"match"_qs,      u"yield"_qs,        u"abstract"_qs,
+            u"final"_qs,   u"interface"_qs,  u"trait"_qs,        u"clone"_qs,
+            u"endif"_qs,   u"endforeach"_qs, u"endwhile"_qs};
         constexpr const char16_t *kDefault = u"#0000BB", *kKeyword = u"#007700",
                                  *kString = u"#DD0000", *kComment = u"#FF8000";
         m_out += u"<span style=\"color: #000000\">";
@@ -393,7 +396,8 @@ private:
             } else if (c == u'$' || c.isLetterOrNumber() || c == u'_') {
                 while (j < s.size() && (s[j].isLetterOrNumber() || s[j] == u'_'))
                     ++j;
-                const bool keyword = c != u'$' && keywords.contains(s.mid(i, j - i).toString().toLower());
+                const bool keyword =
+                    c != u'$' && keywords.contains(s.mid(i, j - i).toString().toLower());
                 colour = keyword ? kKeyword : kDefault;
             } else if (c.isSpace()) {
                 while (j < s.size() && s[j].isSpace())
@@ -518,46 +522,105 @@ private:
         return 0;
     }
 
+    // Where the next bare address could start at or after `from`: before
+    // "://", at "www." or before '@' (found by search, not letter by letter).
+    qsizetype nextLinkStart(QStringView s, qsizetype from) const
+    {
+        const LinkRules &r = m_d.links;
+        qsizetype best = s.size();
+        if (r.autoLink) {
+            for (qsizetype k = s.indexOf(u"://", from); k >= 0 && k < best;
+                 k = s.indexOf(u"://", k + 3)) {
+                qsizetype start = k;
+                while (start > from && s[start - 1].isLetter())
+                    --start;
+                if (start < k) {
+                    best = start;
+                    break;
+                }
+            }
+            const qsizetype www = s.indexOf(u"www.", from, Qt::CaseInsensitive);
+            if (www >= 0 && www < best)
+                best = www;
+        }
+        if (r.autoEmail) {
+            for (qsizetype k = s.indexOf(u'@', from); k >= 0 && k < best;
+                 k = s.indexOf(u'@', k + 1)) {
+                qsizetype start = k;
+                while (start > from && isEmailLocal(s[start - 1]))
+                    --start;
+                if (start < k) {
+                    best = start;
+                    break;
+                }
+            }
+        }
+        return best;
+    }
+
+    bool isSpecial(QChar c) const
+    {
+        switch (c.unicode()) {
+        case '\n':
+        case '&':
+        case '<':
+        case '>':
+        case '"':
+            return true;
+        case ' ':
+        case '\t':
+            return m_d.text.spacesAsNbsp;
+        default:
+            return (m_d.text.emoji && c.isHighSurrogate()) || m_smileyStarts.contains(c);
+        }
+    }
+
     void text(QStringView s)
     {
         const TextRules &t = m_d.text;
-        for (qsizetype i = 0; i < s.size(); ++i) {
+        if (m_smileyStarts.isEmpty()) {
+            for (const ForumSmiley &sm : m_d.smilies)
+                m_smileyStarts += sm.code[0];
+        }
+        qsizetype link = m_links == 0 ? nextLinkStart(s, 0) : s.size();
+        qsizetype i = 0;
+        while (i < s.size()) {
+            // Plain letters go across as one run.
+            qsizetype j = i;
+            while (j < link && !isSpecial(s[j]))
+                ++j;
+            m_out += s.mid(i, j - i);
+            i = j;
+            if (i >= s.size())
+                break;
             const QChar c = s[i];
+            if (i == link) {
+                const qsizetype n = autoLink(s, i);
+                link = nextLinkStart(s, i + std::max<qsizetype>(n, 1));
+                if (n > 0) {
+                    i += n;
+                    continue;
+                }
+                if (!isSpecial(c)) {
+                    m_out += c;
+                    ++i;
+                    continue;
+                }
+            }
             if (c == u'\n') {
                 lineBreak();
-                continue;
-            }
-            if (t.spacesAsNbsp && c == u'\t') {
+            } else if (t.spacesAsNbsp && c == u'\t') {
                 m_out += u"&nbsp;&nbsp;&nbsp;";
+            } else if (t.spacesAsNbsp && c == u' ') {
+                qsizetype e = i;
+                while (e < s.size() && s[e] == u' ')
+                    ++e;
+                // SMF keeps a run: every other space becomes a no-break space.
+                for (qsizetype k = 0; k < e - i; ++k)
+                    m_out += (k % 2 || e - i == 1) ? u" " : u"&nbsp;";
+                i = e;
                 continue;
-            }
-            if (t.spacesAsNbsp && c == u' ' && i + 1 < s.size() && s[i + 1] == u' ') {
-                qsizetype j = i;
-                while (j < s.size() && s[j] == u' ')
-                    ++j;
-                for (qsizetype k = 0; k < j - i; ++k)
-                    m_out += k % 2 ? u" " : u"&nbsp;";
-                i = j - 1;
-                continue;
-            }
-            if (m_links == 0) {
-                if (const qsizetype n = autoLink(s, i)) {
-                    i += n - 1;
-                    continue;
-                }
-                if (const ForumSmiley *sm = smileyAt(s, i)) {
-                    smiley(*sm);
-                    i += sm->code.size() - 1;
-                    continue;
-                }
-                if (t.emoji && c.isHighSurrogate()) {
-                    if (const qsizetype n = emoji(s, i)) {
-                        i += n - 1;
-                        continue;
-                    }
-                }
-            }
-            if (c == u'&' || c == u'<' || c == u'>' || c == u'"') {
+            } else if (c == u'&' || c == u'<' || c == u'>' || c == u'"') {
                 const qsizetype before = m_out.size();
                 appendEscaped(m_out, s.mid(i, 12), t.keepNumericRefs);
                 // Only the '&' and what a kept reference took.
@@ -565,14 +628,22 @@ private:
                 if (written.startsWith(u"&#") && t.keepNumericRefs && c == u'&') {
                     const qsizetype semi = written.indexOf(u';');
                     m_out.truncate(before + semi + 1);
-                    i += semi;
-                } else {
-                    m_out.truncate(before);
-                    appendEscaped(m_out, s.mid(i, 1));
+                    i += semi + 1;
+                    continue;
                 }
+                m_out.truncate(before);
+                appendEscaped(m_out, s.mid(i, 1));
+            } else if (const ForumSmiley *sm = m_links == 0 ? smileyAt(s, i) : nullptr) {
+                smiley(*sm);
+                i += sm->code.size();
                 continue;
+            } else if (const qsizetype n = m_links == 0 && t.emoji ? emoji(s, i) : 0) {
+                i += n;
+                continue;
+            } else {
+                m_out += c;
             }
-            m_out += c;
+            ++i;
         }
     }
 
@@ -582,6 +653,7 @@ private:
     QString m_out;
     int m_links = 0;
     qsizetype m_droppedAt = -1;
+    QString m_smileyStarts; // the first characters of the smiley codes
 };
 
 } // namespace

@@ -60,7 +60,7 @@ QString color(QStringView v, bool *ok)
 
 const QStringList &sizeNames()
 {
-    static const QStringList names = {u"xx-small"_qs, u"x-small"_qs, u"small"_qs, u"medium"_qs,
+    static const QStringList names = {u"xx-small"_qs, u"x-small"_qs, u"small"_qs,   u"medium"_qs,
                                       u"large"_qs,    u"x-large"_qs, u"xx-large"_qs};
     return names;
 }
@@ -156,11 +156,19 @@ QString listNumber(QStringView v, bool *ok)
 
 QString listType(QStringView v, bool *ok)
 {
-    static const QStringList types = {
-        u"disc"_qs,        u"circle"_qs,      u"square"_qs,      u"none"_qs,
-        u"decimal"_qs,     u"lower-alpha"_qs, u"upper-alpha"_qs, u"lower-roman"_qs,
-        u"upper-roman"_qs, u"lower-greek"_qs, u"lower-latin"_qs, u"upper-latin"_qs,
-        u"decimal-leading-zero"_qs};
+    static const QStringList types = {u"disc"_qs,
+                                      u"circle"_qs,
+                                      u"square"_qs,
+                                      u"none"_qs,
+                                      u"decimal"_qs,
+                                      u"lower-alpha"_qs,
+                                      u"upper-alpha"_qs,
+                                      u"lower-roman"_qs,
+                                      u"upper-roman"_qs,
+                                      u"lower-greek"_qs,
+                                      u"lower-latin"_qs,
+                                      u"upper-latin"_qs,
+                                      u"decimal-leading-zero"_qs};
     const QString t = v.toString().toLower();
     *ok = types.contains(t);
     return t;
@@ -170,8 +178,8 @@ QString listType(QStringView v, bool *ok)
 QString youtubeId(QStringView v, bool *ok)
 {
     QStringView t = v.trimmed();
-    for (QStringView marker : {QStringView(u"v="), QStringView(u"youtu.be/"),
-                               QStringView(u"/embed/")}) {
+    for (QStringView marker :
+         {QStringView(u"v="), QStringView(u"youtu.be/"), QStringView(u"/embed/")}) {
         const qsizetype at = t.indexOf(marker);
         if (at >= 0) {
             t = t.mid(at + marker.size());

@@ -61,15 +61,15 @@ void convert(const GumboNode *g, Node &into)
 
 // ---- Styles ----
 
-const QSet<QString> kDrop = {"head",  "title", "script", "style",  "noscript", "template",
-                             "meta",  "link",  "button", "input",  "select",   "textarea"};
+const QSet<QString> kDrop = {"head", "title", "script", "style", "noscript", "template",
+                             "meta", "link",  "button", "input", "select",   "textarea"};
 const QSet<QString> kBlock = {
-    "address", "article", "aside",  "blockquote", "center", "dd",      "details", "dialog",
-    "div",     "dl",      "dt",     "fieldset",   "figcaption", "figure", "footer", "form",
-    "h1",      "h2",      "h3",     "h4",         "h5",     "h6",      "header",  "hr",
-    "li",      "main",    "nav",    "ol",         "p",      "pre",     "section", "table",
-    "tbody",   "thead",   "tfoot",  "tr",         "td",     "th",      "ul",      "body",
-    "html",    "cite",    "caption", "summary",   "legend", "menu",    "code"};
+    "address", "article", "aside",   "blockquote", "center",     "dd",     "details", "dialog",
+    "div",     "dl",      "dt",      "fieldset",   "figcaption", "figure", "footer",  "form",
+    "h1",      "h2",      "h3",      "h4",         "h5",         "h6",     "header",  "hr",
+    "li",      "main",    "nav",     "ol",         "p",          "pre",    "section", "table",
+    "tbody",   "thead",   "tfoot",   "tr",         "td",         "th",     "ul",      "body",
+    "html",    "cite",    "caption", "summary",    "legend",     "menu",   "code"};
 const QHash<QString, QString> kClassAlign = {{"centertext", "center"},
                                              {"righttext", "right"},
                                              {"lefttext", "left"},
@@ -91,7 +91,8 @@ std::optional<QString> normColor(QString v)
     if (const auto m = rgb.match(v); m.hasMatch()) {
         QString out = u"#"_qs;
         for (int k = 1; k <= 3; ++k)
-            out += QStringLiteral("%1").arg(std::min(255, m.captured(k).toInt()), 2, 16, QChar(u'0'));
+            out +=
+                QStringLiteral("%1").arg(std::min(255, m.captured(k).toInt()), 2, 16, QChar(u'0'));
         return out;
     }
     static const QRegularExpression word(u"^[a-z]+$"_qs);
@@ -199,8 +200,10 @@ QString marker(const QString &tag, const QHash<QString, QString> &a,
         t = style.value(u"list-style"_qs).trimmed().toLower().section(u' ', 0, 0);
     if (t.isEmpty()) {
         const QString ty = a.value(u"type"_qs).trimmed();
-        static const QHash<QString, QString> types = {{"1", "decimal"},     {"a", "lower-alpha"},
-                                                      {"A", "upper-alpha"}, {"i", "lower-roman"},
+        static const QHash<QString, QString> types = {{"1", "decimal"},
+                                                      {"a", "lower-alpha"},
+                                                      {"A", "upper-alpha"},
+                                                      {"i", "lower-roman"},
                                                       {"I", "upper-roman"}};
         t = types.value(ty);
         static const QSet<QString> plain = {"disc", "circle", "square", "none", "decimal"};
@@ -379,7 +382,8 @@ public:
         if (kDrop.contains(tag) || a.contains(u"hidden"_qs))
             return;
         const auto style = parseStyle(a.value(u"style"_qs));
-        const QStringList classList = a.value(u"class"_qs).toLower().split(u' ', Qt::SkipEmptyParts);
+        const QStringList classList =
+            a.value(u"class"_qs).toLower().split(u' ', Qt::SkipEmptyParts);
         const QSet<QString> classes(classList.begin(), classList.end());
         const QString visibility = style.value(u"visibility"_qs).toLower();
         if (style.value(u"display"_qs).toLower() == u"none" || visibility == u"hidden" ||
@@ -439,8 +443,8 @@ public:
         applyStyle(tag, a, style, st);
         const QString display = style.value(u"display"_qs).toLower();
         const bool isBlock = kBlock.contains(tag) || display == u"block" ||
-                             display == u"list-item" || display == u"table" ||
-                             display == u"flex" || display == u"grid";
+                             display == u"list-item" || display == u"table" || display == u"flex" ||
+                             display == u"grid";
         QString kind, arg;
         if (tag == u"pre" || tag == u"code" || tag == u"xmp") {
             if (!st.code) {
@@ -693,8 +697,8 @@ void emitBox(const Box &box, const QString &ind, QStringList &res)
 QString readerView(const QString &html)
 {
     const QByteArray utf8 = html.toUtf8();
-    GumboOutput *output = gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(),
-                                                   size_t(utf8.size()));
+    GumboOutput *output =
+        gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size()));
     Node root;
     convert(output->root, root);
     gumbo_destroy_output(&kGumboDefaultOptions, output);
