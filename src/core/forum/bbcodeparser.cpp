@@ -549,6 +549,17 @@ private:
             if (!matchForm(m_d, formsOf(t.tag), m_s, t, e))
                 continue;
             const Role role = e.form->form->role;
+            // SMF: a list holds items and lists only; any other tag is text.
+            if (m_d.text.textEndsList && !m_stack.empty() && roleOf(m_stack.back()) == Role::List &&
+                role != Role::Item && role != Role::List)
+                continue;
+            // SMF: a block never sits inside bold, colour, ...: they end before it.
+            if (m_d.text.blockClosesInline && role != Role::Inline && role != Role::Literal &&
+                role != Role::Value) {
+                upTo(t.begin);
+                while (!m_stack.empty() && roleOf(m_stack.back()) == Role::Inline)
+                    closeTop();
+            }
             if (isWhole(role)) {
                 const int next = whole(i, std::move(e));
                 if (next >= 0)
@@ -742,6 +753,8 @@ void swallowAfter(const ParsedPost &p, Event &text, Swallow how)
             ++b;
         return;
     }
+    while (b < text.end && (p.source[b] == u' ' || p.source[b] == u'\t'))
+        ++b;
     if (b < text.end && p.source[b] == u'\n')
         ++b;
 }

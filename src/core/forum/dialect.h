@@ -71,9 +71,18 @@ struct LinkRules
     QString wwwPrefix;            // "http://" or "//" before a bare www. address
     bool autoEmail = false;       // a bare e-mail address becomes a mailto link
     bool bracketsInUrl = false;   // SMF: a bare address runs on over '[' and ']' (not tags)
-    bool spaceBeforeBare = false; // MyBB: a bare address follows a blank or starts a line
-    QString linkHtml;             // "<a href=\"{URL}\">{TEXT}</a>" for bare addresses
-    QString emailHtml;            // the same for a bare e-mail address
+    bool spaceBeforeBare = false; // MyBB: a bare address follows a blank, a bracket or a tag
+    // The characters a bare address may not end with (they are left out);
+    // empty: MyBB's rule, an address ends with a letter, digit, '_', '/' or ')'.
+    QString trailingTrim = u".,;:!?'\""_qs;
+    // A link whose text is its address shows a long address shortened:
+    // more than shortenOver characters as the first shortenHead, the joint
+    // and the last ten (phpBB " ... ", MyBB "..."). 0: never.
+    int shortenOver = 0;
+    int shortenHead = 0;
+    QString shortenJoint;
+    QString linkHtml;  // "<a href=\"{URL}\">{TEXT}</a>" for bare addresses
+    QString emailHtml; // the same for a bare e-mail address
 };
 
 // How [size=...] values read.
@@ -108,15 +117,16 @@ struct ForumSmiley
 // How text between tags is written.
 struct TextRules
 {
-    QString lineBreak;                // "<br>\n", "<br>", "<br />\n"
-    bool trimPost = false;            // phpBB trims the post
-    bool keepNumericRefs = false;     // MyBB keeps "&#65;" as the character
-    bool spacesAsNbsp = false;        // SMF: runs of spaces and tabs are kept
-    bool emoji = false;               // phpBB: emoji become pictures
-    bool removeEmptyTags = false;     // SMF: "[b][/b]" vanishes
-    bool balanceLists = false;        // SMF: more [/list] than [list] opens lists at the start
-    bool textEndsList = false;        // SMF: text in a list outside an item ends the list
-    bool itemOpensList = false;       // SMF: [*] outside a list opens one
+    QString lineBreak;              // "<br>\n", "<br>", "<br />\n"
+    bool trimPost = false;          // phpBB trims the post
+    bool keepNumericRefs = false;   // MyBB keeps "&#65;" as the character
+    bool spacesAsNbsp = false;      // SMF: runs of spaces and tabs are kept
+    bool emoji = false;             // phpBB: emoji become pictures
+    bool removeEmptyTags = false;   // SMF: "[b][/b]" vanishes
+    bool balanceLists = false;      // SMF: more [/list] than [list] opens lists at the start
+    bool textEndsList = false;      // SMF: text (or another tag) in a list outside an item ends it
+    bool blockClosesInline = false; // SMF: a block opened inside bold, colour, ... closes them
+    bool itemOpensList = false;     // SMF: [*] outside a list opens one
     bool dropBreakAfterBlock = false; // MyBB: a line break right after a block's tag is dropped
     QString codeStyle;                // "pre" (phpBB), "smf", "mybb": how code text is written
 };

@@ -68,7 +68,7 @@ Dialect phpbb()
         tag("*", {form("[*]{TEXT}[/*]", "<li>{TEXT}</li>", R::Item, kItem)}),
         tag("url",
             {form("[url={URL}]{TEXT}[/url]", "<a href=\"{URL}\" class=\"postlink\">{TEXT}</a>"),
-             form("[url]{URL}[/url]", "<a href=\"{URL}\" class=\"postlink\">{CONTENT}</a>",
+             form("[url]{URL}[/url]", "<a href=\"{URL}\" class=\"postlink\">{SHORTCONTENT}</a>",
                   R::Value)}),
         tag("email",
             {form("[email={EMAIL}]{TEXT}[/email]", "<a href=\"mailto:{EMAIL}\">{TEXT}</a>"),
@@ -85,6 +85,11 @@ Dialect phpbb()
     d.links.autoEmail = true;
     d.links.linkHtml = u"<a href=\"{URL}\" class=\"postlink\">{TEXT}</a>"_qs;
     d.links.emailHtml = u"<a href=\"{URL}\">{TEXT}</a>"_qs;
+    // Punctuation ends no bare address, but for - = + ) / _.
+    d.links.trailingTrim = u"!\"#$%&'*,.:;<>?@[\\]^`{|}~("_qs;
+    d.links.shortenOver = 55;
+    d.links.shortenHead = 39;
+    d.links.shortenJoint = u" ... "_qs;
     d.sizes.min = 1;
     d.sizes.max = 200; // max_post_font_size
     d.sizes.numberUnit = u"%"_qs;
@@ -109,8 +114,11 @@ Dialect smf()
     Dialect d;
     d.forum = Forum::Smf;
     d.repair = Repair::CloseEarly;
-    const Breaks quote{None, All, All, All};
-    const Breaks align{None, None, None, One};
+    // A block's close swallows the blanks and one line break after it;
+    // quotes, lists and tables swallow every blank inside their open.
+    const Breaks quote{None, All, All, One};
+    const Breaks block{None, None, None, One};
+    const Breaks align{None, One, None, One};
     d.tags = {
         tag("b", {form("[b]{TEXT}[/b]", "<b>{TEXT}</b>")}),
         tag("i", {form("[i]{TEXT}[/i]", "<i>{TEXT}</i>")}),
@@ -170,11 +178,11 @@ Dialect smf()
             {form("[code]{CODE}[/code]",
                   "<div class=\"codeheader\"><span class=\"code floatleft\">Code</span></div>"
                   "<code class=\"bbc_code\">{CODE}</code>",
-                  R::Code, quote),
+                  R::Code, block),
              form("[code={IDENTIFIER}]{CODE}[/code]",
                   "<div class=\"codeheader\"><span class=\"code floatleft\">Code</span> "
                   "({IDENTIFIER})</div><code class=\"bbc_code\">{CODE}</code>",
-                  R::Code, quote)}),
+                  R::Code, block)}),
         tag("php", {form("[php]{PHP}[/php]", "<span class=\"phpcode\">{PHP}</span>", R::Code)}),
         tag("list",
             {form("[list]{TEXT}[/list]", "<ul class=\"bbc_list\">{TEXT}</ul>", R::List,
@@ -194,9 +202,9 @@ Dialect smf()
             {form("[right]{TEXT}[/right]",
                   "<div class=\"righttext\"><div class=\"inline_block\">{TEXT}</div></div>",
                   R::Block, align)}),
-        tag("pre", {form("[pre]{TEXT}[/pre]", "<pre>{TEXT}</pre>", R::Block)}),
+        tag("pre", {form("[pre]{TEXT}[/pre]", "<pre>{TEXT}</pre>")}),
         tag("nobbc", {form("[nobbc]{LITERAL}[/nobbc]", "{LITERAL}", R::Literal)}),
-        tag("hr", {form("[hr]", "<hr>", R::Single)}),
+        tag("hr", {form("[hr]", "<hr>", R::Single, block)}),
         tag("table", {form("[table]{TEXT}[/table]", "<table class=\"bbc_table\">{TEXT}</table>",
                            R::Block, kInsideBlank)}),
         tag("tr", {form("[tr]{TEXT}[/tr]", "<tr>{TEXT}</tr>", R::Block, kItem)}),
@@ -235,6 +243,7 @@ Dialect smf()
     d.text.balanceLists = true;
     d.text.textEndsList = true;
     d.text.itemOpensList = true;
+    d.text.blockClosesInline = true;
     d.text.codeStyle = u"smf"_qs;
     const QString smilies = u"https://forum.example/Smileys/fugue/"_qs;
     d.smilies = {{u":)"_qs, smilies + u"smiley.gif"_qs, u"Smile"_qs},
@@ -279,7 +288,7 @@ Dialect mybb()
                                              "class=\"mycode_url\">{TEXT}</a>"),
              form("[url]{URL}[/url]",
                   "<a href=\"{URL}\" target=\"_blank\" rel=\"noopener\" "
-                  "class=\"mycode_url\">{URL}</a>",
+                  "class=\"mycode_url\">{SHORTURL}</a>",
                   R::Value)}),
         tag("email",
             {form("[email={EMAIL}]{TEXT}[/email]",
@@ -327,6 +336,10 @@ Dialect mybb()
     d.links.schemes = {u"http"_qs, u"https"_qs, u"ftp"_qs, u"news"_qs, u"irc"_qs};
     d.links.schemelessPrefix = u"http://"_qs;
     d.links.imageNeedsScheme = true;
+    d.links.trailingTrim.clear(); // an address ends with a letter, digit, '_', '/' or ')'
+    d.links.shortenOver = 55;
+    d.links.shortenHead = 40;
+    d.links.shortenJoint = u"..."_qs;
     d.links.wwwPrefix = u"http://"_qs;
     d.links.linkHtml = u"<a href=\"{URL}\" target=\"_blank\" rel=\"noopener\" "
                        u"class=\"mycode_url\">{TEXT}</a>"_qs;
