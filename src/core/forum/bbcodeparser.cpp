@@ -478,10 +478,25 @@ private:
     void push(const Token &t, Element e)
     {
         upTo(t.begin);
+        const Role role = e.form->form->role;
         const int index = addElement(std::move(e));
         event(Event::Open, index);
         m_stack.push_back({index, t.tag});
         m_cursor = t.end;
+        // phpBB: a list's content starts with an item, written or not.
+        if (role == Role::List && m_d.text.listStartsItem) {
+            qsizetype k = t.end;
+            while (k < m_s.size() && isSpace(m_s[k]))
+                ++k;
+            if (!m_s.mid(k).startsWith(u"[*]")) {
+                const int item = m_g.find(u"*");
+                Element itemElement;
+                itemElement.form = &formsOf(item).front();
+                const int itemIndex = addElement(std::move(itemElement));
+                event(Event::Open, itemIndex);
+                m_stack.push_back({itemIndex, item});
+            }
+        }
     }
     // Closes the stack down to and with index `at`; phpBB opens the tags
     // above it again.

@@ -126,6 +126,7 @@ struct TextRules
     bool balanceLists = false;      // SMF: more [/list] than [list] opens lists at the start
     bool textEndsList = false;      // SMF: text (or another tag) in a list outside an item ends it
     bool blockClosesInline = false; // SMF: a block opened inside bold, colour, ... closes them
+    bool listStartsItem = false;    // phpBB: text before a list's first [*] is an item
     bool itemOpensList = false;     // SMF: [*] outside a list opens one
     bool dropBreakAfterBlock = false; // MyBB: a line break right after a block's tag is dropped
     QString codeStyle;                // "pre" (phpBB), "smf", "mybb": how code text is written

@@ -56,14 +56,10 @@ Dialect phpbb()
                           R::Code, kBlock)}),
         // Forms that name more attributes first: unknown ones are passed over.
         tag("list",
-            {form("[list={LISTNUMBER}]{TEXT}[/list]",
-                  "<ol style=\"list-style-type:{LISTNUMBER}\">{TEXT}</ol>", R::List, kInsideBlank),
-             form("[list={LISTTYPE}]{TEXT}[/list]",
-                  "<ul style=\"list-style-type:{LISTTYPE}\">{TEXT}</ul>", R::List, kInsideBlank),
-             form("[list type={LISTNUMBER}]{TEXT}[/list]",
-                  "<ol style=\"list-style-type:{LISTNUMBER}\">{TEXT}</ol>", R::List, kInsideBlank),
-             form("[list type={LISTTYPE}]{TEXT}[/list]",
-                  "<ul style=\"list-style-type:{LISTTYPE}\">{TEXT}</ul>", R::List, kInsideBlank),
+            {form("[list={LISTSTYLE}]{TEXT}[/list]",
+                  "<ol style=\"list-style-type:{LISTSTYLE}\">{TEXT}</ol>", R::List, kInsideBlank),
+             form("[list type={LISTSTYLE}]{TEXT}[/list]",
+                  "<ol style=\"list-style-type:{LISTSTYLE}\">{TEXT}</ol>", R::List, kInsideBlank),
              form("[list]{TEXT}[/list]", "<ul>{TEXT}</ul>", R::List, kInsideBlank)}),
         tag("*", {form("[*]{TEXT}[/*]", "<li>{TEXT}</li>", R::Item, kItem)}),
         tag("url",
@@ -97,6 +93,7 @@ Dialect phpbb()
     d.quotes.maxDepth = 3; // max_quote_depth
     d.text.lineBreak = u"<br>\n"_qs;
     d.text.trimPost = true;
+    d.text.listStartsItem = true;
     d.text.emoji = true;
     d.text.codeStyle = u"pre"_qs;
     const QString smilies = u"./images/smilies/"_qs;

@@ -236,6 +236,17 @@ QString checkToken(const Dialect &d, QStringView token, QStringView value, bool 
         return listNumber(value, ok);
     if (token == u"LISTTYPE")
         return listType(value, ok);
+    if (token == u"LISTSTYLE") {
+        // phpBB: 1, a, A, i, I by name, any other plain word as the CSS type.
+        const QString style = listNumber(value, ok);
+        if (*ok)
+            return style;
+        *ok = allOf(value, [](QChar c) {
+            return isAsciiLetter(c) || isDigit(c) || c == u'-' || c == u' ' || c == u'+' ||
+                   c == u',' || c == u'.' || c == u'_';
+        });
+        return value.toString();
+    }
     if (token == u"ALIGN") {
         const QString a = value.toString().toLower();
         *ok = a == u"left" || a == u"center" || a == u"right" || a == u"justify";
