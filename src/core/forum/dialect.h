@@ -61,11 +61,13 @@ struct TagForm
 // How a link's address is checked and written.
 struct LinkRules
 {
-    QStringList schemes;           // allowed schemes ("http", "https", "ftp")
-    bool keepSchemeless = false;   // phpBB: "example.com" stays a relative link
-    QString schemelessPrefix;      // otherwise this goes before it ("http://")
-    bool badSchemeAsText = true;   // SMF writes "about:invalid" instead
-    bool imageNeedsScheme = false; // MyBB: [img]example.com/a.png[/img] is text
+    QStringList schemes;             // allowed schemes ("http", ...), linked when bare
+    QStringList badSchemes;          // SMF: a link may have any scheme but these
+    bool schemeNeedsSlashes = false; // MyBB: only "name://" is a scheme; "mailto:x" gets http://
+    bool keepSchemeless = false;     // phpBB: "example.com" stays a relative link
+    QString schemelessPrefix;        // otherwise this goes before it ("http://")
+    bool badSchemeAsText = true;     // SMF writes "about:invalid" instead
+    bool imageNeedsScheme = false;   // MyBB: [img]example.com/a.png[/img] is text
     // Bare addresses in the text.
     bool autoLink = true;
     QString wwwPrefix;            // "http://" or "//" before a bare www. address
@@ -105,6 +107,25 @@ struct QuoteRules
     QString datedCite;  // with a date (MyBB)
     QString dateFormat; // QDateTime format, in UTC
     int maxDepth = 0;   // quotes deeper are removed with their content; 0: no limit
+};
+
+// Where a smiley code counts as one.
+struct SmileyRules
+{
+    QString after;    // the characters it may follow (a tag or the start always); empty: any
+    QString notAfter; // the characters it may not follow
+    bool letterAfter = false; // MyBB: a letter or digit may follow it
+    bool anyCase = false;     // MyBB: ":P" is ":p"
+};
+
+// How [color=...] values read.
+struct ColorRules
+{
+    int hexMin = 3, hexMax = 6; // digits after '#': 3 or 6
+    bool hexRange = false;      // phpBB: any number from 3 to 6
+    bool hashOptional = false;  // MyBB: "ff0000" is a colour too
+    bool rgb = true;            // rgb(r, g, b)
+    int nameMax = 20;           // letters of a colour name
 };
 
 struct ForumSmiley
@@ -149,6 +170,8 @@ struct Dialect
     QuoteRules quotes;
     TextRules text;
     std::vector<ForumSmiley> smilies;
+    SmileyRules smileyRules;
+    ColorRules colors;
     QString stylesheet; // the program's own approximation of the default theme
     QString postClass;  // the post box's class on the page
 

@@ -103,6 +103,9 @@ Dialect phpbb()
                  {u":("_qs, smilies + u"icon_e_sad.gif"_qs, u"Frown"_qs},
                  {u":o"_qs, smilies + u"icon_e_surprised.gif"_qs, u"EEK"_qs},
                  {u":?"_qs, smilies + u"icon_e_confused.gif"_qs, u"Roll Eyes"_qs}};
+    // After a line break, a blank, a dot or a tag; never before a letter.
+    d.smileyRules.after = u"\n ."_qs;
+    d.colors.hexRange = true;
     return d;
 }
 
@@ -215,6 +218,7 @@ Dialect smf()
                   R::Value)}),
     };
     d.links.schemes = {u"http"_qs, u"https"_qs, u"ftp"_qs, u"ftps"_qs};
+    d.links.badSchemes = {u"javascript"_qs, u"vbscript"_qs, u"data"_qs};
     d.links.schemelessPrefix = u"http://"_qs;
     d.links.badSchemeAsText = false;
     d.links.wwwPrefix = u"//"_qs;
@@ -247,6 +251,7 @@ Dialect smf()
                  {u";)"_qs, smilies + u"wink.gif"_qs, u"Wink"_qs},
                  {u":D"_qs, smilies + u"cheesy.gif"_qs, u"Grin"_qs},
                  {u":("_qs, smilies + u"sad.gif"_qs, u"Frown"_qs}};
+    d.smileyRules.after = u":?. \t\n\u00a0[]()*\\;"_qs;
     return d;
 }
 
@@ -333,6 +338,7 @@ Dialect mybb()
     d.links.schemes = {u"http"_qs, u"https"_qs, u"ftp"_qs, u"news"_qs, u"irc"_qs};
     d.links.schemelessPrefix = u"http://"_qs;
     d.links.imageNeedsScheme = true;
+    d.links.schemeNeedsSlashes = true;
     d.links.trailingTrim.clear(); // an address ends with a letter, digit, '_', '/' or ')'
     d.links.shortenOver = 55;
     d.links.shortenHead = 40;
@@ -359,6 +365,13 @@ Dialect mybb()
     const QString smilies = u"https://forum.example/images/smilies/"_qs;
     d.smilies = {{u":)"_qs, smilies + u"smile.png"_qs, u"Smile"_qs},
                  {u";)"_qs, smilies + u"wink.png"_qs, u"Wink"_qs}};
+    // Anywhere but after a quotation mark, in either case.
+    d.smileyRules.notAfter = u"\""_qs;
+    d.smileyRules.letterAfter = true;
+    d.smileyRules.anyCase = true;
+    d.colors.hashOptional = true;
+    d.colors.rgb = false;
+    d.colors.nameMax = 1000;
     return d;
 }
 

@@ -431,15 +431,20 @@ private:
         m_out += u"\">";
     }
 
+    // A smiley code at i, where the forum takes it as one (a text's start
+    // follows a tag or starts the post).
     const ForumSmiley *smileyAt(QStringView s, qsizetype i) const
     {
-        if (i > 0 && !s[i - 1].isSpace())
+        const SmileyRules &r = m_d.smileyRules;
+        if (i > 0 &&
+            ((!r.after.isEmpty() && !r.after.contains(s[i - 1])) || r.notAfter.contains(s[i - 1])))
             return nullptr;
+        const Qt::CaseSensitivity cs = r.anyCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
         for (const ForumSmiley &sm : m_d.smilies) {
-            if (!s.mid(i).startsWith(sm.code))
+            if (!s.mid(i).startsWith(sm.code, cs))
                 continue;
             const qsizetype after = i + sm.code.size();
-            if (after < s.size() && s[after].isLetterOrNumber())
+            if (!r.letterAfter && after < s.size() && isWordChar(s[after]))
                 continue;
             return &sm;
         }
@@ -599,7 +604,9 @@ private:
         const TextRules &t = m_d.text;
         if (m_smileyStarts.isEmpty()) {
             for (const ForumSmiley &sm : m_d.smilies)
-                m_smileyStarts += sm.code[0];
+                m_smileyStarts += m_d.smileyRules.anyCase
+                                      ? sm.code.left(1).toLower() + sm.code.left(1).toUpper()
+                                      : sm.code.left(1);
         }
         qsizetype link = m_links == 0 ? nextLinkStart(s, 0) : s.size();
         qsizetype i = 0;
