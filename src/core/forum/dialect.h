@@ -71,6 +71,7 @@ struct LinkRules
     // Bare addresses in the text.
     bool autoLink = true;
     QString wwwPrefix;            // "http://" or "//" before a bare www. address
+    bool nakedDomains = false;    // SMF: "example.com" in the text is a link
     bool autoEmail = false;       // a bare e-mail address becomes a mailto link
     bool bracketsInUrl = false;   // SMF: a bare address runs on over '[' and ']' (not tags)
     bool spaceBeforeBare = false; // MyBB: a bare address follows a blank, a bracket or a tag

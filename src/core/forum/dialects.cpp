@@ -151,19 +151,19 @@ Dialect smf()
              form("[email]{EMAIL}[/email]",
                   "<a href=\"mailto:{EMAIL}\" class=\"bbc_email\">{EMAIL}</a>", R::Value)}),
         tag("img",
-            {form("[img width={NUMBER} height={NUMBER}]{IMAGE}[/img]",
+            {form("[img width={NUMBER} height={NUMBER} alt={TEXT?} title={TEXT?}]{IMAGE}[/img]",
                   "<img src=\"{IMAGE}\" alt=\"\" width=\"{1}\" height=\"{2}\" class=\"bbc_img "
                   "resized\" loading=\"lazy\">",
                   R::Value),
-             form("[img width={NUMBER}]{IMAGE}[/img]",
+             form("[img width={NUMBER} alt={TEXT?} title={TEXT?}]{IMAGE}[/img]",
                   "<img src=\"{IMAGE}\" alt=\"\" width=\"{NUMBER}\" class=\"bbc_img resized\" "
                   "loading=\"lazy\">",
                   R::Value),
-             form("[img height={NUMBER}]{IMAGE}[/img]",
+             form("[img height={NUMBER} alt={TEXT?} title={TEXT?}]{IMAGE}[/img]",
                   "<img src=\"{IMAGE}\" alt=\"\" height=\"{NUMBER}\" class=\"bbc_img resized\" "
                   "loading=\"lazy\">",
                   R::Value),
-             form("[img]{IMAGE}[/img]",
+             form("[img alt={TEXT?} title={TEXT?}]{IMAGE}[/img]",
                   "<img src=\"{IMAGE}\" alt=\"\" class=\"bbc_img\" loading=\"lazy\">", R::Value)}),
         tag("quote", {form("[quote]{TEXT}[/quote]",
                            "<blockquote class=\"bbc_standard_quote\">{CITE}{TEXT}</blockquote>",
@@ -222,6 +222,7 @@ Dialect smf()
     d.links.schemelessPrefix = u"http://"_qs;
     d.links.badSchemeAsText = false;
     d.links.wwwPrefix = u"//"_qs;
+    d.links.nakedDomains = true;
     d.links.autoEmail = true;
     d.links.bracketsInUrl = true;
     d.links.linkHtml =

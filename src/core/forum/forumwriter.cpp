@@ -109,6 +109,11 @@ qsizetype schemeLength(QStringView s, qsizetype i, const QStringList &schemes)
     return 0;
 }
 
+bool isDomainChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'-' || c == u'.';
+}
+
 bool isEmailLocal(QChar c)
 {
     return c.isLetterOrNumber() || c == u'.' || c == u'_' || c == u'-' || c == u'+';
@@ -490,6 +495,34 @@ private:
         return j - i;
     }
 
+    // SMF: "example.com" or "example.com/page" (a known top-level domain)
+    // is a link too. Its end, or 0.
+    qsizetype nakedDomainEnd(QStringView s, qsizetype i) const
+    {
+        static const QStringList tlds = {
+            u"com"_qs, u"net"_qs, u"org"_qs, u"edu"_qs, u"gov"_qs, u"mil"_qs, u"int"_qs, u"info"_qs,
+            u"biz"_qs, u"io"_qs,  u"co"_qs,  u"uk"_qs,  u"de"_qs,  u"fr"_qs,  u"us"_qs,  u"ca"_qs,
+            u"au"_qs,  u"nl"_qs,  u"eu"_qs,  u"ru"_qs,  u"jp"_qs,  u"cn"_qs,  u"it"_qs,  u"es"_qs,
+            u"ch"_qs,  u"se"_qs,  u"no"_qs,  u"be"_qs,  u"at"_qs,  u"dk"_qs,  u"pl"_qs,  u"br"_qs,
+            u"in"_qs,  u"app"_qs, u"dev"_qs, u"xyz"_qs, u"me"_qs,  u"tv"_qs};
+        if (!s[i].isLetterOrNumber())
+            return 0;
+        qsizetype e = i;
+        while (e < s.size() && isDomainChar(s[e]))
+            ++e;
+        while (e > i && s[e - 1] == u'.')
+            --e;
+        const QStringView host = s.mid(i, e - i);
+        const qsizetype dot = host.lastIndexOf(u'.');
+        if (dot <= 0 || !tlds.contains(host.mid(dot + 1).toString().toLower()))
+            return 0;
+        if (e < s.size() && s[e] == u'/')
+            return urlEnd(m_d, s, i);
+        if (e < s.size() && (s[e] == u'@' || s[e] == u':'))
+            return 0;
+        return e;
+    }
+
     // A long address as the forum shortens the text of a link to it.
     QString shortened(QStringView address) const
     {
@@ -535,6 +568,13 @@ private:
                 }
             }
         }
+        if (r.nakedDomains && !(i > 0 && (s[i - 1] == u'-' || s[i - 1] == u':'))) {
+            if (const qsizetype end = nakedDomainEnd(s, i)) {
+                const QStringView address = s.mid(i, end - i);
+                link(r.linkHtml, QStringLiteral("//") + address.toString(), address);
+                return end - i;
+            }
+        }
         if (r.autoEmail && isEmailLocal(s[i])) {
             const qsizetype end = emailEnd(s, i);
             if (end > 0) {
@@ -566,6 +606,20 @@ private:
             const qsizetype www = s.indexOf(u"www.", from, Qt::CaseInsensitive);
             if (www >= 0 && www < best)
                 best = www;
+        }
+        if (r.nakedDomains) {
+            for (qsizetype k = s.indexOf(u'.', from); k >= 0 && k < best;
+                 k = s.indexOf(u'.', k + 1)) {
+                if (k + 1 >= s.size() || !s[k + 1].isLetter())
+                    continue;
+                qsizetype start = k;
+                while (start > from && isDomainChar(s[start - 1]))
+                    --start;
+                if (start < k) {
+                    best = start;
+                    break;
+                }
+            }
         }
         if (r.autoEmail) {
             for (qsizetype k = s.indexOf(u'@', from); k >= 0 && k < best;
