@@ -588,50 +588,60 @@ private:
 
     // Where the next bare address could start at or after `from`: before
     // "://", at "www." or before '@' (found by search, not letter by letter).
-    qsizetype nextLinkStart(QStringView s, qsizetype from) const
+    // The next place of a pattern at or after `from`, searched again only
+    // once the last place found is passed: every text is searched once.
+    struct Search
+    {
+        qsizetype at = -2; // -2: not searched yet, -1: none left
+    };
+    template <typename Find> static qsizetype next(Search &cache, qsizetype from, Find find)
+    {
+        if (cache.at == -1 || (cache.at >= from))
+            return cache.at;
+        cache.at = find(from);
+        return cache.at;
+    }
+
+    qsizetype nextLinkStart(QStringView s, qsizetype from)
     {
         const LinkRules &r = m_d.links;
         qsizetype best = s.size();
-        if (r.autoLink) {
-            for (qsizetype k = s.indexOf(u"://", from); k >= 0 && k < best;
-                 k = s.indexOf(u"://", k + 3)) {
-                qsizetype start = k;
-                while (start > from && s[start - 1].isLetter())
-                    --start;
-                if (start < k) {
-                    best = start;
-                    break;
+        auto consider = [&](Search &cache, auto find, auto startOf) {
+            for (qsizetype k = next(cache, from, find); k >= 0 && k < best;
+                 k = next(cache, k + 1, find)) {
+                const qsizetype start = startOf(k);
+                if (start >= 0) {
+                    best = std::min(best, start);
+                    return;
                 }
             }
-            const qsizetype www = s.indexOf(u"www.", from, Qt::CaseInsensitive);
-            if (www >= 0 && www < best)
-                best = www;
+        };
+        // The start of the word that ends at k, when there is one.
+        auto backOver = [&](qsizetype k, bool (*part)(QChar)) -> qsizetype {
+            qsizetype start = k;
+            while (start > from && part(s[start - 1]))
+                --start;
+            return start < k ? start : -1;
+        };
+        if (r.autoLink) {
+            consider(
+                m_scheme, [&](qsizetype f) { return s.indexOf(u"://", f); },
+                [&](qsizetype k) { return backOver(k, [](QChar c) { return c.isLetter(); }); });
+            consider(
+                m_www, [&](qsizetype f) { return s.indexOf(u"www.", f, Qt::CaseInsensitive); },
+                [&](qsizetype k) { return k; });
         }
         if (r.nakedDomains) {
-            for (qsizetype k = s.indexOf(u'.', from); k >= 0 && k < best;
-                 k = s.indexOf(u'.', k + 1)) {
-                if (k + 1 >= s.size() || !s[k + 1].isLetter())
-                    continue;
-                qsizetype start = k;
-                while (start > from && isDomainChar(s[start - 1]))
-                    --start;
-                if (start < k) {
-                    best = start;
-                    break;
-                }
-            }
+            consider(
+                m_dot, [&](qsizetype f) { return s.indexOf(u'.', f); },
+                [&](qsizetype k) {
+                    return k + 1 < s.size() && s[k + 1].isLetter() ? backOver(k, isDomainChar) : -1;
+                });
         }
         if (r.autoEmail) {
-            for (qsizetype k = s.indexOf(u'@', from); k >= 0 && k < best;
-                 k = s.indexOf(u'@', k + 1)) {
-                qsizetype start = k;
-                while (start > from && isEmailLocal(s[start - 1]))
-                    --start;
-                if (start < k) {
-                    best = start;
-                    break;
-                }
-            }
+            consider(
+                m_at, [&](qsizetype f) { return s.indexOf(u'@', f); },
+                [&](qsizetype k) { return backOver(k, isEmailLocal); });
         }
         return best;
     }
@@ -662,6 +672,7 @@ private:
                                       ? sm.code.left(1).toLower() + sm.code.left(1).toUpper()
                                       : sm.code.left(1);
         }
+        m_scheme = m_www = m_dot = m_at = Search();
         qsizetype link = m_links == 0 ? nextLinkStart(s, 0) : s.size();
         qsizetype i = 0;
         while (i < s.size()) {
@@ -733,7 +744,8 @@ private:
     QString m_out;
     int m_links = 0;
     qsizetype m_droppedAt = -1;
-    QString m_smileyStarts; // the first characters of the smiley codes
+    QString m_smileyStarts;              // the first characters of the smiley codes
+    Search m_scheme, m_www, m_dot, m_at; // where bare addresses may start in the text
 };
 
 } // namespace
