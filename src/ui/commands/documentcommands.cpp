@@ -115,21 +115,23 @@ void DocumentCommands::Open_File()
 {
     // Yes saves and clears; the user opens again to load a file.
     replaceDocument([this] {
-        openSequence(openFilter(), openStartFilter(),
-                     [](const QString &path) { return readDocumentFile(path); });
+        openSequence(
+            openFilter(), openStartFilter(),
+            [](const QString &path) { return readDocumentFile(path); }, Landing::AsTheFile);
     });
 }
 
-void DocumentCommands::openThrough(const QString &filter, const QString &startFilter,
-                                   const FileReader &read)
+void DocumentCommands::importThrough(const QString &filter, const QString &startFilter,
+                                     const FileReader &read)
 {
-    replaceDocument([&] { openSequence(filter, startFilter, read); });
+    replaceDocument([&] { openSequence(filter, startFilter, read, Landing::AsNewPost); });
 }
 
 void DocumentCommands::openFile(const QString &path)
 {
     const auto load = [&] {
-        loadFile(path, [](const QString &file) { return readDocumentFile(file); });
+        loadFile(
+            path, [](const QString &file) { return readDocumentFile(file); }, Landing::AsTheFile);
     };
     // "Yes" saves and clears as for Open; with the file already named there
     // is no dialog to answer again, so a post that is clean now gets it.
@@ -167,36 +169,49 @@ bool DocumentCommands::restore(const QString &text, const QString &source)
     bool done = false;
     // Yes saves and clears, as for Open; the user restores again.
     replaceDocument([&] {
-        m_form.typer()->setText(text);
-        m_baseline.clear();
+        putRestored(text, source);
         done = true;
-        emit postStarted(source);
     });
     return done;
 }
 
+bool DocumentCommands::restoreOver(const QString &text, const QString &source)
+{
+    if (m_busy || isReading())
+        return false;
+    putRestored(text, source);
+    return true;
+}
+
+void DocumentCommands::putRestored(const QString &text, const QString &source)
+{
+    m_form.typer()->setText(text);
+    m_baseline.clear();
+    emit postStarted(source);
+}
+
 void DocumentCommands::openSequence(const QString &filter, const QString &startFilter,
-                                    const FileReader &reader)
+                                    const FileReader &reader, Landing landing)
 {
     const QString path = m_form.dialogs().openFileName(&m_form, filter, startFilter);
     if (!path.isEmpty())
-        loadFile(path, reader);
+        loadFile(path, reader, landing);
 }
 
-void DocumentCommands::loadFile(const QString &path, const FileReader &reader)
+void DocumentCommands::loadFile(const QString &path, const FileReader &reader, Landing landing)
 {
     // One too large is refused without being read.
     const QFileInfo file(path);
     if (file.isFile() && file.size() >= kReadInPlace && file.size() <= kMaxDocumentBytes)
-        readOnWorker(path, reader);
+        readOnWorker(path, reader, landing);
     else
-        showRead(path, reader(path));
+        showRead(path, reader(path), landing);
 }
 
-void DocumentCommands::readOnWorker(const QString &path, const FileReader &reader)
+void DocumentCommands::readOnWorker(const QString &path, const FileReader &reader, Landing landing)
 {
     m_reading = std::make_unique<QFutureWatcher<ReadResult>>();
-    connect(m_reading.get(), &QFutureWatcherBase::finished, this, [this, path] {
+    connect(m_reading.get(), &QFutureWatcherBase::finished, this, [this, path, landing] {
         const ReadResult read = m_reading->result();
         // Not deleted inside its own signal.
         m_reading.release()->deleteLater();
@@ -207,7 +222,7 @@ void DocumentCommands::readOnWorker(const QString &path, const FileReader &reade
             m_form.busyIndicator().end();
         {
             BusyScope busy(m_busy);
-            showRead(path, read);
+            showRead(path, read, landing);
         }
         m_form.busyIndicator().end();
         emit readEnded();
@@ -237,7 +252,7 @@ void DocumentCommands::giveUpRead()
     emit readEnded();
 }
 
-void DocumentCommands::showRead(const QString &path, const ReadResult &read)
+void DocumentCommands::showRead(const QString &path, const ReadResult &read, Landing landing)
 {
     if (!read.ok) {
         // Nothing was discarded yet: the post stays as it was.
@@ -263,9 +278,14 @@ void DocumentCommands::showRead(const QString &path, const ReadResult &read)
                                     .arg(QFileInfo(path).fileName()),
                                 read.text.size() / kCharactersPerMillisecond);
         typer->setText(read.text);
-        m_baseline = typer->text();
+        // An imported post is saved nowhere yet: it is asked about before it
+        // is replaced, and journalled, as a typed one is.
+        if (landing == Landing::AsNewPost)
+            m_baseline.clear();
+        else
+            m_baseline = typer->text();
     }
-    emit postStarted(path);
+    emit postStarted(landing == Landing::AsNewPost ? QString() : path);
     // Said once, now, while closing without saving still loses nothing. Not
     // after the writer chose to open data that is no text.
     if (!read.notice.isEmpty() && !read.looksBinary) {

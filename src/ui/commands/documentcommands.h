@@ -46,11 +46,15 @@ public:
     // Puts `text` in the editor as a modified post, by the route Open takes:
     // a modified post is asked about first. True when it was put there.
     bool restore(const QString &text, const QString &source);
+    // The same without the question, for a caller that has kept the post it
+    // replaces. False only while another routine or a read is under way.
+    bool restoreOver(const QString &text, const QString &source);
 
-    // Open with another reader of files: the same question first, the same
-    // refusal when the file cannot be read.
+    // Import: Open with another reader of files, the same question first and
+    // the same refusal when the file cannot be read. What it reads is a new,
+    // unsaved post (modified, of no file), not the file itself.
     using FileReader = std::function<ReadResult(const QString &path)>;
-    void openThrough(const QString &filter, const QString &startFilter, const FileReader &read);
+    void importThrough(const QString &filter, const QString &startFilter, const FileReader &read);
 
     // Opens a file already named (the command line, another copy of the
     // program, a drop): the same question first, the same reader and messages
@@ -69,8 +73,8 @@ public:
     static const QString &saveFilter();
 
 signals:
-    // A new post is in the editor (New, Open, a restore); `source` is the
-    // file it came from, "" for none.
+    // A new post is in the editor (New, Open, Import, a restore); `source` is
+    // the file it came from, "" for none.
     void postStarted(const QString &source);
     // A read begun on the worker has ended: its text is in the editor, or
     // the writer was told why not, or the read was given up.
@@ -81,22 +85,28 @@ signals:
     void changesDropped();
 
 private:
+    // What a read becomes: the file's own post (clean, saved there), or a new
+    // post made from the file (modified, as if typed).
+    enum class Landing { AsTheFile, AsNewPost };
+
     // Save-and-clear, for New and Open.
     void Optional_Save();
     // New and Open: replace runs at once for a clean post, after "No" for a
     // modified one; "Yes" saves and clears instead, "Cancel" does nothing.
     // True when `replace` ran.
     bool replaceDocument(const std::function<void()> &replace);
-    void openSequence(const QString &filter, const QString &startFilter, const FileReader &read);
+    void openSequence(const QString &filter, const QString &startFilter, const FileReader &read,
+                      Landing landing);
     // Reads `path` into the editor; the user is told when it cannot be read.
-    void loadFile(const QString &path, const FileReader &read);
-    void readOnWorker(const QString &path, const FileReader &read);
+    void loadFile(const QString &path, const FileReader &read, Landing landing);
+    void readOnWorker(const QString &path, const FileReader &read, Landing landing);
     // What was read goes into the editor, or the writer is told why not.
-    void showRead(const QString &path, const ReadResult &read);
+    void showRead(const QString &path, const ReadResult &read, Landing landing);
     void releaseWindow();
     // Ends a read on the worker: its result, if one comes, is thrown away.
     void giveUpRead();
     void clearDocument();
+    void putRestored(const QString &text, const QString &source);
 
     // Ask for a name and write the post there; false when the dialog was
     // cancelled or the write failed (the user has been told why).

@@ -2,12 +2,14 @@
 
 #include "commands/documentcommands.h"
 #include "commands/previewcommands.h"
+#include "conversion/stripper.h"
 #include "documents/documentfile.h"
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "windows/comparewindow.h"
 #include "windows/draftoffer.h"
 #include "windows/recoverdraftswindow.h"
+#include "windows/userdialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,19 +34,40 @@ QString newPostId()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-// "Quorvane closed before this post was saved: 1,234 characters, 10:42"
-QString offerText(const drafts::SnapshotHeader &h)
+// The post's first words on one line, tags left out, so a writer with several
+// posts knows which one is offered.
+QString firstWords(const QString &text)
+{
+    constexpr qsizetype kShown = 60;
+    // Enough to find the words past a few tags without stripping megabytes.
+    const QString words = stripFormatting(text.left(kShown * 8)).simplified();
+    if (words.size() <= kShown)
+        return words;
+    const qsizetype cut = words.lastIndexOf(u' ', kShown);
+    QString head = words.left(cut > kShown / 2 ? cut : kShown);
+    // "party…", not "party.…"
+    while (head.size() > 1 && QStringLiteral(".,;:").contains(head.back()))
+        head.chop(1);
+    return head + QChar(0x2026);
+}
+
+// "Quorvane closed before this post was saved: “Dear all, the…”, 1,234
+// characters, 10:42"
+QString offerText(const drafts::SnapshotHeader &h, const QString &text)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(h.writtenMs);
     const QString time = when.date() == QDate::currentDate()
                              ? english.toString(when.time(), QStringLiteral("HH:mm"))
                              : english.toString(when, QStringLiteral("d MMM HH:mm"));
-    QString text = QStringLiteral("Quorvane closed before this post was saved: %1 characters, %2")
-                       .arg(english.toString(h.length), time);
+    const QString words = firstWords(text);
+    QString message =
+        QStringLiteral("Quorvane closed before this post was saved: ") +
+        (words.isEmpty() ? QString() : QStringLiteral("\u201c%1\u201d, ").arg(words)) +
+        QStringLiteral("%1 characters, %2").arg(english.toString(h.length), time);
     if (!h.sourcePath.isEmpty())
-        text += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(h.sourcePath));
-    return text;
+        message += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(h.sourcePath));
+    return message;
 }
 
 } // namespace
@@ -141,6 +164,10 @@ void DraftCommands::startPost(const QString &source)
         m_post.sourceSize = info.size();
         m_post.sourceModifiedMs = info.lastModified().toMSecsSinceEpoch();
     }
+    // A post that starts unsaved (an import, a restore) is journalled as
+    // typing is; one read from its file is already kept there.
+    if (m_documents.isModified())
+        textChanged();
 }
 
 void DraftCommands::textChanged()
@@ -204,8 +231,9 @@ void DraftCommands::showOffer(const drafts::Recoverable &draft)
 {
     closeOffer();
     m_offered = draft;
-    m_offer = new DraftOffer(offerText(draft.header), !draft.header.sourcePath.isEmpty());
-    connect(m_offer, &DraftOffer::restoreChosen, this, [this] { restore(m_offered); });
+    m_offer =
+        new DraftOffer(offerText(draft.header, draft.text), !draft.header.sourcePath.isEmpty());
+    connect(m_offer, &DraftOffer::restoreChosen, this, &DraftCommands::restoreOffered);
     connect(m_offer, &DraftOffer::compareChosen, this, [this] { compare(m_offered); });
     connect(m_offer, &DraftOffer::discardChosen, this, [this] {
         m_writer->moveToHistory(m_offered.header.postId);
@@ -214,29 +242,65 @@ void DraftCommands::showOffer(const drafts::Recoverable &draft)
     });
     m_form.addAboveEditor(m_offer);
     m_offer->show();
-    m_offer->restoreButton()->setFocus(Qt::OtherFocusReason);
+    // The writer who starts typing at once types into the post.
+    m_form.typer()->setFocus(Qt::OtherFocusReason);
 }
 
 void DraftCommands::closeOffer()
 {
-    if (m_offer)
+    // Hidden at once: its Alt+letters must not linger until it is deleted.
+    if (m_offer) {
+        m_offer->hide();
         m_offer->deleteLater();
+    }
     m_offer = nullptr;
 }
 
 void DraftCommands::restore(const drafts::Recoverable &draft)
 {
     const drafts::Recoverable chosen = draft; // the offer may go meanwhile
-    if (!m_documents.restore(chosen.text, chosen.header.sourcePath))
-        return;
-    // It lives on as the new post; its old draft becomes history.
-    if (m_writer && chosen.header.postId != m_post.postId)
+    if (m_documents.restore(chosen.text, chosen.header.sourcePath))
+        restored(chosen);
+}
+
+void DraftCommands::restored(const drafts::Recoverable &chosen)
+{
+    // It goes on as the post it was. Its snapshot holds this very text, so
+    // nothing is written until it changes: a copy would list it twice. Taken
+    // from history, the post's live drafts (other texts) step aside.
+    if (m_writer && !chosen.pending)
         m_writer->moveToHistory(chosen.header.postId);
+    m_post.postId = chosen.header.postId;
+    m_pause.stop();
+    m_longest.stop();
+    m_dirty = false;
     if (m_offer && m_offered.header.postId == chosen.header.postId)
         closeOffer();
-    m_dirty = true;
-    writeNow();
     m_form.typer()->setFocus(Qt::OtherFocusReason);
+}
+
+void DraftCommands::restoreOffered()
+{
+    // A file being read or a question open: the offer waits.
+    if (m_documents.isBusy())
+        return;
+    if (!m_documents.isModified()) {
+        restore(m_offered);
+        return;
+    }
+    // Asking writes what was typed to its draft first; Cancel keeps typing
+    // on it, Yes moves it to history, where Recover Drafts lists it.
+    if (m_form.dialogs().message(&m_form, QMessageBox::Question, QStringLiteral("Quorvane"),
+                                 QStringLiteral("Restore the unsaved post in place of what you "
+                                                "have typed since? What you typed is kept in "
+                                                "File > Recover Drafts."),
+                                 QMessageBox::Yes | QMessageBox::Cancel,
+                                 QMessageBox::Yes) != QMessageBox::Yes)
+        return;
+    const drafts::Recoverable chosen = m_offered;
+    toHistory();
+    if (m_documents.restoreOver(chosen.text, chosen.header.sourcePath))
+        restored(chosen);
 }
 
 void DraftCommands::wireClosing(AuxiliaryWindow *window)
@@ -245,7 +309,7 @@ void DraftCommands::wireClosing(AuxiliaryWindow *window)
             [this, window] { m_form.closeAuxiliary(window); });
 }
 
-void DraftCommands::compare(const drafts::Recoverable &draft)
+void DraftCommands::compare(const drafts::Recoverable &draft, AuxiliaryWindow *returnTo)
 {
     const QString source = draft.header.sourcePath;
     const ReadResult file = readDocumentFile(source);
@@ -257,7 +321,20 @@ void DraftCommands::compare(const drafts::Recoverable &draft)
         QStringLiteral("File %1").arg(QDir::toNativeSeparators(source)),
         file.ok ? file.text : QStringLiteral("(cannot be read: %1)").arg(file.error),
         m_form.windowIcon());
-    wireClosing(m_compare.get());
+    if (returnTo) {
+        connect(m_compare.get(), &AuxiliaryWindow::closing, returnTo, [returnTo] {
+            returnTo->raise();
+            returnTo->activateWindow();
+        });
+    } else {
+        wireClosing(m_compare.get());
+    }
+    connect(m_compare.get(), &CompareWindow::restoreChosen, this, [this, draft] {
+        if (m_recover)
+            m_recover->hide();
+        m_form.closeAuxiliary(m_compare.get());
+        restore(draft);
+    });
     m_form.openAuxiliary(m_compare.get());
 }
 
@@ -274,6 +351,8 @@ void DraftCommands::openRecoverWindow()
                     m_form.closeAuxiliary(m_recover.get());
                     restore(draft);
                 });
+        connect(m_recover.get(), &RecoverDraftsWindow::compareChosen, this,
+                [this](const drafts::Recoverable &draft) { compare(draft, m_recover.get()); });
         wireClosing(m_recover.get());
     }
     m_recover->refresh();

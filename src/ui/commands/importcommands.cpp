@@ -69,7 +69,7 @@ void ImportCommands::importAsBBCode()
         QStringLiteral("Web Page (*.html *.htm);;Rich Text Format (*.rtf);;All Documents (*.*)");
     static const QString startFilter = QStringLiteral("Web Page (*.html *.htm)");
     const ImportOptions options = storedOptions();
-    m_documents.openThrough(filter, startFilter, [options](const QString &path) {
+    m_documents.importThrough(filter, startFilter, [options](const QString &path) {
         return importDocumentFile(path, importFormatForFile(path), options);
     });
 }

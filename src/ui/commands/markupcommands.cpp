@@ -56,7 +56,7 @@ MarkupCommands::MarkupCommands(MainForm &form) : QObject(&form), m_form(form)
     if (auto *area = qobject_cast<QBoxLayout *>(form.centralWidget()->layout()))
         area->addWidget(m_panel);
     QAction *problems = form.command("ProblemsPanel");
-    connect(problems, &QAction::toggled, m_panel, &QWidget::setVisible);
+    connect(problems, &QAction::toggled, m_panel, &ProblemsPanel::setShown);
     m_count = new QToolButton(form.mainFrame());
     m_count->setObjectName(QStringLiteral("ProblemCount"));
     m_count->setAutoRaise(true);

@@ -5,9 +5,13 @@
 #include "shell/typer.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QShortcut>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quorvane {
 
@@ -37,6 +41,10 @@ ProblemsPanel::ProblemsPanel(MainForm &form, LiveCheck &check)
     title->setBuddy(m_list);
     layout->addWidget(m_list);
     connect(m_list, &QListWidget::itemActivated, this, &ProblemsPanel::activate);
+    auto *escape =
+        new QShortcut(QKeySequence(Qt::Key_Escape), m_list, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(escape, &QShortcut::activated, this,
+            [this] { m_form.typer()->setFocus(Qt::ShortcutFocusReason); });
     connect(&check, &LiveCheck::checked, this, [this] {
         if (isVisible())
             refill();
@@ -46,11 +54,26 @@ ProblemsPanel::ProblemsPanel(MainForm &form, LiveCheck &check)
 void ProblemsPanel::showEvent(QShowEvent *event)
 {
     QFrame::showEvent(event);
+    m_list->setCurrentRow(-1);
     refill();
+}
+
+void ProblemsPanel::setShown(bool shown)
+{
+    if (shown) {
+        show();
+        m_list->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (isAncestorOf(QApplication::focusWidget()))
+        m_form.typer()->setFocus(Qt::OtherFocusReason);
+    hide();
 }
 
 void ProblemsPanel::refill()
 {
+    // A check after an edit keeps the writer's place in the list.
+    const int row = m_list->currentRow();
     m_list->clear();
     const LiveCheck::Result *result = m_check.latest();
     if (!result || result->analysis.problems.empty()) {
@@ -69,7 +92,7 @@ void ProblemsPanel::refill()
     }
     if (problems.size() > kListed)
         m_list->addItem(QStringLiteral("... and %1 more").arg(problems.size() - kListed));
-    m_list->setCurrentRow(0);
+    m_list->setCurrentRow(std::clamp(row, 0, m_list->count() - 1));
 }
 
 void ProblemsPanel::activate(QListWidgetItem *item)

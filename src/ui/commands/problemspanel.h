@@ -20,6 +20,9 @@ public:
     ProblemsPanel(MainForm &form, LiveCheck &check);
 
     QListWidget *list() const { return m_list; }
+    // Shown, the list takes the keyboard (Esc gives it back to the editor);
+    // hidden, the editor gets it back if the list had it.
+    void setShown(bool shown);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -147,7 +148,14 @@ void SearchPanels::buildReplacePanel()
     for (QLineEdit *box : {m_findWhat, m_replaceWith}) {
         connect(box, &QLineEdit::returnPressed, this, &SearchPanels::replaceAll);
         connect(box, &QLineEdit::textChanged, m_replaceResult, &QLabel::clear);
+        connect(box, &QLineEdit::textChanged, this, [this] { m_replacesToUndo = 0; });
+        box->installEventFilter(this);
     }
+    // Any other change of the post comes between Undo and the replacements.
+    connect(m_form.typer(), &Typer::changed, this, [this] {
+        if (!m_rewriting)
+            m_replacesToUndo = 0;
+    });
     connect(cancel, &QPushButton::clicked, this, &SearchPanels::closeReplacePanel);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), frame);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -252,7 +260,10 @@ void SearchPanels::replaceAll()
     // the untouched parts of a long one.
     typer->setSelStart(rewrite.start);
     typer->setSelLength(rewrite.length);
+    ++m_rewriting;
     typer->setSelText(rewrite.text);
+    --m_rewriting;
+    ++m_replacesToUndo;
     typer->setSelStart(newStart);
     typer->setSelLength(newEnd - newStart);
     vertical->setValue(top);
@@ -262,8 +273,25 @@ void SearchPanels::replaceAll()
                                  : QStringLiteral("Replaced %1 occurrences.").arg(rewrite.count));
 }
 
+bool SearchPanels::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+Z in a box right after Replace takes the replacements back, one
+    // Replace a press, while the boxes keep what the writer typed.
+    if (event->type() == QEvent::KeyPress && m_replacesToUndo > 0 &&
+        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo)) {
+        --m_replacesToUndo;
+        ++m_rewriting;
+        m_form.typer()->undo();
+        --m_rewriting;
+        m_replaceResult->clear();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void SearchPanels::closeReplacePanel()
 {
+    m_replacesToUndo = 0;
     QFrame *frame = m_form.replaceFrame();
     const bool hadFocus = holdsFocus(frame);
     frame->hide();

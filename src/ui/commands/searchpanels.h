@@ -32,6 +32,9 @@ public:
     // Test-only: the 1-based position where the next search begins.
     qsizetype findStart() const { return m_findStart; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     enum FocusAfterHit { EditorFocus, KeepFocus };
     void find(FocusAfterHit focus);
@@ -48,6 +51,10 @@ private:
     QLabel *m_replaceResult = nullptr;
     // Wide enough for any post: a 16-bit position would stop at 32767.
     qsizetype m_findStart = 1;
+    // Replaces that Ctrl+Z in the Replace panel's boxes takes back: those
+    // since the boxes and the post last changed otherwise.
+    int m_replacesToUndo = 0;
+    int m_rewriting = 0;
 };
 
 } // namespace quorvane

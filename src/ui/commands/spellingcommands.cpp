@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QTextBlock>
@@ -46,8 +47,10 @@ SpellingCommands::SpellingCommands(MainForm &form)
     fillLanguages(QString());
     connect(&m_watcher, &QFutureWatcher<Loading>::finished, this, &SpellingCommands::finishLoading);
 
-    // The first paint, and the editor's context menu, are this family's.
+    // The first paint, and the editor's context menu, are this family's: a
+    // click asks its viewport, the Menu key and Shift+F10 the editor itself.
     typer->viewport()->installEventFilter(this);
+    typer->installEventFilter(this);
     connect(typer, &Typer::changed, this, [this] {
         if (m_shown)
             lookForDictionaries();
@@ -271,24 +274,47 @@ QMenu *SpellingCommands::menuFor(int position, bool endCounts)
     return menu;
 }
 
+void SpellingCommands::showMenuAtCaret()
+{
+    Typer *typer = m_form.typer();
+    typer->ensureCursorVisible();
+    showMenu(contextMenuAtCaret(),
+             typer->viewport()->mapToGlobal(typer->cursorRect().bottomLeft()));
+}
+
+void SpellingCommands::showMenu(QMenu *menu, QPoint where)
+{
+    QPointer<QMenu> shown = menu;
+    menu->exec(where);
+    delete shown;
+}
+
 bool SpellingCommands::eventFilter(QObject *watched, QEvent *event)
 {
+    Typer *typer = m_form.typer();
     if (event->type() == QEvent::Paint && !m_shown) {
         m_shown = true;
         // After this paint has reached the screen.
-        if (!m_form.typer()->isEmpty())
+        if (!typer->isEmpty())
             QTimer::singleShot(0, this, &SpellingCommands::lookForDictionaries);
-    } else if (event->type() == QEvent::ContextMenu) {
+    } else if (event->type() == QEvent::ContextMenu &&
+               (watched != typer ||
+                static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard)) {
+        // The Menu key comes as a request of the keyboard (to the editor),
+        // the pointer's to the viewport.
         auto *request = static_cast<QContextMenuEvent *>(event);
-        Typer *typer = m_form.typer();
-        const bool keyboard = request->reason() == QContextMenuEvent::Keyboard;
-        QPointer<QMenu> menu = keyboard ? contextMenuAtCaret() : contextMenuFor(request->pos());
-        const QPoint where = keyboard
-                                 ? typer->viewport()->mapToGlobal(typer->cursorRect().bottomLeft())
-                                 : request->globalPos();
-        menu->exec(where);
-        delete menu;
+        if (request->reason() == QContextMenuEvent::Keyboard)
+            showMenuAtCaret();
+        else
+            showMenu(contextMenuFor(request->pos()), request->globalPos());
         return true;
+    } else if (event->type() == QEvent::KeyPress && watched == typer) {
+        // Shift+F10 is the other key for the context menu on the desktop.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            showMenuAtCaret();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -75,6 +75,9 @@ private:
     void showAvailability();
     void apply();
     QMenu *menuFor(int position, bool endCounts);
+    // Shows the menu (and deletes it after), or the caret's below the caret.
+    void showMenu(QMenu *menu, QPoint where);
+    void showMenuAtCaret();
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     MainForm &m_form;

@@ -20,20 +20,19 @@ DraftOffer::DraftOffer(const QString &message, bool canCompare, QWidget *parent)
     m_label->setWordWrap(true);
     row->addWidget(m_label, 1);
 
+    // The writer's keys belong to the editor: the buttons answer to their
+    // Alt+letter and to the pointer, and neither takes the focus from it.
     const auto button = [this, row](const char *name, const QString &caption) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(name));
+        b->setFocusPolicy(Qt::NoFocus);
         row->addWidget(b);
         return b;
     };
-    m_restore = button("DraftRestore", QStringLiteral("Restore"));
-    // Return presses the focused button, as in a dialog.
-    m_restore->setAutoDefault(true);
-    QPushButton *compare = button("DraftCompare", QStringLiteral("Compare..."));
-    compare->setAutoDefault(true);
+    m_restore = button("DraftRestore", QStringLiteral("&Restore"));
+    QPushButton *compare = button("DraftCompare", QStringLiteral("&Compare..."));
     compare->setEnabled(canCompare);
-    QPushButton *discard = button("DraftDiscard", QStringLiteral("Discard"));
-    discard->setAutoDefault(true);
+    QPushButton *discard = button("DraftDiscard", QStringLiteral("&Discard"));
     connect(m_restore, &QPushButton::clicked, this, &DraftOffer::restoreChosen);
     connect(compare, &QPushButton::clicked, this, &DraftOffer::compareChosen);
     connect(discard, &QPushButton::clicked, this, &DraftOffer::discardChosen);

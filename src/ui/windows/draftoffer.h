@@ -8,7 +8,8 @@ class QPushButton;
 namespace quorvane {
 
 // The bar above the editor that offers a post back after an unclean end. It
-// only offers: typing goes on meanwhile and nothing is decided for the user.
+// only offers: the keyboard stays in the editor, typing goes on meanwhile, and
+// the bar stays until one of its buttons (Alt+R, Alt+C, Alt+D) answers it.
 class DraftOffer : public QFrame
 {
     Q_OBJECT

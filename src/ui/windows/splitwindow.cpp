@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 
 namespace quorvane {
@@ -85,10 +86,18 @@ SplitWindow::SplitWindow(Typer &typer, const KnownTags &tags, QWidget *parent)
     labelRow->addWidget(m_where);
     layout->addLayout(labelRow);
     layout->addWidget(m_list, 1);
+    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    close->setObjectName(QStringLiteral("CloseSplit"));
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_copied, 1);
     bottom->addWidget(m_copyNext);
+    bottom->addWidget(close);
     layout->addLayout(bottom);
+
+    // Closed as a dialog is: its Close button or Esc.
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     connect(m_copyNext, &QPushButton::clicked, this, &SplitWindow::copyNext);
     connect(m_showFailure, &QPushButton::clicked, this, [this] {
@@ -162,12 +171,12 @@ void SplitWindow::refresh()
                      locale.toString(qlonglong(m_result.failedLength)),
                      locale.toString(qlonglong(m_choice.limit))));
     } else {
+        const QString limit = locale.toString(qlonglong(m_choice.limit));
         m_summary->setText(
-            (m_result.parts.size() == 1
-                 ? QStringLiteral("The post fits in one part of at most %1 characters.")
-                 : QStringLiteral("%2 parts of at most %1 characters each."))
-                .arg(locale.toString(qlonglong(m_choice.limit)),
-                     locale.toString(m_result.parts.size())));
+            m_result.parts.size() == 1
+                ? QStringLiteral("The post fits in one part of at most %1 characters.").arg(limit)
+                : QStringLiteral("%2 parts of at most %1 characters each.")
+                      .arg(limit, locale.toString(m_result.parts.size())));
     }
     m_showFailure->setVisible(m_failedPosition >= 0);
     // A changed post starts Copy next again.

@@ -4,19 +4,26 @@
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "support/scripted.h"
+#include "windows/comparewindow.h"
 #include "windows/recoverdraftswindow.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTreeWidget>
+#include <QUuid>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -173,6 +180,119 @@ TEST_F(Drafts, SaveAndNoMoveTheDraftIntoHistory)
     }
 }
 
+struct Filling
+{
+    const char *name;
+    std::function<void(Drafts &)> fill;
+    bool unsaved; // a new post: modified and journalled, asked about before it goes
+};
+
+// Every route that fills the editor: what a file holds as it is saved stays a
+// clean post; everything else is a new, unsaved post, asked about before New
+// replaces it and journalled a moment later, as typing is.
+TEST_F(Drafts, EveryRouteThatFillsTheEditorMarksThePostAsItIs)
+{
+    const QString page = m_dir.filePath(QStringLiteral("page.html"));
+    const QString rich = m_dir.filePath(QStringLiteral("page.rtf"));
+    const QString saved = m_dir.filePath(QStringLiteral("saved.txt"));
+    for (const auto &[path, bytes] :
+         {std::pair{page, QByteArray("<p><b>Imported</b> from a page</p>")},
+          std::pair{rich, QByteArray("{\\rtf1\\ansi {\\i Imported} from rich text\\par}")},
+          std::pair{saved, QByteArray("as saved\r\n")}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const auto documents = [](Drafts &t) { return t.m_w.form->findChild<DocumentCommands *>(); };
+    const Filling cases[] = {
+        {"Import as BBCode (HTML)",
+         [&](Drafts &t) {
+             t.m_w.dialogs.openAnswers = {page};
+             t.run("ImportBBCode");
+         },
+         true},
+        {"Import as BBCode (rich text)",
+         [&](Drafts &t) {
+             t.m_w.dialogs.openAnswers = {rich};
+             t.run("ImportBBCode");
+         },
+         true},
+        {"Paste as BBCode",
+         [](Drafts &t) {
+             auto *mime = new QMimeData;
+             mime->setHtml(QStringLiteral("<i>pasted</i>"));
+             QGuiApplication::clipboard()->setMimeData(mime);
+             t.run("PasteBBCode");
+         },
+         true},
+        {"Paste",
+         [](Drafts &t) {
+             QGuiApplication::clipboard()->setText(QStringLiteral("pasted text"));
+             t.run("Paste");
+         },
+         true},
+        {"dropped text",
+         [](Drafts &t) {
+             QMimeData mime;
+             mime.setText(QStringLiteral("dropped text"));
+             const QPoint at(5, 5);
+             QWidget *target = t.typer->viewport();
+             QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(target, &enter);
+             QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(target, &drop);
+         },
+         true},
+        {"Recover Drafts restores from history",
+         [](Drafts &t) {
+             t.type(QStringLiteral("let go"));
+             t.m_w.dialogs.messageAnswers = {QMB::No};
+             t.run("NewFile");
+             t.run("RecoverDrafts");
+             RecoverDraftsWindow *window = nullptr;
+             for (QWidget *w : QApplication::topLevelWidgets())
+                 window = window ? window : qobject_cast<RecoverDraftsWindow *>(w);
+             ASSERT_NE(window, nullptr);
+             window->list()->setCurrentItem(window->list()->topLevelItem(0));
+             window->findChild<QPushButton *>(QStringLiteral("DraftListRestore"))->click();
+         },
+         true},
+        {"Open",
+         [&](Drafts &t) {
+             t.m_w.dialogs.openAnswers = {saved};
+             t.run("OpenFile");
+         },
+         false},
+        {"a file handed over or dropped", [&](Drafts &t) { documents(t)->openFile(saved); }, false},
+    };
+    for (const Filling &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (documents(*this)->isModified())
+            m_w.dialogs.messageAnswers = {QMB::No};
+        run("NewFile");
+        ASSERT_FALSE(documents(*this)->isModified());
+        c.fill(*this);
+        ASSERT_TRUE(m_w.dialogs.allAnswered());
+        const QString post = typer->text();
+        ASSERT_FALSE(post.isEmpty());
+        EXPECT_EQ(documents(*this)->isModified(), c.unsaved);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !drafts->hasPendingSnapshot(); }, 5000));
+        bool journalled = false;
+        for (const auto &draft : pending())
+            journalled =
+                journalled || (draft.header.postId == drafts->postId() && draft.text == post);
+        EXPECT_EQ(journalled, c.unsaved);
+
+        // New asks before an unsaved post goes; Cancel keeps it.
+        const qsizetype asked = m_w.dialogs.messages.size();
+        m_w.dialogs.messageAnswers = {QMB::Cancel};
+        run("NewFile");
+        EXPECT_EQ(m_w.dialogs.messages.size() - asked, c.unsaved ? 1 : 0);
+        m_w.dialogs.messageAnswers.clear();
+        EXPECT_EQ(typer->text(), c.unsaved ? post : QString());
+    }
+}
+
 struct Answer
 {
     const char *name;
@@ -181,8 +301,56 @@ struct Answer
     std::function<void(Drafts &, const QString &draftText)> check;
 };
 
-// A draft left by a session that never ended is offered above the editor
-// with the focus on Restore; each answer does its one thing.
+// Keys as the writer presses them: to the window, which hands them to
+// whatever has the keyboard unless they are a shortcut.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWindow(), Qt::Key(key), modifiers);
+}
+// A button's Alt+letter shows the press for a moment before it clicks.
+void pressButton(DraftOffer *offer, const char *name, int key)
+{
+    auto *button = offer->findChild<QPushButton *>(QLatin1String(name));
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    press(key, Qt::AltModifier);
+    EXPECT_TRUE(clicked.wait(2000)) << name;
+}
+void typeKeys(const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWindow(), c.toLatin1());
+}
+
+void expectRestored(Drafts &t, const QString &draftText)
+{
+    EXPECT_EQ(t.typer->text(), draftText);
+    EXPECT_TRUE(t.m_w.form->findChild<DocumentCommands *>()->isModified());
+    EXPECT_EQ(t.drafts->offer(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), t.typer);
+    // It goes on as the post it was, its draft the live one.
+    const auto live = t.pending();
+    ASSERT_EQ(live.size(), 1);
+    EXPECT_EQ(live.first().header.postId, t.drafts->postId());
+    EXPECT_EQ(live.first().text, draftText);
+}
+
+// The texts the drafts folder holds as history.
+QStringList historyTexts(Drafts &t)
+{
+    EXPECT_TRUE(t.drafts->writer().waitUntilIdle(5s));
+    QStringList texts;
+    for (const auto &f : drafts::DraftStore(t.folder).files()) {
+        drafts::Recoverable r;
+        if (!f.pending && drafts::DraftStore::load(f, &r))
+            texts << r.text;
+    }
+    return texts;
+}
+
+// A draft left by a session that never ended is offered above the editor,
+// naming the post by its first words, while the keyboard stays in the
+// editor; the offer stays until one of its buttons answers, and each answer
+// does its one thing.
 TEST_F(Drafts, TheOfferAfterAnUncleanEnd)
 {
     const Answer cases[] = {
@@ -206,37 +374,76 @@ TEST_F(Drafts, TheOfferAfterAnUncleanEnd)
              EXPECT_NE(t.drafts->offer(), nullptr); // still offered
              QTest::keyClick(compare, Qt::Key_Escape);
          }},
-        {"Discard moves it to history", false,
-         [](Drafts &, DraftOffer *offer) {
-             offer->findChild<QPushButton *>(QStringLiteral("DraftDiscard"))->click();
-         },
+        {"Alt+D discards it into history", false,
+         [](Drafts &, DraftOffer *offer) { pressButton(offer, "DraftDiscard", Qt::Key_D); },
          [](Drafts &t, const QString &) {
              EXPECT_EQ(t.drafts->offer(), nullptr);
              EXPECT_EQ(t.typer->text(), QString());
              EXPECT_TRUE(t.pending().isEmpty());
              EXPECT_EQ(t.historyFiles(), 1);
          }},
-        {"Return restores it as a modified post", false,
-         [](Drafts &, DraftOffer *offer) {
-             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-             (void)offer;
+        {"Alt+R restores it as a modified post", false,
+         [](Drafts &, DraftOffer *offer) { pressButton(offer, "DraftRestore", Qt::Key_R); },
+         [](Drafts &t, const QString &draftText) {
+             EXPECT_TRUE(t.m_w.dialogs.messages.isEmpty()); // nothing typed: nothing asked
+             expectRestored(t, draftText);
+         }},
+        {"typing goes into the editor and the offer stays", false,
+         [](Drafts &, DraftOffer *) {
+             typeKeys(QStringLiteral("Hi there"));
+             press(Qt::Key_Return);
+             press(Qt::Key_Space);
+         },
+         [](Drafts &t, const QString &) {
+             EXPECT_EQ(t.typer->text(), QStringLiteral("Hi there\r\n "));
+             ASSERT_NE(t.drafts->offer(), nullptr);
+             EXPECT_TRUE(t.drafts->offer()->isVisible());
+             EXPECT_TRUE(t.m_w.dialogs.messages.isEmpty());
+         }},
+        {"Restore over typed text asks; Cancel keeps the text, journalled", false,
+         [](Drafts &t, DraftOffer *offer) {
+             typeKeys(QStringLiteral("Hi there"));
+             t.m_w.dialogs.messageAnswers = {QMB::Cancel};
+             pressButton(offer, "DraftRestore", Qt::Key_R);
+             // The keyboard is still the editor's.
+             typeKeys(QStringLiteral("!"));
+         },
+         [](Drafts &t, const QString &) {
+             ASSERT_EQ(t.m_w.dialogs.messages.size(), 1);
+             EXPECT_TRUE(t.m_w.dialogs.messages[0].text.contains(QStringLiteral("typed")));
+             EXPECT_EQ(t.typer->text(), QStringLiteral("Hi there!"));
+             EXPECT_NE(t.drafts->offer(), nullptr);
+             bool kept = false;
+             for (const auto &d : t.pending())
+                 kept = kept || d.text.startsWith(QStringLiteral("Hi there"));
+             EXPECT_TRUE(kept);
+         }},
+        {"Restore over typed text asks; Yes restores and keeps the text in history", false,
+         [](Drafts &t, DraftOffer *offer) {
+             typeKeys(QStringLiteral("Hi there"));
+             t.m_w.dialogs.messageAnswers = {QMB::Yes};
+             pressButton(offer, "DraftRestore", Qt::Key_R);
          },
          [](Drafts &t, const QString &draftText) {
-             EXPECT_EQ(t.typer->text(), draftText);
-             EXPECT_TRUE(t.m_w.form->findChild<DocumentCommands *>()->isModified());
-             EXPECT_EQ(t.drafts->offer(), nullptr);
-             // Journalled again as a new post; the old draft is history.
-             const auto live = t.pending();
-             ASSERT_EQ(live.size(), 1);
-             EXPECT_EQ(live.first().header.postId, t.drafts->postId());
-             EXPECT_EQ(live.first().text, draftText);
+             EXPECT_EQ(t.m_w.dialogs.messages.size(), 1);
+             expectRestored(t, draftText);
+             EXPECT_TRUE(historyTexts(t).contains(QStringLiteral("Hi there")));
          }},
     };
+    QString words = QStringLiteral("Post B: the one about the garden party ");
+    while (words.size() < 1234 - 2)
+        words += QStringLiteral("and more ");
+    const QString draftText = words.left(1234 - 2) + QStringLiteral("\r\n");
     for (const Answer &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto *documents = m_w.form->findChild<DocumentCommands *>();
+        if (documents->isModified())
+            m_w.dialogs.messageAnswers = {QMB::No};
+        run("NewFile");
+        m_w.dialogs.messages.clear();
         QTemporaryDir dir;
         folder = dir.filePath(QStringLiteral("drafts"));
         drafts->setFolder(folder);
-        const QString draftText = QString(1234 - 2, QLatin1Char('w')) + QStringLiteral("\r\n");
         drafts::SnapshotHeader h;
         h.postId = QStringLiteral("1e5c8b2a-0000-4000-8000-000000000001");
         h.writtenMs = QDateTime::currentMSecsSinceEpoch();
@@ -254,20 +461,24 @@ TEST_F(Drafts, TheOfferAfterAnUncleanEnd)
         }
         drafts->checkAtStart();
         DraftOffer *offer = drafts->offer();
-        ASSERT_NE(offer, nullptr) << c.name;
-        EXPECT_TRUE(offer->isVisible()) << c.name;
+        ASSERT_NE(offer, nullptr);
+        EXPECT_TRUE(offer->isVisible());
         EXPECT_TRUE(offer->message().startsWith(
-            QStringLiteral("Quorvane closed before this post was saved: 1,234 characters, ")))
+            QStringLiteral("Quorvane closed before this post was saved: \u201cPost B: the one "
+                           "about the garden party and more")))
             << offer->message().toStdString();
-        EXPECT_EQ(QApplication::focusWidget(), offer->restoreButton()) << c.name;
+        EXPECT_TRUE(offer->message().contains(QStringLiteral("\u2026\u201d, 1,234 characters, ")))
+            << offer->message().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), typer);
         EXPECT_EQ(offer->findChild<QPushButton *>(QStringLiteral("DraftCompare"))->isEnabled(),
-                  c.fromFile)
-            << c.name;
+                  c.fromFile);
         c.answer(*this, offer);
         c.check(*this, draftText);
+        EXPECT_TRUE(m_w.dialogs.allAnswered());
         drafts->writer().waitUntilIdle(5s);
         m_w.form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
+        typer->setFocus();
     }
 }
 
@@ -301,6 +512,259 @@ TEST_F(Drafts, RecoverDraftsRestoresFromHistoryAskingFirst)
     EXPECT_EQ(typer->text(), QStringLiteral("the post I said No to"));
     EXPECT_EQ(m_w.dialogs.messages.size(), 2);
     EXPECT_TRUE(m_w.dialogs.allAnswered());
+}
+
+RecoverDraftsWindow *recoverWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *r = qobject_cast<RecoverDraftsWindow *>(w); r && r->isVisible())
+            return r;
+    }
+    return nullptr;
+}
+
+void restoreRow(const QString &firstLine)
+{
+    RecoverDraftsWindow *window = recoverWindow();
+    ASSERT_NE(window, nullptr);
+    QTreeWidget *list = window->list();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (list->topLevelItem(row)->text(1) == firstLine)
+            list->setCurrentItem(list->topLevelItem(row));
+    }
+    ASSERT_EQ(list->currentItem()->text(1), firstLine);
+    window->findChild<QPushButton *>(QStringLiteral("DraftListRestore"))->click();
+}
+
+struct RestoreRoute
+{
+    const char *name;
+    const char *restored; // the text it brings back
+    std::function<void(Drafts &)> restore;
+};
+
+// Restoring writes no copy of what was restored: every text in the folder is
+// there once. The post goes on under its own name: the next change is its
+// newer version, and the list shows no post twice.
+TEST_F(Drafts, RestoringWritesNoCopy)
+{
+    const RestoreRoute routes[] = {
+        {"the offer", "crashed post",
+         [](Drafts &t) {
+             t.drafts->checkAtStart();
+             ASSERT_NE(t.drafts->offer(), nullptr);
+             t.drafts->offer()->restoreButton()->click();
+         }},
+        {"history in Recover Drafts", "let go",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             restoreRow(QStringLiteral("let go"));
+         }},
+        {"a live draft in Recover Drafts", "crashed post",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             restoreRow(QStringLiteral("crashed post"));
+         }},
+    };
+    for (const RestoreRoute &route : routes) {
+        QTemporaryDir dir;
+        folder = dir.filePath(QStringLiteral("drafts"));
+        drafts->setFolder(folder);
+        {
+            drafts::DraftStore store(folder);
+            QString error;
+            ASSERT_TRUE(store.markRunning(&error));
+            for (const char *text : {"let go", "crashed post"}) {
+                drafts::SnapshotHeader h;
+                h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+                h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+                ASSERT_TRUE(store.write(h, QString::fromLatin1(text), &error));
+                if (QLatin1String(text) == QLatin1String("let go")) {
+                    ASSERT_TRUE(store.moveToHistory(h.postId, &error));
+                }
+            }
+        }
+        if (m_w.form->findChild<DocumentCommands *>()->isModified())
+            m_w.dialogs.messageAnswers = {QMB::No};
+        route.restore(*this);
+        ASSERT_EQ(typer->text(), QString::fromLatin1(route.restored)) << route.name;
+        drafts->writeNow();
+        QStringList texts;
+        ASSERT_TRUE(drafts->writer().waitUntilIdle(5s));
+        for (const drafts::DraftFile &f : drafts::DraftStore(folder).files()) {
+            drafts::Recoverable r;
+            ASSERT_TRUE(drafts::DraftStore::load(f, &r));
+            texts.append(r.text);
+        }
+        texts.sort();
+        EXPECT_EQ(texts.join(QStringLiteral(" | ")).toStdString(), "crashed post | let go")
+            << route.name;
+
+        type(QStringLiteral("!"));
+        drafts->writeNow();
+        QString newer = QStringLiteral("<none>");
+        for (const drafts::Recoverable &live : pending()) {
+            if (live.header.postId == drafts->postId())
+                newer = live.text;
+        }
+        EXPECT_EQ(newer, QString::fromLatin1(route.restored) + u'!') << route.name;
+        m_w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
+    }
+}
+
+CompareWindow *compareWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *c = qobject_cast<CompareWindow *>(w); c && c->isVisible())
+            return c;
+    }
+    return nullptr;
+}
+
+// The runs of a view shown with `format`'s background, line by line, joined
+// by "|".
+std::string markedRuns(QPlainTextEdit *view, const QTextCharFormat &format)
+{
+    QStringList runs;
+    QString run;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().background() == format.background())
+                run += fragment.text();
+            else if (!run.isEmpty())
+                runs.append(std::exchange(run, QString()));
+        }
+        if (!run.isEmpty())
+            runs.append(std::exchange(run, QString()));
+    }
+    return runs.join(u'|').toStdString();
+}
+
+struct CompareRoute
+{
+    const char *name;
+    std::function<void(Drafts &)> open;
+};
+
+// Compare, from the offer and from Recover Drafts: wrapped panes, what only
+// the draft has and what only the file has marked word by word, the first
+// difference in view, and Restore from there.
+TEST_F(Drafts, CompareMarksTheDifferenceAndRestores)
+{
+    const CompareRoute routes[] = {
+        {"the offer",
+         [](Drafts &t) {
+             t.drafts->checkAtStart();
+             ASSERT_NE(t.drafts->offer(), nullptr);
+             t.drafts->offer()->findChild<QPushButton *>(QStringLiteral("DraftCompare"))->click();
+         }},
+        {"Recover Drafts",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             RecoverDraftsWindow *recover = recoverWindow();
+             ASSERT_NE(recover, nullptr);
+             auto *compare = recover->findChild<QPushButton *>(QStringLiteral("DraftListCompare"));
+             ASSERT_TRUE(compare->isEnabled());
+             compare->click();
+             // Closing it goes back to the list, which stays open.
+             ASSERT_NE(compareWindow(), nullptr);
+             QTest::keyClick(compareWindow(), Qt::Key_Escape);
+             EXPECT_EQ(compareWindow(), nullptr);
+             EXPECT_TRUE(recover->isVisible());
+             compare->click();
+         }},
+    };
+    QString saved;
+    for (int i = 1; i <= 200; ++i)
+        saved += QStringLiteral("Line %1 of the post as saved.\r\n").arg(i);
+    QString draft = saved;
+    draft.replace(QStringLiteral("Line 150 of the post as saved."),
+                  QStringLiteral("Line 150 of the post as saved. An added sentence that runs well "
+                                 "past the right edge of the pane."));
+    draft.replace(QStringLiteral("Line 160 of the post as saved."),
+                  QStringLiteral("Line 160 of the post."));
+    for (const CompareRoute &route : routes) {
+        QTemporaryDir dir;
+        folder = dir.filePath(QStringLiteral("drafts"));
+        drafts->setFolder(folder);
+        drafts::SnapshotHeader h;
+        h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+        h.sourcePath = dir.filePath(QStringLiteral("post.txt"));
+        {
+            QFile file(h.sourcePath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(saved.toUtf8());
+            drafts::DraftStore store(folder);
+            QString error;
+            ASSERT_TRUE(store.markRunning(&error));
+            ASSERT_TRUE(store.write(h, draft, &error));
+        }
+        if (m_w.form->findChild<DocumentCommands *>()->isModified())
+            m_w.dialogs.messageAnswers = {QMB::No};
+        route.open(*this);
+        CompareWindow *compare = compareWindow();
+        ASSERT_NE(compare, nullptr) << route.name;
+        for (QPlainTextEdit *view : {compare->draftView(), compare->fileView()})
+            EXPECT_EQ(view->lineWrapMode(), QPlainTextEdit::WidgetWidth) << route.name;
+        EXPECT_EQ(markedRuns(compare->draftView(), CompareWindow::onlyInDraft()),
+                  " An added sentence that runs well past the right edge of the pane.")
+            << route.name;
+        EXPECT_EQ(markedRuns(compare->fileView(), CompareWindow::onlyInFile()), " as saved")
+            << route.name;
+        // The first difference is in view in both panes.
+        const auto inView = [](QPlainTextEdit *view, const QString &before) {
+            const int at = int(view->toPlainText().indexOf(before) + before.size());
+            return view->textCursor().position() == at &&
+                   view->viewport()->rect().contains(view->cursorRect());
+        };
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return inView(compare->draftView(),
+                              QStringLiteral("Line 150 of the post as saved.")) &&
+                       inView(compare->fileView(), QStringLiteral("Line 160 of the post"));
+            },
+            5000))
+            << route.name;
+
+        compare->findChild<QPushButton *>(QStringLiteral("CompareRestore"))->click();
+        EXPECT_EQ(compareWindow(), nullptr) << route.name;
+        EXPECT_EQ(recoverWindow(), nullptr) << route.name;
+        EXPECT_TRUE(m_w.form->isEnabled()) << route.name;
+        EXPECT_EQ(typer->text(), draft) << route.name;
+        EXPECT_EQ(drafts->offer(), nullptr) << route.name;
+        m_w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
+    }
+}
+
+// The File column shows whole beside a long first line: the first line gives
+// way, and nothing hides behind a scroll bar.
+TEST_F(Drafts, TheFileColumnIsNeverCutOff)
+{
+    const QString name = QStringLiteral("a post with a rather long name.txt");
+    {
+        drafts::DraftStore store(folder);
+        drafts::SnapshotHeader h;
+        h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+        h.sourcePath = m_dir.filePath(name);
+        QString error;
+        ASSERT_TRUE(store.write(h, QStringLiteral("word ").repeated(80), &error));
+    }
+    run("RecoverDrafts");
+    RecoverDraftsWindow *window = recoverWindow();
+    ASSERT_NE(window, nullptr);
+    QTreeWidget *list = window->list();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    QHeaderView *header = list->header();
+    const int fileRight = header->sectionViewportPosition(3) + header->sectionSize(3);
+    EXPECT_LE(fileRight, list->viewport()->width());
+    EXPECT_GE(header->sectionSize(3), list->fontMetrics().horizontalAdvance(name));
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    QTest::keyClick(window, Qt::Key_Escape);
 }
 
 // Where drafts cannot be written the window says so once; typing goes on,

@@ -1,7 +1,9 @@
 """The real program keeps every word: killed with SIGKILL after typing, the
-next start offers the post above the editor with the focus on Restore, and
-Return brings it back exactly; "No" at Exit leaves it in Recover Drafts...;
-SIGTERM writes the draft before the program ends."""
+next start offers the post above the editor, and Alt+R brings it back
+exactly; "No" at Exit leaves it in Recover Drafts...; SIGTERM writes the draft
+before the program ends. Typing at once after the offer goes into the editor,
+and Restore over it asks and keeps it; an imported post is asked about and
+journalled."""
 
 import glob
 import os
@@ -16,10 +18,10 @@ def drafts_folder(s):
     return os.path.join(s.home, ".local", "share", "Quorvane", "Quorvane", "drafts")
 
 
-def live_draft_texts(s):
-    """The text of every live draft file, read past its header."""
+def live_draft_texts(s, kind="qvdraft"):
+    """The text of every live draft file (or history file), read past its header."""
     texts = []
-    for path in glob.glob(os.path.join(drafts_folder(s), "*.qvdraft")):
+    for path in glob.glob(os.path.join(drafts_folder(s), "*." + kind)):
         with open(path, "rb") as f:
             data = f.read()
         head, _, body = data.partition(b"\n\n")
@@ -35,9 +37,15 @@ def start(s):
 
 
 def restore_from_offer(s, window):
-    # The focus is on Restore: Return restores (in the editor it would add a line).
+    # The keyboard stays in the editor; the offer's Restore is Alt+R.
     s.activate(window)
-    s.key("Return")
+    s.key("alt+r")
+
+
+def second_window(s, window, what):
+    """A question is titled like the main window: the other one of that name."""
+    return wait_for(lambda: next((w for w in s.windows("Quorvane") if w != window), None),
+                    what=what)
 
 
 def main(app):
@@ -63,9 +71,7 @@ def main(app):
         # 2. "No" at Exit ends cleanly; the post waits in Recover Drafts...
         s.activate(window)
         s.key("ctrl+q")
-        prompt = wait_for(lambda: next((w for w in s.windows("Quorvane") if w != window), None),
-                          what="the save prompt")
-        s.activate(prompt)
+        s.activate(second_window(s, window, "the save prompt"))
         s.key("n")
         assert proc.wait(timeout=30) == 0
         assert live_draft_texts(s) == [], "a clean end leaves no live draft"
@@ -90,6 +96,50 @@ def main(app):
         restore_from_offer(s, window)
         wait_for(lambda: s.post_text(window) == post + " and one more line",
                  what="the post as it stood at SIGTERM")
+        proc.kill()
+        proc.wait(timeout=10)
+
+        # 4. Typing at once after the offer goes into the editor, exactly;
+        # Alt+R then asks, restores, and keeps what was typed as history.
+        proc, window = start(s)
+        s.type("Hi there")
+        wait_for(lambda: s.post_text(window) == "Hi there", what="the typing in the editor")
+        restore_from_offer(s, window)
+        question = second_window(s, window, "the question before restoring over typing")
+        s.activate(question)
+        s.key("Return")  # Yes
+        wait_for(lambda: s.post_text(window) == post + " and one more line",
+                 what="the post restored over the typing")
+        wait_for(lambda: "Hi there" in live_draft_texts(s, "qvhistory"),
+                 what="the typing kept as history")
+
+        # 5. An imported post is a new, unsaved post: journalled, and asked
+        # about before New clears it.
+        s.activate(window)
+        s.key("ctrl+n")
+        s.activate(second_window(s, window, "the save prompt at New"))
+        s.key("n")
+        wait_for(lambda: s.windows("Quorvane") == [window], what="the prompt to go")
+        page = os.path.join(s.home, "page.html")
+        with open(page, "w", encoding="utf-8") as f:
+            f.write("<html><body><p><b>Imported</b> from a page</p></body></html>")
+        s.activate(window)
+        s.key("alt+f")
+        s.key("Up", "Up", "Up", "Return")  # Import as BBCode... stands above Recover Drafts...
+        dialog = s.wait_window("Open")
+        s.activate(dialog)
+        s.type(page)
+        s.key("Return")
+        s.wait_no_window("Open")
+        imported = "[B]Imported[/B] from a page"
+        wait_for(lambda: s.post_text(window) == imported, what="the imported post")
+        wait_for(lambda: imported in live_draft_texts(s), what="the imported post's draft")
+        s.activate(window)
+        s.key("ctrl+n")
+        s.activate(second_window(s, window, "the save prompt for the imported post"))
+        s.key("Escape")
+        wait_for(lambda: s.windows("Quorvane") == [window], what="the prompt to go")
+        assert s.post_text(window) == imported, "Cancel keeps the imported post"
         proc.kill()
     print("1 passed, 0 failed")
 

@@ -128,13 +128,16 @@ TEST_F(ImportCommandsTest, ImportAsksBeforeReplacingThePost)
     EXPECT_TRUE(w->dialogs.openFilters.value(0).contains(QStringLiteral("*.html")));
     EXPECT_EQ(typer()->text(), fromCorpus("word-fake-lists.bbcode"));
 
-    // A file that cannot be read leaves the post as it was.
+    // The imported post is unsaved, so it is asked about too; a file that
+    // cannot be read leaves it as it was.
+    w->dialogs.messageAnswers.push_back(QMessageBox::No);
     w->dialogs.openAnswers.push_back(dir.filePath(QStringLiteral("missing.rtf")));
     w->dialogs.messageAnswers.push_back(QMessageBox::Ok);
     command("ImportBBCode")->trigger();
     EXPECT_EQ(typer()->text(), fromCorpus("word-fake-lists.bbcode"));
-    ASSERT_EQ(w->dialogs.messages.size(), 2);
-    EXPECT_TRUE(w->dialogs.messages[1].text.contains(QStringLiteral("does not exist")));
+    ASSERT_EQ(w->dialogs.messages.size(), 3);
+    EXPECT_TRUE(w->dialogs.messages[1].text.contains(QStringLiteral("Save changes")));
+    EXPECT_TRUE(w->dialogs.messages[2].text.contains(QStringLiteral("does not exist")));
     EXPECT_TRUE(w->dialogs.allAnswered());
 }
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAction>
 #include <QListWidget>
 #include <QTest>
@@ -187,6 +189,66 @@ TEST(ProblemsPanelTest, ListsProblemsCountsThemAndSelectsTheSpot)
     EXPECT_EQ(count->text(), QStringLiteral("No problems"));
     QTest::keyClick(w.form.get(), Qt::Key_F8);
     EXPECT_FALSE(list->isVisible());
+}
+
+struct Opening
+{
+    const char *name;
+    std::function<void(test::Window &)> open;
+};
+
+// However the list is shown it takes the keyboard, so Down and Return choose a
+// problem; a check after an edit keeps the chosen row; Esc gives the keyboard
+// back to the editor.
+TEST(ProblemsPanelTest, ShowingTheListGivesItTheKeyboard)
+{
+    const Opening openings[] = {
+        {"F8", [](test::Window &w) { QTest::keyClick(w.form->windowHandle(), Qt::Key_F8); }},
+        {"a click on the count",
+         [](test::Window &w) {
+             QTest::mouseClick(w.form->control<QToolButton>("ProblemCount"), Qt::LeftButton);
+         }},
+    };
+    test::Window w;
+    w.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+    Typer *typer = w.form->typer();
+    auto &markup = *w.form->findChild<MarkupCommands *>();
+    auto *list = w.form->findChild<QListWidget *>(QStringLiteral("ProblemsList"));
+    for (const Opening &o : openings) {
+        SCOPED_TRACE(o.name);
+        typer->setText(QStringLiteral("x[/B] [SIZE=9]y[/SIZE]\r\n[QUOTE]"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return markup.liveCheck().isCurrent(); }, 30000));
+        typer->setFocus();
+        o.open(w);
+        ASSERT_TRUE(list->isVisible());
+        EXPECT_TRUE(list->hasFocus());
+        EXPECT_EQ(list->currentRow(), 0);
+        QTest::keyClick(w.form->windowHandle(), Qt::Key_Down);
+        EXPECT_EQ(list->currentRow(), 1);
+
+        // An edit elsewhere is checked again; the row stays chosen.
+        typer->setSelStart(typer->length());
+        typer->setSelText(QStringLiteral(" more"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return markup.liveCheck().isCurrent(); }, 30000));
+        EXPECT_EQ(list->count(), 3);
+        EXPECT_EQ(list->currentRow(), 1);
+        EXPECT_TRUE(list->hasFocus());
+
+        QTest::keyClick(w.form->windowHandle(), Qt::Key_Escape);
+        EXPECT_TRUE(typer->hasFocus());
+        EXPECT_TRUE(list->isVisible());
+        // Shown afresh, the list starts at the first problem; Return takes
+        // the writer there.
+        w.form->command("ProblemsPanel")->toggle();
+        w.form->command("ProblemsPanel")->toggle();
+        EXPECT_TRUE(list->hasFocus());
+        QTest::keyClick(w.form->windowHandle(), Qt::Key_Return);
+        EXPECT_TRUE(typer->hasFocus());
+        EXPECT_EQ(typer->selText(), QStringLiteral("[/B]"));
+        w.form->command("ProblemsPanel")->setChecked(false);
+        EXPECT_FALSE(list->isVisible());
+    }
 }
 
 TEST(ForumTagsTest, AreKeptAndNoLongerFlagged)

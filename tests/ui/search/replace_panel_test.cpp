@@ -103,6 +103,54 @@ TEST_F(ReplacePanel, IsOneUndoableStepAndThePanelStaysReadyForAnother)
     EXPECT_EQ(typer()->text(), QStringLiteral("aaaa aaaa"));
 }
 
+// Ctrl+Z in either box right after Replace takes back the replacements in
+// the post, one Replace a press, and leaves both boxes as typed; once a box
+// has changed since, Ctrl+Z is the box's own again.
+TEST_F(ReplacePanel, UndoInTheBoxesRightAfterReplaceUndoesThePost)
+{
+    struct Case
+    {
+        const char *what;
+        const char *box;   // where the keyboard is
+        int replaces;      // Returns pressed there
+        bool editBoxFirst; // a box is edited after the replaces
+        QString after;     // the post after as many Ctrl+Z as Returns
+    };
+    const QString post = QStringLiteral("a cat");
+    const Case cases[] = {
+        {"in Replace With", "ReplaceWith", 1, false, post},
+        {"in Find What", "FindWhat", 1, false, post},
+        {"after two Replaces", "ReplaceWith", 2, false, post},
+        {"after the box changed", "ReplaceWith", 1, true, QStringLiteral("aa caat")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        form().command("ReplaceMenu")->trigger();
+        typer()->setText(post);
+        typeInto("FindWhat", QStringLiteral("a"));
+        typeInto("ReplaceWith", QStringLiteral("aa"));
+        box(c.box)->setFocus();
+        for (int i = 0; i < c.replaces; ++i)
+            QTest::keyClick(box(c.box), Qt::Key_Return);
+        EXPECT_EQ(typer()->text(),
+                  c.replaces == 1 ? QStringLiteral("aa caat") : QStringLiteral("aaaa caaaat"));
+        if (c.editBoxFirst) {
+            QTest::keyClick(box(c.box), Qt::Key_A);
+            EXPECT_EQ(box(c.box)->text(), QStringLiteral("aaa"));
+        }
+        const QString findWhat = box("FindWhat")->text();
+        const QString replaceWith = box("ReplaceWith")->text();
+        for (int i = 0; i < c.replaces; ++i)
+            QTest::keyClick(form().windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(typer()->text(), c.after);
+        EXPECT_EQ(box("FindWhat")->text(), findWhat);
+        // The box's own Undo takes its typing back instead.
+        EXPECT_EQ(box("ReplaceWith")->text() == replaceWith, !c.editBoxFirst);
+        EXPECT_TRUE(box(c.box)->hasFocus());
+        click("CancelReplace");
+    }
+}
+
 // The caret and selection stay on the same text, shifted by what changed
 // before them; the panel says how many were replaced.
 TEST_F(ReplacePanel, KeepsTheCaretWhereItWasAndSaysHowManyWereReplaced)

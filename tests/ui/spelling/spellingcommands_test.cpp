@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
@@ -25,6 +27,9 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
+
+#include <functional>
 
 QT_BEGIN_NAMESPACE
 // Readable failures.
@@ -141,7 +146,11 @@ INSTANTIATE_TEST_SUITE_P(
         UnderlineCase{"VerbatimAcrossLines",
                       u"[CODE]\r\nint speling;\r\n[/CODE]\r\nspeling [NOPARSE][B]wrod[/NOPARSE]",
                       {"speling"}},
-        UnderlineCase{"ApostrophesAndHyphens", u"don't it’s well-known wel-known", {"wel-known"}}),
+        UnderlineCase{"ApostrophesAndHyphens", u"don't it’s well-known wel-known", {"wel-known"}},
+        UnderlineCase{"OtherScriptsAreLeftOut",
+                      u"[QUOTE]\u05e9\u05dc\u05d5\u05dd[/QUOTE] \u0645\u0631\u062d\u0628\u0627 "
+                      u"\u03ba\u03b1\u03bb\u03ac wrod",
+                      {"wrod"}}),
     [](const testing::TestParamInfo<UnderlineCase> &row) { return std::string(row.param.name); });
 
 TEST_F(SpellingWindowTest, TheWordBeingTypedWaitsForTheCaretToLeave)
@@ -199,6 +208,67 @@ TEST_F(SpellingWindowTest, ASuggestionReplacesTheWordAsOneUndoStep)
     menu.reset(spelling(w).contextMenuFor(pointOver(typer, "problem")));
     EXPECT_EQ(texts(menu.get()),
               (QStringList{"Undo", "-", "Cut", "Copy", "Paste", "Delete", "-", "Select All"}));
+}
+
+struct MenuKey
+{
+    const char *name;
+    std::function<void(test::Window &)> press;
+};
+
+// The Menu key and Shift+F10 give the right-click menu of the word at the
+// caret, at the caret.
+TEST_F(SpellingWindowTest, TheMenuKeysGiveTheSameMenuAtTheCaret)
+{
+    const MenuKey keys[] = {
+        {"the Menu key",
+         [](test::Window &w) {
+             // As the window system sends it, to the editor that has the keyboard.
+             QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                       w.form->typer()->mapToGlobal(QPoint(1, 1)));
+             QApplication::sendEvent(w.form->typer(), &request);
+         }},
+        {"Shift+F10",
+         [](test::Window &w) {
+             QTest::keyClick(w.form->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+         }},
+    };
+    test::Window w;
+    w.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+    Typer *typer = w.form->typer();
+    const QString post = QStringLiteral("I have a [B]speling[/B] problem");
+    typer->setText(post);
+    ASSERT_TRUE(loaded(w));
+    typer->setFocus();
+    typer->setSelStart(post.indexOf(QStringLiteral("speling")) + 3);
+    std::unique_ptr<QMenu> byPointer(spelling(w).contextMenuFor(pointOver(typer, "speling")));
+    const QStringList rightClick = texts(byPointer.get());
+    ASSERT_TRUE(rightClick.contains(QStringLiteral("Add to Dictionary")));
+    const QPoint caret = typer->viewport()->mapToGlobal(typer->cursorRect().bottomLeft());
+    for (const MenuKey &key : keys) {
+        SCOPED_TRACE(key.name);
+        QStringList shown;
+        QPoint where;
+        // Read and closed from inside the menu's own loop, once it shows.
+        QTimer reader;
+        reader.setInterval(10);
+        QObject::connect(&reader, &QTimer::timeout, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            reader.stop();
+            shown = texts(menu);
+            where = menu->pos();
+            menu->close();
+        });
+        reader.start();
+        key.press(w);
+        reader.stop();
+        EXPECT_EQ(shown, rightClick);
+        EXPECT_EQ(where, caret);
+        EXPECT_EQ(typer->text(), post);
+    }
 }
 
 class AddOrIgnore : public SpellingWindowTest, public testing::WithParamInterface<const char *>

@@ -27,6 +27,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace quorvane;
 
 QT_BEGIN_NAMESPACE
@@ -295,6 +297,65 @@ TEST_F(SplitUiTest, SplitWindowCopiesEachPartAsTheSplitterMadeIt)
     EXPECT_EQ(postlimit::readLabels().labelTemplate, QStringLiteral("Part %1 of %2"));
     EXPECT_FALSE(postlimit::readLabels().atTop);
     EXPECT_EQ(typer()->text(), before);
+}
+
+// What Qt warns about while it lives.
+class Warnings
+{
+public:
+    Warnings()
+    {
+        s_list.clear();
+        m_previous = qInstallMessageHandler(&Warnings::record);
+    }
+    ~Warnings() { qInstallMessageHandler(m_previous); }
+    static const QStringList &list() { return s_list; }
+
+private:
+    static void record(QtMsgType, const QMessageLogContext &, const QString &message)
+    {
+        s_list << message;
+    }
+    static inline QStringList s_list;
+    QtMessageHandler m_previous = nullptr;
+};
+
+struct Closing
+{
+    const char *name;
+    std::function<void(SplitWindow *)> close;
+};
+
+// Esc and the Close button close the window, as in a dialog; a post that
+// fits in one part says so without a warning.
+TEST_F(SplitUiTest, SplitWindowClosesByEscOrCloseAndSaysOnePartPlainly)
+{
+    const Closing closings[] = {
+        {"Esc",
+         [](SplitWindow *window) { QTest::keyClick(window->windowHandle(), Qt::Key_Escape); }},
+        {"the Close button",
+         [](SplitWindow *window) {
+             auto *close = window->findChild<QPushButton *>(QStringLiteral("CloseSplit"));
+             ASSERT_NE(close, nullptr);
+             QTest::mouseClick(close, Qt::LeftButton);
+         }},
+    };
+    commands().setChoice(limitOf(1000));
+    typer()->setText(QStringLiteral("A short post."));
+    for (const Closing &c : closings) {
+        SCOPED_TRACE(c.name);
+        Warnings warnings;
+        w->form->command("SplitPost")->trigger();
+        SplitWindow *window = commands().splitWindow();
+        ASSERT_TRUE(window->isVisible());
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window; }));
+        EXPECT_EQ(window->findChild<QLabel *>(QStringLiteral("SplitSummary"))->text(),
+                  QStringLiteral("The post fits in one part of at most 1,000 characters."));
+        EXPECT_EQ(Warnings::list().filter(QStringLiteral("QString::arg")), QStringList());
+        c.close(window);
+        EXPECT_FALSE(window->isVisible());
+    }
 }
 
 TEST_F(SplitUiTest, SplitWindowSaysWhereThePostCannotBeSplit)
