@@ -279,11 +279,18 @@ private:
     // ---- Code ----
     void code(QStringView s)
     {
+        const QString &style = m_d.text.codeStyle;
+        if (style == u"mybb") {
+            // MyBB drops the line breaks before the code and the blanks after it.
+            while (s.startsWith(u'\n'))
+                s = s.mid(1);
+            while (!s.isEmpty() && s.back().isSpace())
+                s.chop(1);
+        }
         if (s.startsWith(u'\n'))
             s = s.mid(1);
         if (s.endsWith(u'\n'))
             s.chop(1);
-        const QString &style = m_d.text.codeStyle;
         if (style == u"pre") {
             appendEscaped(m_out, s);
             return;
