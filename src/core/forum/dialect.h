@@ -82,6 +82,7 @@ struct LinkRules
     // more than shortenOver characters as the first shortenHead, the joint
     // and the last ten (phpBB " ... ", MyBB "..."). 0: never.
     int shortenOver = 0;
+    QString boardPrefix; // phpBB: this start of a shown address is left out
     int shortenHead = 0;
     QString shortenJoint;
     QString linkHtml;  // "<a href=\"{URL}\">{TEXT}</a>" for bare addresses

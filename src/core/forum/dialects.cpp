@@ -86,6 +86,7 @@ Dialect phpbb()
     d.links.shortenOver = 55;
     d.links.shortenHead = 39;
     d.links.shortenJoint = u" ... "_qs;
+    d.links.boardPrefix = u"https://forum.example/"_qs;
     d.sizes.min = 1;
     d.sizes.max = 200; // max_post_font_size
     d.sizes.numberUnit = u"%"_qs;

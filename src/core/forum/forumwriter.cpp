@@ -534,6 +534,10 @@ private:
     QString shortened(QStringView address) const
     {
         const LinkRules &r = m_d.links;
+        // phpBB shows an address on the board without the board's own address.
+        if (!r.boardPrefix.isEmpty() && address.size() > r.boardPrefix.size() &&
+            address.startsWith(r.boardPrefix, Qt::CaseInsensitive))
+            address = address.mid(r.boardPrefix.size());
         if (r.shortenOver <= 0 || address.size() <= r.shortenOver)
             return address.toString();
         return address.left(r.shortenHead).toString() + r.shortenJoint +

@@ -129,6 +129,9 @@ const Rule kRules[] = {
      "https://example.com/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/end.html",
      "<a href='https://example.com/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/"
      "end.html'>https://example.com/aaaaaaaaaaaaaaaaaaa ... a/end.html</a>"},
+    {"phpbb_shows_board_address_without_the_board", Forum::PhpBB,
+     "https://forum.example/viewtopic.php?t=1",
+     "<a href='https://forum.example/viewtopic.php?t=1'>viewtopic.php?t=1</a>"},
     {"phpbb_list_text_before_first_item_is_an_item", Forum::PhpBB, "[list]x[*]y[/list]",
      "<ul><li>x</li><li>y</li></ul>"},
     {"phpbb_list_takes_any_plain_type", Forum::PhpBB, "[list=square][*]x[/list]",
