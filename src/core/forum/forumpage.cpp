@@ -1,9 +1,11 @@
 #include "forum/forumpage.h"
 
+#include "conversion/bbcode.h"
 #include "conversion/previewpage.h"
 #include "forum/bbcodeparser.h"
 #include "forum/dialect.h"
 #include "forum/forumwriter.h"
+#include "platform/paths.h"
 
 namespace quorvane {
 
@@ -19,8 +21,9 @@ QString render(Forum forum, QStringView post, const PictureSource &pictures)
 
 QString renderForumHtml(Forum forum, QStringView post)
 {
+    // The generic rendering is the preview page's own conversion.
     if (forum == Forum::Generic)
-        forum = Forum::PhpBB; // the generic page has no fragment; see forumPageHtml()
+        return convertBBCode(post.toString(), programDataDir(), BlockHeaders::standard());
     return render(forum, post, {});
 }
 
