@@ -9,6 +9,7 @@
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
+#include "forum/forumpage.h"
 #include "import/importformat.h"
 #include "platform/appinfo.h"
 #include "platform/paths.h"
@@ -25,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -39,6 +41,7 @@ struct Request
     bool noSpelling = false;
     quorvane::SplitOptions split;
     std::unique_ptr<quorvane::Speller> speller;
+    quorvane::Forum forum = quorvane::Forum::Generic;
 };
 
 // What a run function returns when standard output could not be written.
@@ -91,6 +94,15 @@ int writeText(Request &, const QString &, const QString &text)
     return writeLines(text);
 }
 
+// The preview page, made in blocks as it is written: a large page is never
+// held whole.
+int writePage(Request &request, const QString &, const QString &text)
+{
+    if (request.programDir.isEmpty())
+        request.programDir = quorvane::programDataDir();
+    return quorvane::streamPreviewPage(text, request.programDir, writeOut) ? 0 : kNotWritten;
+}
+
 // A mode: the option that chooses it and what it does with the post. A run
 // function returns the exit status, or kNotWritten.
 struct Mode
@@ -111,15 +123,14 @@ struct Mode
 };
 
 const Mode kModes[] = {
-    {.synopsis = "[--program-dir DIR]",
-     .options = "--program-dir",
+    {.synopsis = "[--html] [--forum NAME] [--program-dir DIR]",
+     .options = "--html --forum --program-dir",
      .run =
-         [](Request &request, const QString &, const QString &text) {
-             if (request.programDir.isEmpty())
-                 request.programDir = quorvane::programDataDir();
-             // Written in blocks as it is made: a large page is never held whole.
-             return quorvane::streamPreviewPage(text, request.programDir, writeOut) ? 0
-                                                                                    : kNotWritten;
+         [](Request &request, const QString &name, const QString &text) {
+             if (request.forum == quorvane::Forum::Generic)
+                 return writePage(request, name, text);
+             const QString html = quorvane::renderForumHtml(request.forum, text);
+             return writeOut((html + u'\n').toUtf8()) ? 0 : kNotWritten;
          }},
     {.option = "--strip",
      .synopsis = "--strip",
@@ -188,6 +199,25 @@ struct Option
 };
 
 const Option kOptions[] = {
+    {.name = "--html",
+     .help = "the post's HTML: the preview page, or with --forum the\nHTML that forum makes",
+     .read = [](Request &, const QByteArray &) -> const char * { return nullptr; },
+     .misplaced = "--html and --forum go with the page only"},
+    {.name = "--forum",
+     .value = "NAME",
+     .help = "the forum: generic (the preview page), phpbb, smf, mybb",
+     .read = [](Request &request, const QByteArray &value) -> const char * {
+         const std::optional<quorvane::Forum> forum =
+             quorvane::forumFromKey(QString::fromLocal8Bit(value));
+         if (!forum) {
+             static const QByteArray known =
+                 "--forum is one of " + quorvane::forumKeyList().toUtf8();
+             return known.constData();
+         }
+         request.forum = *forum;
+         return nullptr;
+     },
+     .misplaced = "--html and --forum go with the page only"},
     {.name = "--program-dir",
      .value = "DIR",
      .joined = true,

@@ -8,8 +8,9 @@
 namespace quorvane {
 
 // The HTML fragment the forum's own code makes of a post (what stands inside
-// a post's body on the board). Not for Forum::Generic, whose page is the
-// preview page of conversion/previewpage.h.
+// a post's body on the board). For Forum::Generic: the preview page's own
+// conversion of the post (its page is the preview page of
+// conversion/previewpage.h).
 QString renderForumHtml(Forum forum, QStringView post);
 
 // A whole page showing the post as the forum's default theme does: the
