@@ -28,16 +28,17 @@ ForumCommands::ForumCommands(MainForm &form)
         connect(form.command(name), &QAction::triggered, this,
                 [this, forum = forum] { choose(forum); });
     }
-    // In the top strip, before the version: the strip has room to spare and
-    // is in view whatever panel is open.
+    // In the top strip, after the link, well apart from the version: the
+    // strip has room to spare and is in view whatever panel is open.
     m_label->setObjectName(QStringLiteral("ChosenForum"));
-    m_label->setAccessibleName(QStringLiteral("Forum"));
+    // Its text is its accessible name: "Forum: phpBB 3.3" is read whole.
     m_label->setToolTip(QStringLiteral("The forum the post is shown for (Forum menu)"));
     QFrame *strip = form.topFrame();
     m_label->setParent(strip);
     if (auto *line = qobject_cast<QBoxLayout *>(strip->layout())) {
-        const int version = line->indexOf(form.control<QWidget>("ControlBoxTip"));
-        line->insertWidget(version >= 0 ? version : line->count(), m_label);
+        const int link = line->indexOf(form.control<QWidget>("FreeUtilities"));
+        line->insertSpacing(link + 1, 16);
+        line->insertWidget(link + 2, m_label);
     }
     show();
 }
