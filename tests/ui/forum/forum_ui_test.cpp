@@ -144,8 +144,6 @@ TEST_F(ForumUiTest, TheChoiceIsRememberedAndNamedInTheWindow)
     label = w->form->control<QLabel>("ChosenForum");
     EXPECT_EQ(checked(), Forum::PhpBB);
     EXPECT_EQ(label->text(), QStringLiteral("Forum: phpBB 3.3"));
-    QCoreApplication::processEvents();
-    w->form->grab().save(QStringLiteral("/tmp/forumui-main.png"));
     // The longest name fits whole in the fixed window's top strip, beside
     // the version.
     choose(Forum::Generic);
@@ -229,7 +227,6 @@ TEST_P(LivePreviewHeaders, ShowTheChosenForumsQuote)
     settle();
     EXPECT_TRUE(shown().contains(QLatin1String(c.header))) << shown().toStdString();
     EXPECT_TRUE(shown().contains(QLatin1String("Bring water")));
-    preview()->grab().save(QStringLiteral("/tmp/forumui-lp.png"));
     EXPECT_TRUE(note().contains(forumDisplayName(c.forum))) << note().toStdString();
 
     // And back: today's page and note.
