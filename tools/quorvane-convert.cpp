@@ -4,6 +4,7 @@
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
+#include "forum/forumpage.h"
 #include "import/importformat.h"
 #include "platform/appinfo.h"
 #include "platform/paths.h"
@@ -19,10 +20,12 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
 constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
+                          "       quorvane-convert --forum NAME --html [FILE]\n"
                           "       quorvane-convert --strip [FILE]\n"
                           "       quorvane-convert --text [FILE]\n"
                           "       quorvane-convert --check [--lang TAG | --no-spelling] [FILE]\n"
@@ -44,6 +47,9 @@ constexpr char kHelp[] =
     "  --from-rtf        BBCode made from a rich-text document\n"
     "  --split LIMIT     the post cut into parts of at most LIMIT characters\n"
     "\n"
+    "  --html            the post's HTML: the preview page, or with --forum the\n"
+    "                    HTML that forum makes of it\n"
+    "  --forum NAME      the forum: generic, phpbb, smf or mybb\n"
     "  --program-dir DIR the folder the smiley pictures are found under\n"
     "  --lang TAG        with --check: the spelling dictionary, such as en_US\n"
     "  --no-spelling     with --check: leave spelling out\n"
@@ -105,6 +111,8 @@ int main(int argc, char **argv)
     quorvane::SplitOptions split;
     bool countGiven = false;
     bool breakGiven = false;
+    std::optional<quorvane::Forum> forum;
+    bool htmlGiven = false;
 
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
@@ -125,6 +133,14 @@ int main(int argc, char **argv)
                                   "--from-rtf may be given");
             mode = option->mode;
             modeGiven = true;
+        } else if (!optionsEnded && arg == QLatin1String("--html")) {
+            htmlGiven = true;
+        } else if (!optionsEnded && arg == QLatin1String("--forum")) {
+            const QString key = i + 1 < argc ? QString::fromLocal8Bit(argv[++i]) : QString();
+            forum = quorvane::forumFromKey(key);
+            if (!forum)
+                return usageError(qPrintable(
+                    QStringLiteral("--forum is one of %1").arg(quorvane::forumKeyList())));
         } else if (!optionsEnded && arg == QLatin1String("--split")) {
             if (modeGiven)
                 return usageError("--split goes with no other of --strip, --text, --check, "
@@ -177,6 +193,8 @@ int main(int argc, char **argv)
             fileGiven = true;
         }
     }
+    if ((htmlGiven || forum) && mode != Mode::Page)
+        return usageError("--html and --forum go with the page only");
     if (programDirGiven && mode != Mode::Page)
         return usageError("--program-dir goes with the page only");
     if (noSpelling && mode != Mode::Check)
@@ -238,6 +256,10 @@ int main(int argc, char **argv)
     qsizetype problems = 0;
     switch (mode) {
     case Mode::Page:
+        if (forum && *forum != quorvane::Forum::Generic) {
+            written = writeOut((quorvane::renderForumHtml(*forum, document.text) + u'\n').toUtf8());
+            break;
+        }
         if (!programDirGiven)
             programDir = quorvane::programDataDir();
         // Written in blocks as it is made: a large page is never held whole.

@@ -1,5 +1,10 @@
 # The forums a post can be written for: their descriptions and the one
-# renderer that shows a post as each of them does (no widgets).
+# parser and writer that show a post as each of them does (no widgets).
 target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/forum.cpp ${CMAKE_CURRENT_LIST_DIR}/forum.h
+  ${CMAKE_CURRENT_LIST_DIR}/dialect.h ${CMAKE_CURRENT_LIST_DIR}/dialects.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bbcodeparser.cpp ${CMAKE_CURRENT_LIST_DIR}/bbcodeparser.h
+  ${CMAKE_CURRENT_LIST_DIR}/tokens.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/forumwriter.cpp ${CMAKE_CURRENT_LIST_DIR}/forumwriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/themes.cpp ${CMAKE_CURRENT_LIST_DIR}/themes.h
   ${CMAKE_CURRENT_LIST_DIR}/forumpage.cpp ${CMAKE_CURRENT_LIST_DIR}/forumpage.h)
