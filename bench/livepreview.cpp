@@ -7,6 +7,7 @@
 #include "commands/forumcommands.h"
 #include "commands/installcommands.h"
 #include "commands/livepreviewcommands.h"
+#include "livepreview/livepage.h"
 #include "platform/launcher.h"
 #include "settings/forumchoice.h"
 #include "shell/mainform.h"
@@ -18,6 +19,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTextDocument>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 
@@ -101,6 +104,25 @@ BENCHMARK(KeystrokeIn60KPost)
     ->Args({1, 0})
     ->Args({1, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The worker's part of one page: the largest excerpt the window ever takes
+// (256 K characters), made into a laid-out document. A forum's page is
+// rendered twice, with and without the line marks.
+void BuildLivePage256K(benchmark::State &state)
+{
+    quorvane::PostExcerpt excerpt;
+    excerpt.text = post(quorvane::LivePreviewWindow::maximumBudget);
+    excerpt.postLines = excerpt.text.count(QLatin1String("\r\n")) + 1;
+    excerpt.lineCount = excerpt.postLines;
+    const quorvane::BlockHeaders headers = quorvane::BlockHeaders::standard();
+    for (auto _ : state) {
+        auto page = quorvane::buildLivePage(excerpt, QStringLiteral("/data"), headers, QFont(),
+                                            QThread::currentThread(), forumOf(state));
+        benchmark::DoNotOptimize(page.get());
+    }
+    state.SetLabel("forum " + quorvane::forumKey(forumOf(state)).toStdString());
+}
+BENCHMARK(BuildLivePage256K)->Args({0, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
 // From the last key press to the new page on screen, pause included.
 void PauseToShown(benchmark::State &state)
