@@ -25,7 +25,6 @@ public:
     explicit ForumCommands(MainForm &form);
 
     Forum forum() const { return m_forum; }
-    QLabel *label() const { return m_label; }
     // The menu item of a forum.
     QAction *command(Forum forum) const;
 

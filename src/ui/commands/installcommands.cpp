@@ -44,8 +44,8 @@ void installCommands(MainForm &form)
     auto *livePreview = new LivePreviewCommands(form);
     new MarkupCommands(form);
     new SpellingCommands(form); // after the mark-up's highlighter, which it adds to
-    auto *postLength =
-        new PostLengthCommands(form); // after the mark-up: it counts their known tags
+    // After the mark-up: it counts their known tags.
+    auto *postLength = new PostLengthCommands(form);
     new DraftCommands(form, *documents);
     new ImportCommands(form, *documents);
     // The forum chosen: both previews show its page, and the length profile

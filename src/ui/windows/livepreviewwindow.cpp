@@ -122,6 +122,11 @@ void LivePreviewWindow::setForum(Forum forum)
                         : QStringLiteral("As %1 shows the post, in its default theme. Esc returns "
                                          "to the editor.")
                               .arg(forumDisplayName(forum)));
+    m_view->setAccessibleDescription(
+        forum == Forum::Generic
+            ? QStringLiteral("The post as the page will show it. Esc returns to the editor.")
+            : QStringLiteral("The post as %1 shows it. Esc returns to the editor.")
+                  .arg(forumDisplayName(forum)));
     m_stale = true;
     m_pause.stop();
     makePage();
