@@ -1,5 +1,10 @@
 // quorvane-convert: the preview page, the stripped text or the plain text of a
 // document, for scripts and batch work, without opening a window.
+//
+// Every mode is one row of kModes (its option, its usage and help, how its
+// input is read and the core function the post goes to) and every option one
+// row of kOptions; the usage, the help and the usage errors are made from
+// them. A new mode is a row and a run function.
 
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
@@ -18,79 +23,410 @@
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace {
 
-constexpr char kUsage[] = "usage: quorvane-convert [--program-dir DIR] [FILE]\n"
-                          "       quorvane-convert --forum NAME --html [FILE]\n"
-                          "       quorvane-convert --strip [FILE]\n"
-                          "       quorvane-convert --text [FILE]\n"
-                          "       quorvane-convert --check [--lang TAG | --no-spelling] [FILE]\n"
-                          "       quorvane-convert --from-html [FILE]\n"
-                          "       quorvane-convert --from-rtf [FILE]\n"
-                          "       quorvane-convert --split LIMIT [--count tags|text] [--break 1|2] "
-                          "[FILE]\n";
-
-// What --help adds below the usage.
-constexpr char kHelp[] =
-    "\n"
-    "Writes the preview page of a BBCode post (FILE, or standard input when it\n"
-    "is missing or -) to standard output, or instead:\n"
-    "  --strip           the post with its mark-up taken out\n"
-    "  --text            the post as the editor holds it\n"
-    "  --check           the post's problems and misspellings, one a line\n"
-    "                    (exit 1 when any)\n"
-    "  --from-html       BBCode made from an HTML document\n"
-    "  --from-rtf        BBCode made from a rich-text document\n"
-    "  --split LIMIT     the post cut into parts of at most LIMIT characters\n"
-    "\n"
-    "  --html            the post's HTML: the preview page, or with --forum the\n"
-    "                    HTML that forum makes of it\n"
-    "  --forum NAME      the forum: generic, phpbb, smf or mybb\n"
-    "  --program-dir DIR the folder the smiley pictures are found under\n"
-    "  --lang TAG        with --check: the spelling dictionary, such as en_US\n"
-    "  --no-spelling     with --check: leave spelling out\n"
-    "  --count tags|text with --split: count the tags too, or the text only\n"
-    "  --break 1|2       with --split: a line break counts as 1 or 2\n"
-    "  -h, --help        show this help and exit\n"
-    "  -v, --version     show the version and exit\n"
-    "\n"
-    "See quorvane-convert(1) for more.\n";
-
-enum class Mode { Page, Strip, Text, Check, FromHtml, FromRtf, Split };
-
-// The options that choose what is written; at most one is given.
-struct ModeOption
+// What the options asked for, filled in as they are read.
+struct Request
 {
-    const char *name;
-    Mode mode;
-};
-constexpr ModeOption kModeOptions[] = {
-    {"--strip", Mode::Strip},        {"--text", Mode::Text},        {"--check", Mode::Check},
-    {"--from-html", Mode::FromHtml}, {"--from-rtf", Mode::FromRtf},
+    QString file;
+    bool fileGiven = false;
+    QString programDir;
+    QString lang;
+    bool noSpelling = false;
+    quorvane::SplitOptions split;
+    std::unique_ptr<quorvane::Speller> speller;
+    quorvane::Forum forum = quorvane::Forum::Generic;
 };
 
-const ModeOption *findModeOption(const QString &arg)
-{
-    for (const ModeOption &option : kModeOptions) {
-        if (arg == QLatin1String(option.name))
-            return &option;
-    }
-    return nullptr;
-}
-
-int usageError(const char *problem)
-{
-    std::fprintf(stderr, "quorvane-convert: %s\n%s", problem, kUsage);
-    return 2;
-}
+// What a run function returns when standard output could not be written.
+constexpr int kNotWritten = -1;
 
 bool writeOut(QByteArrayView bytes)
 {
     return std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+}
+
+int writeLines(const QString &text)
+{
+    return writeOut((text + QStringLiteral("\r\n")).toUtf8()) ? 0 : kNotWritten;
+}
+
+quorvane::KnownTags forumTags()
+{
+    return quorvane::KnownTags(quorvane::editorformat::forumTagNames());
+}
+
+// A check that silently left spelling out would tell a script "no problems"
+// about words nobody looked at: no dictionary is an error.
+bool loadSpeller(Request &request)
+{
+    if (request.noSpelling)
+        return true;
+    const std::vector<quorvane::Dictionary> installed = quorvane::Speller::installedDictionaries();
+    if (request.lang.isEmpty())
+        request.lang = quorvane::Speller::defaultTag(installed);
+    QString error;
+    if (!request.lang.isEmpty())
+        request.speller = quorvane::Speller::load(request.lang, &error);
+    if (request.speller)
+        return true;
+    QStringList tags;
+    for (const quorvane::Dictionary &dictionary : installed)
+        tags.append(dictionary.tag);
+    std::fprintf(stderr,
+                 "quorvane-convert: %s Installed: %s. Choose one with --lang, or leave spelling "
+                 "out with --no-spelling.\n",
+                 request.lang.isEmpty() ? "No dictionary for the system's language is installed."
+                                        : qPrintable(error),
+                 tags.isEmpty() ? "none" : qPrintable(tags.join(QStringLiteral(", "))));
+    return false;
+}
+
+// The post as it was read, with CR LF line breaks.
+int writeText(Request &, const QString &, const QString &text)
+{
+    return writeLines(text);
+}
+
+// The preview page, made in blocks as it is written: a large page is never
+// held whole.
+int writePage(Request &request, const QString &, const QString &text)
+{
+    if (request.programDir.isEmpty())
+        request.programDir = quorvane::programDataDir();
+    return quorvane::streamPreviewPage(text, request.programDir, writeOut) ? 0 : kNotWritten;
+}
+
+// A mode: the option that chooses it and what it does with the post. A run
+// function returns the exit status, or kNotWritten.
+struct Mode
+{
+    const char *option = "";     // empty for the preview page, written when no mode is given
+    const char *value = nullptr; // the name of the option's value, or nullptr for none
+    const char *synopsis = "";   // its usage line between the program's name and [FILE]
+    const char *help = "";       // lines after the option in --help
+    const char *options = "";    // the options that go with it, space-separated
+    // Reads the option's value; returns the usage error or nullptr.
+    const char *(*readValue)(Request &request, const QByteArray &value) = nullptr;
+    // nullptr: the document as File > Open reads it.
+    quorvane::DocumentDecoder (*decoder)() = nullptr;
+    const char *stdinName = "standard input"; // the input's name when it is standard input
+    int failure = 1; // the status when the input cannot be read or the output written
+    bool (*prepare)(Request &request) = nullptr; // what must work before the input is read
+    int (*run)(Request &request, const QString &name, const QString &text) = nullptr;
+};
+
+const Mode kModes[] = {
+    {.synopsis = "[--html] [--forum NAME] [--program-dir DIR]",
+     .options = "--html --forum --program-dir",
+     .run =
+         [](Request &request, const QString &name, const QString &text) {
+             if (request.forum == quorvane::Forum::Generic)
+                 return writePage(request, name, text);
+             const QString html = quorvane::renderForumHtml(request.forum, text);
+             return writeOut((html + u'\n').toUtf8()) ? 0 : kNotWritten;
+         }},
+    {.option = "--strip",
+     .synopsis = "--strip",
+     .help = "the post with its mark-up taken out",
+     .run = [](Request &, const QString &,
+               const QString &text) { return writeLines(quorvane::stripFormatting(text)); }},
+    {.option = "--text",
+     .synopsis = "--text",
+     .help = "the post as the editor holds it",
+     .run = writeText},
+    {.option = "--check",
+     .synopsis = "--check [--lang TAG | --no-spelling]",
+     .help = "the post's problems and misspellings, one a line\n(exit 1 when any)",
+     .options = "--lang --no-spelling",
+     .stdinName = "<stdin>",
+     .failure = 2,
+     .prepare = loadSpeller,
+     .run =
+         [](Request &request, const QString &name, const QString &text) {
+             const qsizetype problems = quorvane::writeCheckReport(name, text, forumTags(),
+                                                                   request.speller.get(), writeOut);
+             return problems < 0 ? kNotWritten : problems > 0 ? 1 : 0;
+         }},
+    {.option = "--from-html",
+     .synopsis = "--from-html",
+     .help = "BBCode made from an HTML document",
+     .decoder = [] { return quorvane::importDecoder(quorvane::ImportFormat::Html); },
+     .run = writeText},
+    {.option = "--from-rtf",
+     .synopsis = "--from-rtf",
+     .help = "BBCode made from a rich-text document",
+     .decoder = [] { return quorvane::importDecoder(quorvane::ImportFormat::Rtf); },
+     .run = writeText},
+    {.option = "--split",
+     .value = "LIMIT",
+     .synopsis = "--split LIMIT [--count tags|text] [--break 1|2]",
+     .help = "the post cut into parts of at most LIMIT characters",
+     .options = "--count --break",
+     .readValue = [](Request &request, const QByteArray &value) -> const char * {
+         bool number = false;
+         request.split.limit = value.toLongLong(&number);
+         return number && request.split.limit > 0 ? nullptr : "--split needs a limit above 0";
+     },
+     .run =
+         [](Request &request, const QString &name, const QString &text) {
+             QString error;
+             const int status =
+                 quorvane::writeSplitPost(name, text, request.split, forumTags(), writeOut, error);
+             if (status == 1)
+                 std::fprintf(stderr, "quorvane-convert: %s\n", qPrintable(error));
+             return status == 2 ? kNotWritten : status;
+         }},
+};
+
+// An option that is not a mode: it goes with the modes that list it.
+struct Option
+{
+    const char *name = "";
+    const char *value = nullptr; // the name of its value, or nullptr when it takes none
+    bool joined = false;         // the value may follow an "=" too
+    const char *help = "";
+    // Reads the value (empty when missing); returns the usage error or nullptr.
+    const char *(*read)(Request &request, const QByteArray &value) = nullptr;
+    const char *notWith = nullptr; // an option it cannot be given with
+    const char *misplaced = "";    // the usage error when the mode does not take it
+};
+
+const Option kOptions[] = {
+    {.name = "--html",
+     .help = "the post's HTML: the preview page, or with --forum the\nHTML that forum makes",
+     .read = [](Request &, const QByteArray &) -> const char * { return nullptr; },
+     .misplaced = "--html and --forum go with the page only"},
+    {.name = "--forum",
+     .value = "NAME",
+     .help = "the forum: generic (the preview page), phpbb, smf, mybb",
+     .read = [](Request &request, const QByteArray &value) -> const char * {
+         const std::optional<quorvane::Forum> forum =
+             quorvane::forumFromKey(QString::fromLocal8Bit(value));
+         if (!forum) {
+             static const QByteArray known =
+                 "--forum is one of " + quorvane::forumKeyList().toUtf8();
+             return known.constData();
+         }
+         request.forum = *forum;
+         return nullptr;
+     },
+     .misplaced = "--html and --forum go with the page only"},
+    {.name = "--program-dir",
+     .value = "DIR",
+     .joined = true,
+     .help = "the folder the smiley pictures are found under",
+     .read = [](Request &request, const QByteArray &value) -> const char * {
+         if (!request.programDir.isEmpty())
+             return "--program-dir given twice";
+         request.programDir = QString::fromLocal8Bit(value);
+         return value.isEmpty() ? "--program-dir needs a folder" : nullptr;
+     },
+     .misplaced = "--program-dir goes with the page only"},
+    {.name = "--lang",
+     .value = "TAG",
+     .help = "with --check: the spelling dictionary, such as en_US",
+     .read = [](Request &request, const QByteArray &value) -> const char * {
+         request.lang = QString::fromLocal8Bit(value);
+         return value.isEmpty() ? "--lang needs a dictionary tag such as en_US" : nullptr;
+     },
+     .notWith = "--no-spelling",
+     .misplaced = "--lang goes with --check, without --no-spelling"},
+    {.name = "--no-spelling",
+     .help = "with --check: leave spelling out",
+     .read = [](Request &request, const QByteArray &) -> const char * {
+         request.noSpelling = true;
+         return nullptr;
+     },
+     .misplaced = "--no-spelling goes with --check only"},
+    {.name = "--count",
+     .value = "tags|text",
+     .help = "with --split: count the tags too, or the text only",
+     .read = [](Request &request, const QByteArray &value) -> const char * {
+         request.split.rule.countTags = value == "tags";
+         return value == "tags" || value == "text" ? nullptr : "--count is tags or text";
+     },
+     .misplaced = "--count and --break go with --split only"},
+    {.name = "--break",
+     .value = "1|2",
+     .help = "with --split: a line break counts as 1 or 2",
+     .read = [](Request &request, const QByteArray &value) -> const char * {
+         request.split.rule.lineBreak = value.toInt();
+         return value == "1" || value == "2" ? nullptr : "--break is 1 or 2";
+     },
+     .misplaced = "--count and --break go with --split only"},
+};
+
+bool takes(const Mode &mode, std::string_view option)
+{
+    const std::string_view options = mode.options;
+    for (size_t start = 0; start < options.size();) {
+        const size_t end = std::min(options.find(' ', start), options.size());
+        if (options.substr(start, end - start) == option)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// "--a, --b and --c": the modes that take no value.
+QByteArray plainModeList()
+{
+    QByteArrayList names;
+    for (const Mode &mode : kModes) {
+        if (*mode.option && !mode.value)
+            names.append(mode.option);
+    }
+    const QByteArray last = names.takeLast();
+    return names.join(", ") + " and " + last;
+}
+
+QByteArray usage()
+{
+    QByteArray text;
+    for (const Mode &mode : kModes) {
+        text += text.isEmpty() ? "usage: " : "       ";
+        text += QByteArray("quorvane-convert ") + mode.synopsis + " [FILE]\n";
+    }
+    return text;
+}
+
+// One line of --help: the option and its value in a column, the help beside it.
+QByteArray helpLine(const QByteArray &option, const QByteArray &help)
+{
+    constexpr qsizetype kColumn = 20;
+    const QByteArray indent(kColumn, ' ');
+    QByteArray line = "  " + option + ' ';
+    line = line.size() <= kColumn ? line.leftJustified(kColumn, ' ') : line + '\n' + indent;
+    return line + QByteArray(help).replace("\n", "\n" + indent) + '\n';
+}
+
+// "--split LIMIT", "--strip".
+QByteArray withValue(const char *option, const char *value)
+{
+    return value ? QByteArray(option) + ' ' + value : QByteArray(option);
+}
+
+QByteArray help()
+{
+    QByteArray text = "\n"
+                      "Writes the preview page of a BBCode post (FILE, or standard input when it\n"
+                      "is missing or -) to standard output, or instead:\n";
+    for (const Mode &mode : kModes) {
+        if (*mode.option)
+            text += helpLine(withValue(mode.option, mode.value), mode.help);
+    }
+    text += '\n';
+    for (const Option &option : kOptions)
+        text += helpLine(withValue(option.name, option.value), option.help);
+    text += helpLine("-h, --help", "show this help and exit");
+    text += helpLine("-v, --version", "show the version and exit");
+    return text + "\nSee quorvane-convert(1) for more.\n";
+}
+
+int usageError(const QByteArray &problem)
+{
+    std::fprintf(stderr, "quorvane-convert: %s\n%s", problem.constData(), usage().constData());
+    return 2;
+}
+
+// The post as the mode reads it, or the reason it could not be read.
+quorvane::ReadResult readInput(const Mode &mode, const Request &request, bool fromStdin)
+{
+    const quorvane::DocumentDecoder decode =
+        mode.decoder ? mode.decoder() : quorvane::DocumentDecoder(quorvane::readDocumentBytes);
+    if (!fromStdin)
+        return quorvane::readDocumentFile(request.file, decode);
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly)) {
+        quorvane::ReadResult failed;
+        failed.error = in.errorString();
+        return failed;
+    }
+    return quorvane::readDocumentDevice(in, decode);
+}
+
+// What a command line that does not go on to a mode ends with.
+constexpr int kGoOn = -1;
+
+// Reads the arguments in order into the mode and the request; returns kGoOn,
+// or the exit status after --help, --version or a usage error.
+int readArguments(int argc, char **argv, const Mode *&mode, Request &request)
+{
+    QByteArrayList given; // the options read
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        const Mode *chosen = nullptr;
+        const Option *option = nullptr;
+        for (const Mode &row : kModes) {
+            if (!optionsEnded && *row.option && arg == row.option)
+                chosen = &row;
+        }
+        for (const Option &row : kOptions) {
+            if (!optionsEnded &&
+                (arg == row.name || (row.joined && arg.startsWith(QByteArray(row.name) + '='))))
+                option = &row;
+        }
+
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && (arg == "--help" || arg == "-h")) {
+            std::fputs(usage().constData(), stdout);
+            std::fputs(help().constData(), stdout);
+            return 0;
+        } else if (!optionsEnded && (arg == "--version" || arg == "-v")) {
+            std::printf("quorvane-convert %s\n", quorvane::appinfo::version);
+            return 0;
+        } else if (chosen) {
+            if (*mode->option) {
+                return usageError(
+                    chosen->value ? chosen->option + (" goes with no other of " + plainModeList())
+                                  : "only one of " + plainModeList() + " may be given");
+            }
+            if (chosen->readValue) {
+                if (const char *error = chosen->readValue(request, i + 1 < argc ? argv[i + 1] : ""))
+                    return usageError(error);
+                ++i;
+            }
+            mode = chosen;
+        } else if (option) {
+            // The value is what follows "=", or the next argument (empty when
+            // there is none).
+            QByteArray value;
+            if (option->value && arg.contains('='))
+                value = arg.mid(arg.indexOf('=') + 1);
+            else if (option->value && i + 1 < argc)
+                value = argv[++i];
+            if (const char *error = option->read(request, value))
+                return usageError(error);
+            given.append(option->name);
+        } else if (!optionsEnded && arg.size() > 1 && arg.startsWith('-')) {
+            return usageError("unknown option " + arg);
+        } else {
+            if (request.fileGiven)
+                return usageError("only one FILE may be given");
+            request.file = QString::fromLocal8Bit(arg);
+            request.fileGiven = true;
+        }
+    }
+    // An option that excludes another is looked at last: its message names
+    // both faults.
+    for (const bool excluding : {false, true}) {
+        for (const Option &option : kOptions) {
+            if (bool(option.notWith) != excluding || !given.contains(option.name))
+                continue;
+            if (!takes(*mode, option.name) || (excluding && given.contains(option.notWith)))
+                return usageError(option.misplaced);
+        }
+    }
+    return kGoOn;
 }
 
 } // namespace
@@ -99,206 +435,25 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
 
-    Mode mode = Mode::Page;
-    bool modeGiven = false;
-    QString programDir;
-    bool programDirGiven = false;
-    QString file;
-    bool fileGiven = false;
-    bool optionsEnded = false;
-    bool noSpelling = false;
-    QString lang;
-    quorvane::SplitOptions split;
-    bool countGiven = false;
-    bool breakGiven = false;
-    std::optional<quorvane::Forum> forum;
-    bool htmlGiven = false;
+    const Mode *mode = &kModes[0];
+    Request request;
+    if (const int status = readArguments(argc, argv, mode, request); status != kGoOn)
+        return status;
 
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (!optionsEnded && arg == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (!optionsEnded &&
-                   (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
-            std::fputs(kUsage, stdout);
-            std::fputs(kHelp, stdout);
-            return 0;
-        } else if (!optionsEnded &&
-                   (arg == QLatin1String("--version") || arg == QLatin1String("-v"))) {
-            std::printf("quorvane-convert %s\n", quorvane::appinfo::version);
-            return 0;
-        } else if (const ModeOption *option = optionsEnded ? nullptr : findModeOption(arg)) {
-            if (modeGiven)
-                return usageError("only one of --strip, --text, --check, --from-html and "
-                                  "--from-rtf may be given");
-            mode = option->mode;
-            modeGiven = true;
-        } else if (!optionsEnded && arg == QLatin1String("--html")) {
-            htmlGiven = true;
-        } else if (!optionsEnded && arg == QLatin1String("--forum")) {
-            const QString key = i + 1 < argc ? QString::fromLocal8Bit(argv[++i]) : QString();
-            forum = quorvane::forumFromKey(key);
-            if (!forum)
-                return usageError(qPrintable(
-                    QStringLiteral("--forum is one of %1").arg(quorvane::forumKeyList())));
-        } else if (!optionsEnded && arg == QLatin1String("--split")) {
-            if (modeGiven)
-                return usageError("--split goes with no other of --strip, --text, --check, "
-                                  "--from-html and --from-rtf");
-            bool number = false;
-            split.limit = i + 1 < argc ? QByteArray(argv[i + 1]).toLongLong(&number) : 0;
-            if (!number || split.limit <= 0)
-                return usageError("--split needs a limit above 0");
-            ++i;
-            mode = Mode::Split;
-            modeGiven = true;
-        } else if (!optionsEnded && arg == QLatin1String("--count")) {
-            const QByteArray how = i + 1 < argc ? QByteArray(argv[++i]) : QByteArray();
-            if (how != "tags" && how != "text")
-                return usageError("--count is tags or text");
-            split.rule.countTags = how == "tags";
-            countGiven = true;
-        } else if (!optionsEnded && arg == QLatin1String("--break")) {
-            const QByteArray how = i + 1 < argc ? QByteArray(argv[++i]) : QByteArray();
-            if (how != "1" && how != "2")
-                return usageError("--break is 1 or 2");
-            split.rule.lineBreak = how.toInt();
-            breakGiven = true;
-        } else if (!optionsEnded && arg == QLatin1String("--no-spelling")) {
-            noSpelling = true;
-        } else if (!optionsEnded && arg == QLatin1String("--lang")) {
-            lang = i + 1 < argc ? QString::fromLocal8Bit(argv[++i]) : QString();
-            if (lang.isEmpty())
-                return usageError("--lang needs a dictionary tag such as en_US");
-        } else if (!optionsEnded && (arg == QLatin1String("--program-dir") ||
-                                     arg.startsWith(QLatin1String("--program-dir=")))) {
-            if (programDirGiven)
-                return usageError("--program-dir given twice");
-            if (arg.contains(u'=')) {
-                programDir = arg.section(u'=', 1);
-            } else {
-                if (i + 1 >= argc)
-                    return usageError("--program-dir needs a folder");
-                programDir = QString::fromLocal8Bit(argv[++i]);
-            }
-            if (programDir.isEmpty())
-                return usageError("--program-dir needs a folder");
-            programDirGiven = true;
-        } else if (!optionsEnded && arg.size() > 1 && arg.startsWith(u'-')) {
-            return usageError(qPrintable(QStringLiteral("unknown option %1").arg(arg)));
-        } else {
-            if (fileGiven)
-                return usageError("only one FILE may be given");
-            file = arg;
-            fileGiven = true;
-        }
-    }
-    if ((htmlGiven || forum) && mode != Mode::Page)
-        return usageError("--html and --forum go with the page only");
-    if (programDirGiven && mode != Mode::Page)
-        return usageError("--program-dir goes with the page only");
-    if (noSpelling && mode != Mode::Check)
-        return usageError("--no-spelling goes with --check only");
-    if ((countGiven || breakGiven) && mode != Mode::Split)
-        return usageError("--count and --break go with --split only");
-    if (!lang.isEmpty() && (mode != Mode::Check || noSpelling))
-        return usageError("--lang goes with --check, without --no-spelling");
-
-    // A check that silently left spelling out would tell a script "no
-    // problems" about words nobody looked at: no dictionary is an error.
-    std::unique_ptr<quorvane::Speller> speller;
-    if (mode == Mode::Check && !noSpelling) {
-        const std::vector<quorvane::Dictionary> installed =
-            quorvane::Speller::installedDictionaries();
-        if (lang.isEmpty())
-            lang = quorvane::Speller::defaultTag(installed);
-        QString error;
-        if (!lang.isEmpty())
-            speller = quorvane::Speller::load(lang, &error);
-        if (!speller) {
-            QStringList tags;
-            for (const quorvane::Dictionary &dictionary : installed)
-                tags.append(dictionary.tag);
-            std::fprintf(stderr,
-                         "quorvane-convert: %s Installed: %s. Choose one with --lang, or "
-                         "leave spelling out with --no-spelling.\n",
-                         lang.isEmpty() ? "No dictionary for the system's language is installed."
-                                        : qPrintable(error),
-                         tags.isEmpty() ? "none" : qPrintable(tags.join(QStringLiteral(", "))));
-            return 2;
-        }
-    }
-
-    // Formatted documents are read as BBCode and then written out as text.
-    const quorvane::DocumentDecoder decode =
-        mode == Mode::FromHtml  ? quorvane::importDecoder(quorvane::ImportFormat::Html)
-        : mode == Mode::FromRtf ? quorvane::importDecoder(quorvane::ImportFormat::Rtf)
-                                : quorvane::DocumentDecoder(quorvane::readDocumentBytes);
-    quorvane::ReadResult document;
-    QString name = file;
-    if (!fileGiven || file == QLatin1String("-")) {
-        name = mode == Mode::Check ? QStringLiteral("<stdin>") : QStringLiteral("standard input");
-        QFile in;
-        if (!in.open(stdin, QIODevice::ReadOnly))
-            document.error = in.errorString();
-        else
-            document = quorvane::readDocumentDevice(in, decode);
-    } else {
-        document = quorvane::readDocumentFile(file, decode);
-    }
+    if (mode->prepare && !mode->prepare(request))
+        return mode->failure;
+    const bool fromStdin = !request.fileGiven || request.file == QLatin1String("-");
+    const QString name = fromStdin ? QString::fromLatin1(mode->stdinName) : request.file;
+    const quorvane::ReadResult document = readInput(*mode, request, fromStdin);
     if (!document.ok) {
         std::fprintf(stderr, "quorvane-convert: %s: %s\n", qPrintable(name),
                      qPrintable(document.error));
-        return mode == Mode::Check ? 2 : 1;
+        return mode->failure;
     }
-
-    bool written = true;
-    qsizetype problems = 0;
-    switch (mode) {
-    case Mode::Page:
-        if (forum && *forum != quorvane::Forum::Generic) {
-            written = writeOut((quorvane::renderForumHtml(*forum, document.text) + u'\n').toUtf8());
-            break;
-        }
-        if (!programDirGiven)
-            programDir = quorvane::programDataDir();
-        // Written in blocks as it is made: a large page is never held whole.
-        written = quorvane::streamPreviewPage(document.text, programDir,
-                                              [](QByteArrayView bytes) { return writeOut(bytes); });
-        break;
-    case Mode::Strip:
-        written =
-            writeOut((quorvane::stripFormatting(document.text) + QStringLiteral("\r\n")).toUtf8());
-        break;
-    case Mode::Text:
-    case Mode::FromHtml:
-    case Mode::FromRtf:
-        written = writeOut((document.text + QStringLiteral("\r\n")).toUtf8());
-        break;
-    case Mode::Check:
-        problems = quorvane::writeCheckReport(
-            name, document.text, quorvane::KnownTags(quorvane::editorformat::forumTagNames()),
-            speller.get(), [](QByteArrayView bytes) { return writeOut(bytes); });
-        written = problems >= 0;
-        break;
-    case Mode::Split: {
-        QString error;
-        const int status = quorvane::writeSplitPost(
-            name, document.text, split,
-            quorvane::KnownTags(quorvane::editorformat::forumTagNames()),
-            [](QByteArrayView bytes) { return writeOut(bytes); }, error);
-        if (status == 1) {
-            std::fprintf(stderr, "quorvane-convert: %s\n", qPrintable(error));
-            return 1;
-        }
-        written = status == 0;
-        break;
-    }
-    }
-    written = written && std::fflush(stdout) == 0;
-    if (!written) {
+    const int status = mode->run(request, name, document.text);
+    if (status == kNotWritten || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "quorvane-convert: cannot write to standard output\n");
-        return mode == Mode::Check ? 2 : 1;
+        return mode->failure;
     }
-    return problems > 0 ? 1 : 0;
+    return status;
 }

@@ -27,6 +27,21 @@ def main(quorvane, convert, version):
         (convert, ["-v"], 0, r"^quorvane-convert %s\n$" % re.escape(version), r"^$"),
         (convert, ["--bogus"], 2, r"^$",
          r"^quorvane-convert: unknown option --bogus\nusage: quorvane-convert "),
+        # The usage errors the table of modes and options makes.
+        (convert, ["--strip", "--check"], 2, r"^$",
+         r"^quorvane-convert: only one of --strip, --text, --check, --from-html and "
+         r"--from-rtf may be given\nusage: "),
+        (convert, ["--text", "--split", "5"], 2, r"^$",
+         r"^quorvane-convert: --split goes with no other of --strip, .* and --from-rtf\n"),
+        (convert, ["--split", "0"], 2, r"^$", r"^quorvane-convert: --split needs a limit above 0\n"),
+        (convert, ["--strip", "--count", "text"], 2, r"^$",
+         r"^quorvane-convert: --count and --break go with --split only\n"),
+        (convert, ["--check", "--no-spelling", "--lang", "en_US"], 2, r"^$",
+         r"^quorvane-convert: --lang goes with --check, without --no-spelling\n"),
+        (convert, ["--program-dir=/a", "--program-dir", "/b"], 2, r"^$",
+         r"^quorvane-convert: --program-dir given twice\n"),
+        (convert, ["--help"], 0, r"\n  --split LIMIT     the post cut .*\n  --count tags\|text with --split",
+         r"^$"),
     ]
     failed = 0
     for program, args, status, out, err in cases:

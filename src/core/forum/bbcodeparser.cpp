@@ -478,10 +478,25 @@ private:
     void push(const Token &t, Element e)
     {
         upTo(t.begin);
+        const Role role = e.form->form->role;
         const int index = addElement(std::move(e));
         event(Event::Open, index);
         m_stack.push_back({index, t.tag});
         m_cursor = t.end;
+        // phpBB: a list's content starts with an item, written or not.
+        if (role == Role::List && m_d.text.listStartsItem) {
+            qsizetype k = t.end;
+            while (k < m_s.size() && isSpace(m_s[k]))
+                ++k;
+            if (!m_s.mid(k).startsWith(u"[*]")) {
+                const int item = m_g.find(u"*");
+                Element itemElement;
+                itemElement.form = &formsOf(item).front();
+                const int itemIndex = addElement(std::move(itemElement));
+                event(Event::Open, itemIndex);
+                m_stack.push_back({itemIndex, item});
+            }
+        }
     }
     // Closes the stack down to and with index `at`; phpBB opens the tags
     // above it again.
@@ -549,6 +564,17 @@ private:
             if (!matchForm(m_d, formsOf(t.tag), m_s, t, e))
                 continue;
             const Role role = e.form->form->role;
+            // SMF: a list holds items and lists only; any other tag is text.
+            if (m_d.text.textEndsList && !m_stack.empty() && roleOf(m_stack.back()) == Role::List &&
+                role != Role::Item && role != Role::List)
+                continue;
+            // SMF: a block never sits inside bold, colour, ...: they end before it.
+            if (m_d.text.blockClosesInline && role != Role::Inline && role != Role::Literal &&
+                role != Role::Value) {
+                upTo(t.begin);
+                while (!m_stack.empty() && roleOf(m_stack.back()) == Role::Inline)
+                    closeTop();
+            }
             if (isWhole(role)) {
                 const int next = whole(i, std::move(e));
                 if (next >= 0)
@@ -742,6 +768,8 @@ void swallowAfter(const ParsedPost &p, Event &text, Swallow how)
             ++b;
         return;
     }
+    while (b < text.end && (p.source[b] == u' ' || p.source[b] == u'\t'))
+        ++b;
     if (b < text.end && p.source[b] == u'\n')
         ++b;
 }

@@ -61,19 +61,30 @@ struct TagForm
 // How a link's address is checked and written.
 struct LinkRules
 {
-    QStringList schemes;           // allowed schemes ("http", "https", "ftp")
-    bool keepSchemeless = false;   // phpBB: "example.com" stays a relative link
-    QString schemelessPrefix;      // otherwise this goes before it ("http://")
-    bool badSchemeAsText = true;   // SMF writes "about:invalid" instead
-    bool imageNeedsScheme = false; // MyBB: [img]example.com/a.png[/img] is text
+    QStringList schemes;             // allowed schemes ("http", ...), linked when bare
+    QStringList badSchemes;          // SMF: a link may have any scheme but these
+    bool schemeNeedsSlashes = false; // MyBB: only "name://" is a scheme; "mailto:x" gets http://
+    bool keepSchemeless = false;     // phpBB: "example.com" stays a relative link
+    QString schemelessPrefix;        // otherwise this goes before it ("http://")
+    bool badSchemeAsText = true;     // SMF writes "about:invalid" instead
+    bool imageNeedsScheme = false;   // MyBB: [img]example.com/a.png[/img] is text
     // Bare addresses in the text.
     bool autoLink = true;
     QString wwwPrefix;            // "http://" or "//" before a bare www. address
     bool autoEmail = false;       // a bare e-mail address becomes a mailto link
     bool bracketsInUrl = false;   // SMF: a bare address runs on over '[' and ']' (not tags)
-    bool spaceBeforeBare = false; // MyBB: a bare address follows a blank or starts a line
-    QString linkHtml;             // "<a href=\"{URL}\">{TEXT}</a>" for bare addresses
-    QString emailHtml;            // the same for a bare e-mail address
+    bool spaceBeforeBare = false; // MyBB: a bare address follows a blank, a bracket or a tag
+    // The characters a bare address may not end with (they are left out);
+    // empty: MyBB's rule, an address ends with a letter, digit, '_', '/' or ')'.
+    QString trailingTrim = u".,;:!?'\""_qs;
+    // A link whose text is its address shows a long address shortened:
+    // more than shortenOver characters as the first shortenHead, the joint
+    // and the last ten (phpBB " ... ", MyBB "..."). 0: never.
+    int shortenOver = 0;
+    int shortenHead = 0;
+    QString shortenJoint;
+    QString linkHtml;  // "<a href=\"{URL}\">{TEXT}</a>" for bare addresses
+    QString emailHtml; // the same for a bare e-mail address
 };
 
 // How [size=...] values read.
@@ -98,6 +109,25 @@ struct QuoteRules
     int maxDepth = 0;   // quotes deeper are removed with their content; 0: no limit
 };
 
+// Where a smiley code counts as one.
+struct SmileyRules
+{
+    QString after;    // the characters it may follow (a tag or the start always); empty: any
+    QString notAfter; // the characters it may not follow
+    bool letterAfter = false; // MyBB: a letter or digit may follow it
+    bool anyCase = false;     // MyBB: ":P" is ":p"
+};
+
+// How [color=...] values read.
+struct ColorRules
+{
+    int hexMin = 3, hexMax = 6; // digits after '#': 3 or 6
+    bool hexRange = false;      // phpBB: any number from 3 to 6
+    bool hashOptional = false;  // MyBB: "ff0000" is a colour too
+    bool rgb = true;            // rgb(r, g, b)
+    int nameMax = 20;           // letters of a colour name
+};
+
 struct ForumSmiley
 {
     QString code;
@@ -108,15 +138,17 @@ struct ForumSmiley
 // How text between tags is written.
 struct TextRules
 {
-    QString lineBreak;                // "<br>\n", "<br>", "<br />\n"
-    bool trimPost = false;            // phpBB trims the post
-    bool keepNumericRefs = false;     // MyBB keeps "&#65;" as the character
-    bool spacesAsNbsp = false;        // SMF: runs of spaces and tabs are kept
-    bool emoji = false;               // phpBB: emoji become pictures
-    bool removeEmptyTags = false;     // SMF: "[b][/b]" vanishes
-    bool balanceLists = false;        // SMF: more [/list] than [list] opens lists at the start
-    bool textEndsList = false;        // SMF: text in a list outside an item ends the list
-    bool itemOpensList = false;       // SMF: [*] outside a list opens one
+    QString lineBreak;              // "<br>\n", "<br>", "<br />\n"
+    bool trimPost = false;          // phpBB trims the post
+    bool keepNumericRefs = false;   // MyBB keeps "&#65;" as the character
+    bool spacesAsNbsp = false;      // SMF: runs of spaces and tabs are kept
+    bool emoji = false;             // phpBB: emoji become pictures
+    bool removeEmptyTags = false;   // SMF: "[b][/b]" vanishes
+    bool balanceLists = false;      // SMF: more [/list] than [list] opens lists at the start
+    bool textEndsList = false;      // SMF: text (or another tag) in a list outside an item ends it
+    bool blockClosesInline = false; // SMF: a block opened inside bold, colour, ... closes them
+    bool listStartsItem = false;    // phpBB: text before a list's first [*] is an item
+    bool itemOpensList = false;     // SMF: [*] outside a list opens one
     bool dropBreakAfterBlock = false; // MyBB: a line break right after a block's tag is dropped
     QString codeStyle;                // "pre" (phpBB), "smf", "mybb": how code text is written
 };
@@ -138,6 +170,8 @@ struct Dialect
     QuoteRules quotes;
     TextRules text;
     std::vector<ForumSmiley> smilies;
+    SmileyRules smileyRules;
+    ColorRules colors;
     QString stylesheet; // the program's own approximation of the default theme
     QString postClass;  // the post box's class on the page
 

@@ -56,19 +56,15 @@ Dialect phpbb()
                           R::Code, kBlock)}),
         // Forms that name more attributes first: unknown ones are passed over.
         tag("list",
-            {form("[list={LISTNUMBER}]{TEXT}[/list]",
-                  "<ol style=\"list-style-type:{LISTNUMBER}\">{TEXT}</ol>", R::List, kInsideBlank),
-             form("[list={LISTTYPE}]{TEXT}[/list]",
-                  "<ul style=\"list-style-type:{LISTTYPE}\">{TEXT}</ul>", R::List, kInsideBlank),
-             form("[list type={LISTNUMBER}]{TEXT}[/list]",
-                  "<ol style=\"list-style-type:{LISTNUMBER}\">{TEXT}</ol>", R::List, kInsideBlank),
-             form("[list type={LISTTYPE}]{TEXT}[/list]",
-                  "<ul style=\"list-style-type:{LISTTYPE}\">{TEXT}</ul>", R::List, kInsideBlank),
+            {form("[list={LISTSTYLE}]{TEXT}[/list]",
+                  "<ol style=\"list-style-type:{LISTSTYLE}\">{TEXT}</ol>", R::List, kInsideBlank),
+             form("[list type={LISTSTYLE}]{TEXT}[/list]",
+                  "<ol style=\"list-style-type:{LISTSTYLE}\">{TEXT}</ol>", R::List, kInsideBlank),
              form("[list]{TEXT}[/list]", "<ul>{TEXT}</ul>", R::List, kInsideBlank)}),
         tag("*", {form("[*]{TEXT}[/*]", "<li>{TEXT}</li>", R::Item, kItem)}),
         tag("url",
             {form("[url={URL}]{TEXT}[/url]", "<a href=\"{URL}\" class=\"postlink\">{TEXT}</a>"),
-             form("[url]{URL}[/url]", "<a href=\"{URL}\" class=\"postlink\">{CONTENT}</a>",
+             form("[url]{URL}[/url]", "<a href=\"{URL}\" class=\"postlink\">{SHORTCONTENT}</a>",
                   R::Value)}),
         tag("email",
             {form("[email={EMAIL}]{TEXT}[/email]", "<a href=\"mailto:{EMAIL}\">{TEXT}</a>"),
@@ -85,6 +81,11 @@ Dialect phpbb()
     d.links.autoEmail = true;
     d.links.linkHtml = u"<a href=\"{URL}\" class=\"postlink\">{TEXT}</a>"_qs;
     d.links.emailHtml = u"<a href=\"{URL}\">{TEXT}</a>"_qs;
+    // Punctuation ends no bare address, but for - = + ) / _.
+    d.links.trailingTrim = u"!\"#$%&'*,.:;<>?@[\\]^`{|}~("_qs;
+    d.links.shortenOver = 55;
+    d.links.shortenHead = 39;
+    d.links.shortenJoint = u" ... "_qs;
     d.sizes.min = 1;
     d.sizes.max = 200; // max_post_font_size
     d.sizes.numberUnit = u"%"_qs;
@@ -92,6 +93,7 @@ Dialect phpbb()
     d.quotes.maxDepth = 3; // max_quote_depth
     d.text.lineBreak = u"<br>\n"_qs;
     d.text.trimPost = true;
+    d.text.listStartsItem = true;
     d.text.emoji = true;
     d.text.codeStyle = u"pre"_qs;
     const QString smilies = u"./images/smilies/"_qs;
@@ -101,6 +103,9 @@ Dialect phpbb()
                  {u":("_qs, smilies + u"icon_e_sad.gif"_qs, u"Frown"_qs},
                  {u":o"_qs, smilies + u"icon_e_surprised.gif"_qs, u"EEK"_qs},
                  {u":?"_qs, smilies + u"icon_e_confused.gif"_qs, u"Roll Eyes"_qs}};
+    // After a line break, a blank, a dot or a tag; never before a letter.
+    d.smileyRules.after = u"\n ."_qs;
+    d.colors.hexRange = true;
     return d;
 }
 
@@ -109,8 +114,11 @@ Dialect smf()
     Dialect d;
     d.forum = Forum::Smf;
     d.repair = Repair::CloseEarly;
-    const Breaks quote{None, All, All, All};
-    const Breaks align{None, None, None, One};
+    // A block's close swallows the blanks and one line break after it;
+    // quotes, lists and tables swallow every blank inside their open.
+    const Breaks quote{None, All, All, One};
+    const Breaks block{None, None, None, One};
+    const Breaks align{None, One, None, One};
     d.tags = {
         tag("b", {form("[b]{TEXT}[/b]", "<b>{TEXT}</b>")}),
         tag("i", {form("[i]{TEXT}[/i]", "<i>{TEXT}</i>")}),
@@ -170,11 +178,11 @@ Dialect smf()
             {form("[code]{CODE}[/code]",
                   "<div class=\"codeheader\"><span class=\"code floatleft\">Code</span></div>"
                   "<code class=\"bbc_code\">{CODE}</code>",
-                  R::Code, quote),
+                  R::Code, block),
              form("[code={IDENTIFIER}]{CODE}[/code]",
                   "<div class=\"codeheader\"><span class=\"code floatleft\">Code</span> "
                   "({IDENTIFIER})</div><code class=\"bbc_code\">{CODE}</code>",
-                  R::Code, quote)}),
+                  R::Code, block)}),
         tag("php", {form("[php]{PHP}[/php]", "<span class=\"phpcode\">{PHP}</span>", R::Code)}),
         tag("list",
             {form("[list]{TEXT}[/list]", "<ul class=\"bbc_list\">{TEXT}</ul>", R::List,
@@ -194,9 +202,9 @@ Dialect smf()
             {form("[right]{TEXT}[/right]",
                   "<div class=\"righttext\"><div class=\"inline_block\">{TEXT}</div></div>",
                   R::Block, align)}),
-        tag("pre", {form("[pre]{TEXT}[/pre]", "<pre>{TEXT}</pre>", R::Block)}),
+        tag("pre", {form("[pre]{TEXT}[/pre]", "<pre>{TEXT}</pre>")}),
         tag("nobbc", {form("[nobbc]{LITERAL}[/nobbc]", "{LITERAL}", R::Literal)}),
-        tag("hr", {form("[hr]", "<hr>", R::Single)}),
+        tag("hr", {form("[hr]", "<hr>", R::Single, block)}),
         tag("table", {form("[table]{TEXT}[/table]", "<table class=\"bbc_table\">{TEXT}</table>",
                            R::Block, kInsideBlank)}),
         tag("tr", {form("[tr]{TEXT}[/tr]", "<tr>{TEXT}</tr>", R::Block, kItem)}),
@@ -210,6 +218,7 @@ Dialect smf()
                   R::Value)}),
     };
     d.links.schemes = {u"http"_qs, u"https"_qs, u"ftp"_qs, u"ftps"_qs};
+    d.links.badSchemes = {u"javascript"_qs, u"vbscript"_qs, u"data"_qs};
     d.links.schemelessPrefix = u"http://"_qs;
     d.links.badSchemeAsText = false;
     d.links.wwwPrefix = u"//"_qs;
@@ -235,12 +244,14 @@ Dialect smf()
     d.text.balanceLists = true;
     d.text.textEndsList = true;
     d.text.itemOpensList = true;
+    d.text.blockClosesInline = true;
     d.text.codeStyle = u"smf"_qs;
     const QString smilies = u"https://forum.example/Smileys/fugue/"_qs;
     d.smilies = {{u":)"_qs, smilies + u"smiley.gif"_qs, u"Smile"_qs},
                  {u";)"_qs, smilies + u"wink.gif"_qs, u"Wink"_qs},
                  {u":D"_qs, smilies + u"cheesy.gif"_qs, u"Grin"_qs},
                  {u":("_qs, smilies + u"sad.gif"_qs, u"Frown"_qs}};
+    d.smileyRules.after = u":?. \t\n\u00a0[]()*\\;"_qs;
     return d;
 }
 
@@ -279,7 +290,7 @@ Dialect mybb()
                                              "class=\"mycode_url\">{TEXT}</a>"),
              form("[url]{URL}[/url]",
                   "<a href=\"{URL}\" target=\"_blank\" rel=\"noopener\" "
-                  "class=\"mycode_url\">{URL}</a>",
+                  "class=\"mycode_url\">{SHORTURL}</a>",
                   R::Value)}),
         tag("email",
             {form("[email={EMAIL}]{TEXT}[/email]",
@@ -327,6 +338,11 @@ Dialect mybb()
     d.links.schemes = {u"http"_qs, u"https"_qs, u"ftp"_qs, u"news"_qs, u"irc"_qs};
     d.links.schemelessPrefix = u"http://"_qs;
     d.links.imageNeedsScheme = true;
+    d.links.schemeNeedsSlashes = true;
+    d.links.trailingTrim.clear(); // an address ends with a letter, digit, '_', '/' or ')'
+    d.links.shortenOver = 55;
+    d.links.shortenHead = 40;
+    d.links.shortenJoint = u"..."_qs;
     d.links.wwwPrefix = u"http://"_qs;
     d.links.linkHtml = u"<a href=\"{URL}\" target=\"_blank\" rel=\"noopener\" "
                        u"class=\"mycode_url\">{TEXT}</a>"_qs;
@@ -349,6 +365,13 @@ Dialect mybb()
     const QString smilies = u"https://forum.example/images/smilies/"_qs;
     d.smilies = {{u":)"_qs, smilies + u"smile.png"_qs, u"Smile"_qs},
                  {u";)"_qs, smilies + u"wink.png"_qs, u"Wink"_qs}};
+    // Anywhere but after a quotation mark, in either case.
+    d.smileyRules.notAfter = u"\""_qs;
+    d.smileyRules.letterAfter = true;
+    d.smileyRules.anyCase = true;
+    d.colors.hashOptional = true;
+    d.colors.rgb = false;
+    d.colors.nameMax = 1000;
     return d;
 }
 

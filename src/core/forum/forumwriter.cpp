@@ -82,10 +82,12 @@ qsizetype urlEnd(const Dialect &d, QStringView s, qsizetype from)
         }
         ++e;
     }
+    const QString &trim = d.links.trailingTrim;
     while (e > from) {
         const QChar c = s[e - 1];
-        if (c == u'.' || c == u',' || c == u';' || c == u':' || c == u'!' || c == u'?' ||
-            c == u'\'') {
+        const bool endsWell =
+            trim.isEmpty() ? (isWordChar(c) || c == u'/' || c == u')') : !trim.contains(c);
+        if (!endsWell) {
             --e;
         } else if (c == u')' &&
                    s.mid(from, e - from).count(u'(') < s.mid(from, e - from).count(u')')) {
@@ -192,6 +194,10 @@ private:
                 QStringView(m_p.source).mid(e.contentBegin, e.contentEnd - e.contentBegin);
             if (name == u"CONTENT") {
                 appendEscaped(m_out, content);
+            } else if (name == u"SHORTCONTENT") {
+                appendEscaped(m_out, shortened(content));
+            } else if (name == u"SHORTURL") {
+                appendEscaped(m_out, shortened(value(e, u"URL")));
             } else if (name == u"CODE") {
                 code(content);
             } else if (name == u"LITERAL") {
@@ -425,15 +431,20 @@ private:
         m_out += u"\">";
     }
 
+    // A smiley code at i, where the forum takes it as one (a text's start
+    // follows a tag or starts the post).
     const ForumSmiley *smileyAt(QStringView s, qsizetype i) const
     {
-        if (i > 0 && !s[i - 1].isSpace())
+        const SmileyRules &r = m_d.smileyRules;
+        if (i > 0 &&
+            ((!r.after.isEmpty() && !r.after.contains(s[i - 1])) || r.notAfter.contains(s[i - 1])))
             return nullptr;
+        const Qt::CaseSensitivity cs = r.anyCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
         for (const ForumSmiley &sm : m_d.smilies) {
-            if (!s.mid(i).startsWith(sm.code))
+            if (!s.mid(i).startsWith(sm.code, cs))
                 continue;
             const qsizetype after = i + sm.code.size();
-            if (after < s.size() && s[after].isLetterOrNumber())
+            if (!r.letterAfter && after < s.size() && isWordChar(s[after]))
                 continue;
             return &sm;
         }
@@ -479,6 +490,16 @@ private:
         return j - i;
     }
 
+    // A long address as the forum shortens the text of a link to it.
+    QString shortened(QStringView address) const
+    {
+        const LinkRules &r = m_d.links;
+        if (r.shortenOver <= 0 || address.size() <= r.shortenOver)
+            return address.toString();
+        return address.left(r.shortenHead).toString() + r.shortenJoint +
+               address.right(10).toString();
+    }
+
     void link(const QString &tmpl, const QString &href, QStringView shown)
     {
         const qsizetype at = tmpl.indexOf(u"{TEXT}");
@@ -495,7 +516,10 @@ private:
         const LinkRules &r = m_d.links;
         if (i > 0 && (isWordChar(s[i - 1]) || s[i - 1] == u'/' || s[i - 1] == u'@'))
             return 0;
-        if (r.spaceBeforeBare && i > 0 && !s[i - 1].isSpace() && s[i - 1] != u'(')
+        // MyBB links what follows a blank, a bracket or (in its HTML) a tag:
+        // a text's start follows a tag.
+        if (r.spaceBeforeBare && i > 0 && !s[i - 1].isSpace() && s[i - 1] != u'(' &&
+            s[i - 1] != u')' && s[i - 1] != u'[')
             return 0;
         if (r.autoLink) {
             qsizetype scheme = schemeLength(s, i, r.schemes);
@@ -506,7 +530,7 @@ private:
                     const QStringView address = s.mid(i, end - i);
                     QString href = (www ? r.wwwPrefix : QString()) + address.toString();
                     href.replace(u'[', QStringLiteral("%5B")).replace(u']', QStringLiteral("%5D"));
-                    link(r.linkHtml, href, address);
+                    link(r.linkHtml, href, shortened(address));
                     return end - i;
                 }
             }
@@ -580,7 +604,9 @@ private:
         const TextRules &t = m_d.text;
         if (m_smileyStarts.isEmpty()) {
             for (const ForumSmiley &sm : m_d.smilies)
-                m_smileyStarts += sm.code[0];
+                m_smileyStarts += m_d.smileyRules.anyCase
+                                      ? sm.code.left(1).toLower() + sm.code.left(1).toUpper()
+                                      : sm.code.left(1);
         }
         qsizetype link = m_links == 0 ? nextLinkStart(s, 0) : s.size();
         qsizetype i = 0;

@@ -44,17 +44,20 @@ bool isFontChar(QChar c)
            c == u'\'' || c == u'"';
 }
 
-QString color(QStringView v, bool *ok)
+QString color(const ColorRules &r, QStringView v, bool *ok)
 {
     const QStringView t = v.trimmed();
-    if (t.startsWith(u'#')) {
-        const QStringView hex = t.mid(1);
-        *ok = (hex.size() == 3 || hex.size() == 6) && allOf(hex, isHex);
-    } else if (t.startsWith(u"rgb(", Qt::CaseInsensitive)) {
-        *ok = t.endsWith(u')');
-    } else {
-        *ok = t.size() <= 20 && allOf(t, isAsciiLetter);
-    }
+    auto hexDigits = [&](QStringView hex) {
+        return allOf(hex, isHex) && (r.hexRange ? hex.size() >= r.hexMin && hex.size() <= r.hexMax
+                                                : hex.size() == r.hexMin || hex.size() == r.hexMax);
+    };
+    if (t.startsWith(u'#'))
+        *ok = hexDigits(t.mid(1));
+    else if (t.startsWith(u"rgb(", Qt::CaseInsensitive))
+        *ok = r.rgb && t.endsWith(u')');
+    else
+        *ok =
+            (t.size() <= r.nameMax && allOf(t, isAsciiLetter)) || (r.hashOptional && hexDigits(t));
     return t.toString();
 }
 
@@ -93,7 +96,17 @@ QString size(const SizeRules &r, QStringView v, bool *ok)
         return lower;
     bool number = false;
     int n = lower.toInt(&number);
-    if (!number || (lower.startsWith(u'+') && r.clamp)) {
+    if (r.clamp && !number &&
+        allOf(lower, [](QChar c) { return isDigit(c) || c == u'+' || c == u'-'; })) {
+        // PHP's reading: an optional sign, then the digits up to the first other character.
+        qsizetype k = lower.startsWith(u'+') || lower.startsWith(u'-') ? 1 : 0;
+        while (k < lower.size() && isDigit(lower[k]))
+            ++k;
+        n = lower.left(k).toInt(&number);
+        number = true; // no digits read as 0
+    }
+    // SMF's scale takes a digit alone.
+    if (!number || (!r.scale.isEmpty() && !allOf(lower, isDigit))) {
         *ok = false;
         return {};
     }
@@ -123,10 +136,20 @@ QString scheme(QStringView url)
 QString url(const LinkRules &r, QStringView v, bool image, bool *ok)
 {
     const QString t = v.trimmed().toString();
-    const QString s = scheme(t);
+    QString s = scheme(t);
     *ok = true;
+    if (r.schemeNeedsSlashes && !s.isEmpty() && !t.mid(s.size()).startsWith(u"://")) {
+        if (s == u"javascript") {
+            *ok = false;
+            return {};
+        }
+        s.clear(); // MyBB: "mailto:x" is an address without a scheme
+    }
     if (!s.isEmpty()) {
-        if (r.schemes.contains(s))
+        const bool allowed = !r.badSchemes.isEmpty() ? !r.badSchemes.contains(s)
+                             : r.schemeNeedsSlashes  ? s != u"javascript"
+                                                     : r.schemes.contains(s);
+        if (allowed)
             return t;
         if (!r.badSchemeAsText)
             return QStringLiteral("about:invalid");
@@ -213,7 +236,7 @@ QString checkToken(const Dialect &d, QStringView token, QStringView value, bool 
         return t;
     }
     if (token == u"COLOR")
-        return color(value, ok);
+        return color(d.colors, value, ok);
     if (token == u"SIZE")
         return size(d.sizes, value, ok);
     if (token == u"FONT") {
@@ -236,6 +259,17 @@ QString checkToken(const Dialect &d, QStringView token, QStringView value, bool 
         return listNumber(value, ok);
     if (token == u"LISTTYPE")
         return listType(value, ok);
+    if (token == u"LISTSTYLE") {
+        // phpBB: 1, a, A, i, I by name, any other plain word as the CSS type.
+        const QString style = listNumber(value, ok);
+        if (*ok)
+            return style;
+        *ok = allOf(value, [](QChar c) {
+            return isAsciiLetter(c) || isDigit(c) || c == u'-' || c == u' ' || c == u'+' ||
+                   c == u',' || c == u'.' || c == u'_';
+        });
+        return value.toString();
+    }
     if (token == u"ALIGN") {
         const QString a = value.toString().toLower();
         *ok = a == u"left" || a == u"center" || a == u"right" || a == u"justify";

@@ -162,6 +162,27 @@ TEST_F(ConvertTool, UsageErrorsExitWithTwo)
     }
 }
 
+TEST_F(ConvertTool, WritesTheForumsHtml)
+{
+    const QString post = file(QStringLiteral("q.txt"), "[quote=Anna]Bring water[/quote]\n");
+    const ToolRun run = convert(
+        {QStringLiteral("--forum"), QStringLiteral("phpbb"), QStringLiteral("--html"), post});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "<blockquote><cite>Anna wrote:</cite><div>Bring water</div></blockquote>\n");
+    // Generic is the preview page, as without --forum.
+    EXPECT_EQ(
+        convert({QStringLiteral("--forum"), QStringLiteral("generic"), QStringLiteral("--html"),
+                 QStringLiteral("--program-dir"), QStringLiteral("/p"), post})
+            .out,
+        convert({QStringLiteral("--program-dir"), QStringLiteral("/p"), post}).out);
+    const ToolRun unknown =
+        convert({QStringLiteral("--forum"), QStringLiteral("vbulletin"), QStringLiteral("--html")});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.startsWith(
+        "quorvane-convert: --forum is one of generic, phpbb, smf, mybb\nusage: "))
+        << unknown.err.toStdString();
+}
+
 TEST_F(ConvertTool, ReadsItsInputAsOpenDoesWithoutTheFinalLineBreak)
 {
     // What --text writes is what Save would write after Open: the same bytes.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <random>
 
 using namespace quorvane;
 using quorvane::test::readerView;
@@ -121,6 +122,14 @@ const Rule kRules[] = {
      "src='//cdn.jsdelivr.net/gh/twitter/twemoji@latest/assets/svg/1f600.svg'>"},
     {"phpbb_smiley", Forum::PhpBB, "a :)", "a <img class='smilies' src='icon_e_smile.gif'>"},
     {"phpbb_has_no_strike", Forum::PhpBB, "[s]x[/s]", "[s]x[/s]"},
+    {"phpbb_shortens_long_address_text", Forum::PhpBB,
+     "https://example.com/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/end.html",
+     "<a href='https://example.com/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/"
+     "end.html'>https://example.com/aaaaaaaaaaaaaaaaaaa ... a/end.html</a>"},
+    {"phpbb_list_text_before_first_item_is_an_item", Forum::PhpBB, "[list]x[*]y[/list]",
+     "<ul><li>x</li><li>y</li></ul>"},
+    {"phpbb_list_takes_any_plain_type", Forum::PhpBB, "[list=square][*]x[/list]",
+     "<ul style='list-style-type:square'><li>x</li></ul>"},
     // SMF 2.1
     {"smf_closes_crossed_tags_early", Forum::Smf, "[b]a[i]b[/b]c[/i]", "<b>a<i>b</i></b>c[/i]"},
     {"smf_closes_unclosed_tags", Forum::Smf, "[i]x", "<i>x</i>"},
@@ -151,6 +160,12 @@ const Rule kRules[] = {
     {"smf_table", Forum::Smf, "[table][tr][td]a[/td][/tr][/table]",
      "<table><tr><td>a</td></tr></table>"},
     {"smf_code_language", Forum::Smf, "[code=c]x[/code]", "Code (c)<pre>x</pre>"},
+    {"smf_block_ends_bold", Forum::Smf, "[b]a[quote]q[/quote]b[/b]",
+     "<b>a</b><blockquote><cite>Quote</cite>q</blockquote>b[/b]"},
+    {"smf_swallows_one_break_after_block", Forum::Smf, "[center]x[/center]\n\ny",
+     "<div align=center>x</div><br>y"},
+    {"smf_list_holds_only_items", Forum::Smf, "[list][b]x[/b][*]y[/list]",
+     "<ul></ul>[b]x[/b]<ul><li>y</li></ul>"},
     // MyBB 1.8
     {"mybb_leaves_unclosed_tags_as_text", Forum::MyBB, "[b]x", "[b]x"},
     {"mybb_pairs_first_open_with_first_close", Forum::MyBB, "[b]a[b]b[/b]c[/b]",
@@ -171,6 +186,13 @@ const Rule kRules[] = {
     {"mybb_numbered_list_on_a_line_of_its_own", Forum::MyBB, "[list=1][*]x[/list]",
      "<br><ol><li>x</li></ol>"},
     {"mybb_drops_break_after_block", Forum::MyBB, "a[hr]\nb", "a<hr>b"},
+    {"mybb_shortens_long_address_text", Forum::MyBB,
+     "[url]https://example.com/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/end.html[/url]",
+     "<a href='https://example.com/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa/end.html'>"
+     "https://example.com/aaaaaaaaaaaaaaaaaaaa...a/end.html</a>"},
+    {"mybb_links_bare_address_after_blank_or_tag_only", Forum::MyBB,
+     "a,http://b.org [b]http://c.org.[/b]",
+     "a,http://b.org <b><a href='http://c.org'>http://c.org</a>.</b>"},
     {"mybb_align", Forum::MyBB, "[align=right]x[/align]", "<div align=right>x</div>"},
     {"mybb_video", Forum::MyBB, "[video=youtube]https://youtu.be/abcdefghijk[/video]",
      "<iframe src='//www.youtube-nocookie.com/embed/abcdefghijk'></iframe>"},
@@ -191,6 +213,38 @@ INSTANTIATE_TEST_SUITE_P(Forums, Rules, testing::ValuesIn(kRules),
                          [](const testing::TestParamInfo<Rule> &p) {
                              return std::string(p.param.name);
                          });
+
+// ---- Any post: tags opened, crossed and left open at random ----
+
+TEST(AnyPost, KeepsEveryWordOnEveryForum)
+{
+    static const char *const pieces[] = {
+        "[b]",      "[/b]",        "[i]",          "[/i]",     "[u]",     "[/u]",     "[s]",
+        "[/s]",     "[color=red]", "[/color]",     "[size=3]", "[/size]", "[font=x]", "[/font]",
+        "[list]",   "[list=1]",    "[/list]",      "[*]",      "[/*]",    "[code]",   "[/code]",
+        "[center]", "[/center]",   "[align=left]", "[/align]", "[table]", "[tr]",     "[td]",
+        "[/td]",    "[/tr]",       "[/table]",     "[hr]",     "[nobbc]", "[/nobbc]", "\n",
+        " ",        ":)",          "www.a.org ",   "[",        "]",       "&",        "<"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        QString post;
+        QStringList words;
+        for (int k = 0; k < 30; ++k) {
+            if (random() % 3 == 0) {
+                words << QStringLiteral("w%1x").arg(k);
+                post += u' ' + words.back() + u' ';
+            } else {
+                post += QString::fromLatin1(pieces[random() % std::size(pieces)]);
+            }
+        }
+        for (Forum forum : {Forum::PhpBB, Forum::Smf, Forum::MyBB}) {
+            const QString html = renderForumHtml(forum, post);
+            for (const QString &word : words)
+                ASSERT_TRUE(html.contains(word))
+                    << forumKey(forum).toStdString() << ": " << post.toStdString();
+        }
+    }
+}
 
 // ---- The page ----
 
