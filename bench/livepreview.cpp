@@ -1,11 +1,15 @@
 // The Live Preview's cost to the writer: a key press in a 60 KB post with the
 // window open and closed, the time from the last key to the page on screen,
-// and the longest the event loop stands still around a 10 MB post.
+// and the longest the event loop stands still around a 10 MB post; each with
+// the program's own page and with a forum's (phpBB 3.3) chosen.
 #include "settings/livepreview.h"
 #include "bench_support.h"
+#include "commands/forumcommands.h"
 #include "commands/installcommands.h"
 #include "commands/livepreviewcommands.h"
+#include "livepreview/livepage.h"
 #include "platform/launcher.h"
+#include "settings/forumchoice.h"
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "windows/livepreviewwindow.h"
@@ -15,6 +19,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTextDocument>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 
@@ -41,10 +47,12 @@ struct Session
     quorvane::MainForm form{dialogs, launcher};
     quorvane::LivePreviewWindow *preview = nullptr;
 
-    Session(qsizetype bytes, bool open)
+    Session(qsizetype bytes, bool open, quorvane::Forum forum)
     {
         quorvane::livepreview::forget();
+        quorvane::forumchoice::forget();
         quorvane::installCommands(form);
+        form.findChild<quorvane::ForumCommands *>()->choose(forum);
         form.show();
         (void)QTest::qWaitForWindowExposed(&form);
         preview = form.findChild<quorvane::LivePreviewCommands *>()->window();
@@ -56,7 +64,11 @@ struct Session
         }
         QCoreApplication::processEvents();
     }
-    ~Session() { quorvane::livepreview::forget(); }
+    ~Session()
+    {
+        quorvane::livepreview::forget();
+        quorvane::forumchoice::forget();
+    }
     quorvane::Typer *typer() { return form.typer(); }
     void settle()
     {
@@ -67,21 +79,55 @@ struct Session
     }
 };
 
+// The forum of a benchmark's second argument (an index into allForums).
+quorvane::Forum forumOf(const benchmark::State &state)
+{
+    return quorvane::allForums[size_t(state.range(1))];
+}
+
+std::string forumLabel(const benchmark::State &state)
+{
+    return ", " + quorvane::forumKey(forumOf(state)).toStdString();
+}
+
 void KeystrokeIn60KPost(benchmark::State &state)
 {
-    Session session(60 * 1000, state.range(0) != 0);
+    Session session(60 * 1000, state.range(0) != 0, forumOf(state));
     for (auto _ : state) {
         QTest::keyClick(session.typer(), Qt::Key_A);
         session.typer()->viewport()->repaint();
     }
-    state.SetLabel(state.range(0) ? "preview open" : "preview closed");
+    state.SetLabel((state.range(0) ? "preview open" : "preview closed") + forumLabel(state));
 }
-BENCHMARK(KeystrokeIn60KPost)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(KeystrokeIn60KPost)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The worker's part of one page: the largest excerpt the window ever takes
+// (256 K characters), made into a laid-out document. A forum's page is
+// rendered twice, with and without the line marks.
+void BuildLivePage256K(benchmark::State &state)
+{
+    quorvane::PostExcerpt excerpt;
+    excerpt.text = post(quorvane::LivePreviewWindow::maximumBudget);
+    excerpt.postLines = excerpt.text.count(QLatin1String("\r\n")) + 1;
+    excerpt.lineCount = excerpt.postLines;
+    const quorvane::BlockHeaders headers = quorvane::BlockHeaders::standard();
+    for (auto _ : state) {
+        auto page = quorvane::buildLivePage(excerpt, QStringLiteral("/data"), headers, QFont(),
+                                            QThread::currentThread(), forumOf(state));
+        benchmark::DoNotOptimize(page.get());
+    }
+    state.SetLabel("forum " + quorvane::forumKey(forumOf(state)).toStdString());
+}
+BENCHMARK(BuildLivePage256K)->Args({0, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
 // From the last key press to the new page on screen, pause included.
 void PauseToShown(benchmark::State &state)
 {
-    Session session(state.range(0), true);
+    Session session(state.range(0), true, forumOf(state));
     quorvane::LivePreviewWindow *preview = session.preview;
     for (auto _ : state) {
         const int made = preview->pagesMade();
@@ -96,11 +142,13 @@ void PauseToShown(benchmark::State &state)
     state.SetLabel(
         "pause " +
         std::to_string(quorvane::LivePreviewWindow::pauseFor(session.typer()->length())) +
-        " ms included");
+        " ms included" + forumLabel(state));
 }
 BENCHMARK(PauseToShown)
-    ->Arg(60 * 1000)
-    ->Arg(10 * 1000 * 1000)
+    ->Args({60 * 1000, 0})
+    ->Args({10 * 1000 * 1000, 0})
+    ->Args({60 * 1000, 1})
+    ->Args({10 * 1000 * 1000, 1})
     ->UseManualTime()
     ->Iterations(10)
     ->Unit(benchmark::kMillisecond);
@@ -109,7 +157,7 @@ BENCHMARK(PauseToShown)
 // The figure is the longest stretch the event loop did not turn.
 void WorstStallIn10MBPost(benchmark::State &state)
 {
-    Session session(10 * 1000 * 1000, state.range(0) != 0);
+    Session session(10 * 1000 * 1000, state.range(0) != 0, forumOf(state));
     quorvane::Typer *typer = session.typer();
     for (auto _ : state) {
         QElapsedTimer clock;
@@ -140,11 +188,12 @@ void WorstStallIn10MBPost(benchmark::State &state)
         beat.stop();
         state.SetIterationTime(double(worst) / 1e9);
     }
-    state.SetLabel(state.range(0) ? "preview open" : "preview closed");
+    state.SetLabel((state.range(0) ? "preview open" : "preview closed") + forumLabel(state));
 }
 BENCHMARK(WorstStallIn10MBPost)
-    ->Arg(0)
-    ->Arg(1)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 1})
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

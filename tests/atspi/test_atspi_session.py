@@ -27,6 +27,7 @@ MENUS = {
     "Edit": ["Cut", "Copy", "Paste", "Delete", "Find...", "Replace...", "Add Current Time",
              "Add Current Date", "Select All"],
     "Format": ["Editor Text Alignment", "Editor Format..."],
+    "Forum": ["Generic (Preview page)", "phpBB 3.3", "SMF 2.1", "MyBB 1.8"],
     "View": ["Live Preview", "Check Spelling"],
     "Tools": ["Windows\u00ae Character Map", "Clear Windows Clipboard"],
     "Help and Support": ["License Agreement", "Contact Kelvaro Software", "I Like Quorvane...",

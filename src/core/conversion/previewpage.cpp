@@ -2,6 +2,7 @@
 
 #include "conversion/asciipagewriter.h"
 #include "conversion/bbcode.h"
+#include "forum/forumpage.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -80,6 +81,20 @@ PreviewPageResult writePreviewPage(const QString &pageText, const QString &dataD
 {
     return writePageFile(
         dataDir, [&](const PageWriter &write) { return write(previewPageBytes(pageText)); });
+}
+
+QString forumPostText(QStringView post)
+{
+    QString text = post.toString();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+PreviewPageResult writeForumPreviewPage(Forum forum, const QString &post, const QString &dataDir)
+{
+    if (forum == Forum::Generic)
+        return writePreviewPageFor(post, dataDir);
+    return writePreviewPage(forumPageHtml(forum, forumPostText(post), dataDir), dataDir);
 }
 
 } // namespace quorvane

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "forum/forum.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 #include <functional>
 
@@ -42,7 +45,16 @@ bool streamPreviewPage(const QString &post, const QString &dataDir, const PageWr
 // into it.
 PreviewPageResult writePreviewPageFor(const QString &post, const QString &dataDir);
 
-// Test-only: a finished page text written by the same route.
+// A finished page text written by the same route.
 PreviewPageResult writePreviewPage(const QString &pageText, const QString &dataDir);
+
+// The post as a forum takes it: LF line breaks, as a forum's own code keeps
+// the text a browser sends (CR LF).
+QString forumPostText(QStringView post);
+
+// Preview.htm for a forum: Generic writes the preview page
+// (writePreviewPageFor), any other forum its own page (forumPageHtml), by
+// the same route.
+PreviewPageResult writeForumPreviewPage(Forum forum, const QString &post, const QString &dataDir);
 
 } // namespace quorvane

@@ -1,6 +1,7 @@
 #include "livepreview/livepage.h"
 
 #include "conversion/previewpage.h"
+#include "forum/forumpage.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -32,6 +33,28 @@ QString quoteBareAddresses(const QString &html)
     QString quoted = html;
     quoted.replace(bare, QStringLiteral("\\1\"\\2\""));
     return quoted;
+}
+
+// The page with each line mark turned into the named anchor of its line:
+// lineOf(k) is the line of the k-th of `marks` marks.
+template <class LineOf>
+QString withLineAnchors(QStringView page, qsizetype marks, const LineOf &lineOf)
+{
+    QString html;
+    html.reserve(page.size() + (marks + 1) * 40);
+    qsizetype k = 0;
+    qsizetype done = 0;
+    for (qsizetype at = page.indexOf(kLineMark); at >= 0; at = page.indexOf(kLineMark, done)) {
+        html += page.mid(done, at - done);
+        if (k < marks) {
+            html += QLatin1String("<a name=\"");
+            html += lineAnchorName(lineOf(k++));
+            html += QLatin1String("\"></a>");
+        }
+        done = at + 1;
+    }
+    html += page.mid(done);
+    return html;
 }
 
 QString joinLines(const QTextBlock &first, const QTextBlock &last)
@@ -115,19 +138,45 @@ QString livePageHtml(const PostExcerpt &excerpt, const QString &dataDir,
     marked += text.mid(done);
 
     const QString page = convertBBCode(marked, dataDir, headers);
-    QString html;
-    html.reserve(page.size() + (excerpt.lineCount + 1) * 40);
+    return withLineAnchors(page, excerpt.lineCount,
+                           [&](qsizetype k) { return excerpt.firstLine + k; });
+}
+
+QString forumLivePageHtml(const PostExcerpt &excerpt, Forum forum, const QString &dataDir)
+{
+    const QString post = forumPostText(excerpt.text);
+    const QString plain = forumPageHtml(forum, post, dataDir);
+    // A mark only before a line that starts with a letter or digit: beside a
+    // tag, a space or a smiley code it could change what the forum makes of
+    // the line (whitespace trimmed around block tags, smilies that need a
+    // space before them).
+    QString marked;
+    marked.reserve(post.size() + excerpt.lineCount + 1);
+    std::vector<qsizetype> markedLines;
     qsizetype line = excerpt.firstLine;
-    done = 0;
-    for (qsizetype at = page.indexOf(kLineMark); at >= 0; at = page.indexOf(kLineMark, done)) {
-        html += QStringView(page).mid(done, at - done);
-        html += QLatin1String("<a name=\"");
-        html += lineAnchorName(line++);
-        html += QLatin1String("\"></a>");
-        done = at + 1;
+    for (qsizetype start = 0;; ++line) {
+        if (start < post.size() && post[start].isLetterOrNumber()) {
+            marked += kLineMark;
+            markedLines.push_back(line);
+        }
+        const qsizetype end = post.indexOf(QLatin1Char('\n'), start);
+        if (end < 0) {
+            marked += QStringView(post).mid(start);
+            break;
+        }
+        marked += QStringView(post).mid(start, end + 1 - start);
+        start = end + 1;
     }
-    html += QStringView(page).mid(done);
-    return html;
+    if (markedLines.empty())
+        return plain;
+    QString page = forumPageHtml(forum, marked, dataDir);
+    // The marks must have changed nothing else; where they did, the page goes
+    // without them.
+    if (page.count(kLineMark) != qsizetype(markedLines.size()) ||
+        QString(page).remove(kLineMark) != plain)
+        return plain;
+    return withLineAnchors(page, qsizetype(markedLines.size()),
+                           [&](qsizetype k) { return markedLines[size_t(k)]; });
 }
 
 LivePage::LivePage() = default;
@@ -149,12 +198,24 @@ QUrl livePageBase(const QString &dataDir)
 
 std::unique_ptr<LivePage> buildLivePage(PostExcerpt excerpt, const QString &dataDir,
                                         const BlockHeaders &headers, const QFont &font,
-                                        QThread *home)
+                                        QThread *home, Forum forum)
 {
     QElapsedTimer clock;
     clock.start();
     auto page = std::make_unique<LivePage>();
-    const QString html = livePageHtml(excerpt, dataDir, headers);
+    const bool generic = forum == Forum::Generic;
+    const QString html = generic ? livePageHtml(excerpt, dataDir, headers)
+                                 : forumLivePageHtml(excerpt, forum, dataDir);
+    // Where each line starts, as a share of the excerpt: a forum's page
+    // without anchors places its lines by it.
+    std::vector<double> shares;
+    if (!generic) {
+        const QStringView text = excerpt.text;
+        const double size = double(std::max<qsizetype>(1, text.size()));
+        shares.push_back(0);
+        for (qsizetype at = text.indexOf(u"\r\n"); at >= 0; at = text.indexOf(u"\r\n", at + 2))
+            shares.push_back(double(at + 2) / size);
+    }
     page->pageLength = html.size();
     page->postLength = excerpt.text.size();
     excerpt.text.clear();
@@ -188,7 +249,13 @@ std::unique_ptr<LivePage> buildLivePage(PostExcerpt excerpt, const QString &data
             }
         }
     }
-    // A line whose mark fell inside a tag shares the place of the line before.
+    if (!generic && std::all_of(starts.begin(), starts.end(), [](int at) { return at < 0; })) {
+        const int end = std::max(0, document->characterCount() - 1);
+        for (size_t i = 0; i < starts.size() && i < shares.size(); ++i)
+            starts[i] = int(shares[i] * end);
+    }
+    // A line whose mark fell inside a tag (or, on a forum's page, that starts
+    // with no letter or digit) shares the place of the line before.
     int last = 0;
     for (int &start : starts) {
         if (start < 0)

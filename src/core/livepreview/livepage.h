@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/bbcode.h"
+#include "forum/forum.h"
 
 #include <QFont>
 #include <QString>
@@ -42,6 +43,12 @@ QString lineAnchorName(qsizetype line);
 QString livePageHtml(const PostExcerpt &excerpt, const QString &dataDir,
                      const BlockHeaders &headers);
 
+// The chosen forum's page (forumPageHtml) of the excerpt, with the same line
+// anchors as livePageHtml where a line starts with a letter or digit, when
+// the marks leave the forum's rendering exactly as it is; without any anchor
+// otherwise.
+QString forumLivePageHtml(const PostExcerpt &excerpt, Forum forum, const QString &dataDir);
+
 // A page turned into a document, ready for a text browser.
 struct LivePage
 {
@@ -62,10 +69,11 @@ struct LivePage
 // Converts and lays the page into a new document; runs in any thread. The
 // document ends up owned by no one and living in `home` (the thread that will
 // show it). Relative sources and links resolve against dataDir, where the
-// browser preview's page lives.
+// browser preview's page lives. A forum other than Generic gives that
+// forum's page (forumLivePageHtml).
 std::unique_ptr<LivePage> buildLivePage(PostExcerpt excerpt, const QString &dataDir,
                                         const BlockHeaders &headers, const QFont &font,
-                                        QThread *home);
+                                        QThread *home, Forum forum = Forum::Generic);
 
 // The base every relative address on the page resolves against.
 QUrl livePageBase(const QString &dataDir);

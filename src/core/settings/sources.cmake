@@ -6,6 +6,8 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/filefolders.h
   ${CMAKE_CURRENT_LIST_DIR}/forumchoice.cpp
   ${CMAKE_CURRENT_LIST_DIR}/forumchoice.h
+  ${CMAKE_CURRENT_LIST_DIR}/forumlimit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/forumlimit.h
   ${CMAKE_CURRENT_LIST_DIR}/livepreview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/livepreview.h
   ${CMAKE_CURRENT_LIST_DIR}/postlimit.cpp

@@ -15,6 +15,9 @@ namespace {
 constexpr std::array kProfiles{
     ForumProfile{"phpbb", "phpBB", 60000, LengthRule{true, 1}},
     ForumProfile{"smf", "Simple Machines Forum", 20000, LengthRule{true, 2}},
+    // MyBB ships "Maximum Message Length" 65,535 (it measures bytes of UTF-8;
+    // counted in characters here like the others).
+    ForumProfile{"mybb", "MyBB", 65535, LengthRule{true, 1}},
     ForumProfile{"discourse", "Discourse", 32000, LengthRule{true, 1}},
     ForumProfile{"custom", "Custom", 0, LengthRule{true, 1}},
 };

@@ -6,6 +6,7 @@
 #include "commands/draftcommands.h"
 #include "commands/editcommands.h"
 #include "commands/editorformatcommands.h"
+#include "commands/forumcommands.h"
 #include "commands/helpcommands.h"
 #include "commands/importcommands.h"
 #include "commands/insertcommands.h"
@@ -31,7 +32,7 @@ void installCommands(MainForm &form)
     new TagPairCommands(form);
     new InsertCommands(form);
     new SmiliesPanel(form);
-    new PreviewCommands(form);
+    auto *preview = new PreviewCommands(form);
     auto *documents = new DocumentCommands(form);
     new SearchPanels(form);
     new EditCommands(form);
@@ -40,12 +41,23 @@ void installCommands(MainForm &form)
     QObject::connect(alignment, &AlignmentCommands::aligned, states, &CommandStates::refresh);
     new WindowChrome(form);
     new HelpCommands(form);
-    new LivePreviewCommands(form);
+    auto *livePreview = new LivePreviewCommands(form);
     new MarkupCommands(form);
-    new SpellingCommands(form);   // after the mark-up's highlighter, which it adds to
-    new PostLengthCommands(form); // after the mark-up: it counts their known tags
+    new SpellingCommands(form); // after the mark-up's highlighter, which it adds to
+    // After the mark-up: it counts their known tags.
+    auto *postLength = new PostLengthCommands(form);
     new DraftCommands(form, *documents);
     new ImportCommands(form, *documents);
+    // The forum chosen: both previews show its page, and the length profile
+    // and the forum follow each other.
+    auto *forum = new ForumCommands(form);
+    preview->setForum(forum->forum());
+    livePreview->setForum(forum->forum());
+    QObject::connect(forum, &ForumCommands::chosen, preview, &PreviewCommands::setForum);
+    QObject::connect(forum, &ForumCommands::chosen, livePreview, &LivePreviewCommands::setForum);
+    QObject::connect(forum, &ForumCommands::chosen, postLength, &PostLengthCommands::forumChosen);
+    QObject::connect(postLength, &PostLengthCommands::limitChosen, forum,
+                     &ForumCommands::limitChosen);
 }
 
 } // namespace quorvane

@@ -69,6 +69,11 @@ void LivePreviewCommands::setDataDir(const QString &dir)
     m_window->setDataDir(dir);
 }
 
+void LivePreviewCommands::setForum(Forum forum)
+{
+    m_window->setForum(forum);
+}
+
 void LivePreviewCommands::setOpen(bool open)
 {
     livepreview::writeFlag(livepreview::openKey, open);

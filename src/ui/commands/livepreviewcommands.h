@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forum/forum.h"
+
 #include <QObject>
 #include <memory>
 
@@ -23,6 +25,8 @@ public:
     LivePreviewWindow *window() const { return m_window.get(); }
     RemoteImages &remoteImages() const { return *m_images; }
     void setDataDir(const QString &dir);
+    // The forum whose page the window shows.
+    void setForum(Forum forum);
 
 private:
     void setOpen(bool open);

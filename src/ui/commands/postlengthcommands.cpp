@@ -2,6 +2,7 @@
 
 #include "commands/lengthstatus.h"
 #include "commands/markupcommands.h"
+#include "settings/forumlimit.h"
 #include "shell/mainform.h"
 #include "shell/markuphighlighter.h"
 #include "shell/typer.h"
@@ -57,6 +58,14 @@ void PostLengthCommands::setChoice(const postlimit::Choice &choice)
     m_status->setChoice(choice);
     if (m_split)
         m_split->setChoice(choice);
+    emit limitChosen(choice);
+}
+
+void PostLengthCommands::forumChosen(Forum forum)
+{
+    const postlimit::Choice next = forumlimit::limitForForum(forum, m_status->choice());
+    if (!(next == m_status->choice()))
+        setChoice(next);
 }
 
 void PostLengthCommands::askLimit(bool thenSplit)

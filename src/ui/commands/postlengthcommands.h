@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forum/forum.h"
 #include "settings/postlimit.h"
 #include "windows/postlimitdialog.h"
 
@@ -29,6 +30,13 @@ public:
     PostLimitDialog *limitDialog() const { return m_dialog; }
 
     void setChoice(const postlimit::Choice &choice);
+    // The Forum menu's choice: the length profile follows it
+    // (forumlimit::limitForForum).
+    void forumChosen(Forum forum);
+
+signals:
+    // A new length choice was set (the dialog's, or the forum's).
+    void limitChosen(const postlimit::Choice &choice);
 
 private:
     // Opens the limit dialog; `thenSplit` opens Split Post once a limit is set.

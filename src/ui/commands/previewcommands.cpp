@@ -30,7 +30,7 @@ PreviewCommands::PreviewCommands(MainForm &form)
 
 PreviewPageResult PreviewCommands::PreviewHTML(const QString &text)
 {
-    return writePreviewPageFor(text, m_dataDir);
+    return writeForumPreviewPage(m_forum, text, m_dataDir);
 }
 
 void PreviewCommands::preview()

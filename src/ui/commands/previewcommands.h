@@ -17,12 +17,16 @@ class PreviewCommands : public QObject
 public:
     explicit PreviewCommands(MainForm &form);
 
-    // Converts the post and writes the preview page; the post is untouched.
+    // Converts the post and writes the preview page (the chosen forum's page
+    // when one is chosen); the post is untouched.
     PreviewPageResult PreviewHTML(const QString &text);
     // Writes the page and opens it in the browser, or says why it could not.
     void preview();
     // Deletes the BBCode tags of the whole post, as one undoable write.
     void RemoveTextFormatting();
+
+    // The forum whose page Preview writes; Generic is the preview page.
+    void setForum(Forum forum) { m_forum = forum; }
 
     // Test-only: where the page and the smiley pictures go instead of the
     // program's data folder.
@@ -35,6 +39,7 @@ signals:
 private:
     MainForm &m_form;
     QString m_dataDir;
+    Forum m_forum = Forum::Generic;
 };
 
 } // namespace quorvane

@@ -14,7 +14,7 @@ namespace quorvane {
 namespace {
 using K = CommandKind;
 
-// In catalogue order: File, Edit, Format, Tags, View, Tools, Help, then the strip and the
+// In catalogue order: File, Edit, Format, Tags, Forum, View, Tools, Help, then the strip and the
 // toolbar. Each block names the command families that wire its rows.
 // One row a line reads as the table it is.
 // clang-format off
@@ -80,6 +80,12 @@ constexpr CommandRow kRows[] = {
     {.name = "TagsLine4", .kind = K::Separator},
     {.name = "TagsLine5", .kind = K::Separator},
     {.name = "TagsLine6", .kind = K::Separator},
+
+    // Forum menu. Forum commands: the forum the post is shown for, one of them.
+    {.name = "ForumGeneric", .kind = K::MenuItem, .caption = "Generic (Preview page)", .checkable = true, .radioGroup = "Forum"},
+    {.name = "ForumPhpBB", .kind = K::MenuItem, .caption = "phpBB 3.3", .checkable = true, .radioGroup = "Forum"},
+    {.name = "ForumSmf", .kind = K::MenuItem, .caption = "SMF 2.1", .checkable = true, .radioGroup = "Forum"},
+    {.name = "ForumMyBB", .kind = K::MenuItem, .caption = "MyBB 1.8", .checkable = true, .radioGroup = "Forum"},
 
     // View menu. Mark-up commands: the display choices and the Problems panel.
     {.name = "ColourTags", .kind = K::MenuItem, .caption = "Colour Tags", .checkable = true},
@@ -199,6 +205,7 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "RemoveTag",
                                  "SelectTagContents",
                                  "JumpToPartner"};
+constexpr const char *kForum[] = {"ForumGeneric", "ForumPhpBB", "ForumSmf", "ForumMyBB"};
 constexpr const char *kView[] = {
     "ColourTags",      "UnderlineProblems", "ViewLine",     "ProblemsPanel", "ForumTags",
     "LivePreviewLine", "LivePreview",       "SpellingLine", "CheckSpelling", "SpellingLanguage"};
@@ -212,13 +219,14 @@ const MenuLayout kMenus[] = {
     {"Edit", "&Edit", kEdit},
     {"FormatMenu", "&Format", kFormat},
     {"TagsMenu", "T&ags", kTags},
+    {"ForumMenu", "Fo&rum", kForum},
     {"ViewMenu", "&View", kView},
     {"Tools", "&Tools", kTools},
     {"Help", "&Help and Support", kHelp},
     {"Alignment123", "Editor Text Alignment", kAlignment},
     {"SpellingLanguage", "Spelling Language", {}}, // filled with the installed dictionaries
 };
-constexpr int kTopLevelMenus = 7;
+constexpr int kTopLevelMenus = 8;
 
 constexpr const char *kRow1[] = {"NewCommand",     "OpenCommand",    "SaveCommand",
                                  "PreviewCommand", "ControlsLocker", "SearchCommand",

@@ -33,6 +33,7 @@ struct CommandRow
     bool enabledAtStart = true;
     bool visible = true;
     bool checkable = false;
+    const char *radioGroup = ""; // rows naming the same group are one exclusive choice
 };
 
 struct MenuLayout

@@ -25,6 +25,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 // Resources live in a static library; pull them in explicitly.
 static void initQuorvaneResources()
 {
@@ -125,13 +127,27 @@ void MainForm::buildCommands()
     // One group holds every command, so that while an auxiliary window has the
     // main window disabled no command can run by any route (assistive
     // technology presses menu items directly). Each command keeps its own
-    // state inside the group.
+    // state inside the group. The rows of a radio group are an exclusive group
+    // of their own instead, switched on and off with this one.
     m_commands = new QActionGroup(this);
     m_commands->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (const CommandRow &row : commandRows()) {
         QAction *action = makeAction(row, this);
-        if (!action->isSeparator())
+        if (action->isSeparator())
+            continue;
+        if (!*row.radioGroup) {
             m_commands->addAction(action);
+            continue;
+        }
+        const QString group = QString::fromLatin1(row.radioGroup);
+        auto found = std::find_if(m_radioGroups.begin(), m_radioGroups.end(),
+                                  [&](QActionGroup *g) { return g->objectName() == group; });
+        if (found == m_radioGroups.end()) {
+            m_radioGroups.push_back(new QActionGroup(this));
+            m_radioGroups.back()->setObjectName(group);
+            found = m_radioGroups.end() - 1;
+        }
+        (*found)->addAction(action);
     }
     buildMenus(menuBar(), this);
 }
@@ -275,7 +291,7 @@ void MainForm::openAuxiliary(QWidget *window)
     // is active.)
     if (QWidget *focus = focusWidget())
         m_focusBeforeAuxiliary = focus;
-    m_commands->setEnabled(false);
+    enableCommands(false);
     setEnabled(false);
     window->show();
     window->raise();
@@ -290,7 +306,7 @@ void MainForm::closeAuxiliary(QWidget *window)
 
 void MainForm::giveInputBack()
 {
-    m_commands->setEnabled(!m_holding);
+    enableCommands(!m_holding);
     setEnabled(true);
     raise();
     activateWindow();
@@ -298,10 +314,17 @@ void MainForm::giveInputBack()
     focus->setFocus(Qt::OtherFocusReason);
 }
 
+void MainForm::enableCommands(bool enabled)
+{
+    m_commands->setEnabled(enabled);
+    for (QActionGroup *group : m_radioGroups)
+        group->setEnabled(enabled);
+}
+
 void MainForm::holdInput(bool hold)
 {
     m_holding = hold;
-    m_commands->setEnabled(!hold);
+    enableCommands(!hold);
     m_typer->setReadOnly(hold);
 }
 

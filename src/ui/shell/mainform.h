@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -94,6 +95,7 @@ private:
     void buildLayout();
     void placeLocker();
     void giveInputBack();
+    void enableCommands(bool enabled);
 
     UserDialogs &m_dialogs;
     std::unique_ptr<UserDialogs> m_announcing;
@@ -108,6 +110,9 @@ private:
     QToolButton *m_locker = nullptr;
     QPointer<QWidget> m_focusBeforeAuxiliary;
     QActionGroup *m_commands = nullptr;
+    // The exclusive choices (a row's radioGroup): an action belongs to one
+    // group only, so these are enabled and disabled beside m_commands.
+    std::vector<QActionGroup *> m_radioGroups;
     std::function<bool()> m_closeGuard;
     bool m_holding = false;
     BusyIndicator *m_busy = nullptr;

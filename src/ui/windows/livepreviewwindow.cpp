@@ -21,6 +21,9 @@
 namespace quorvane {
 
 namespace {
+const char kGenericNote[] = "A close likeness: Preview in Browser (F5) shows the exact page. Esc "
+                            "returns to the editor.";
+
 QLabel *makeNote(const QString &text, QWidget *parent)
 {
     auto *note = new QLabel(text, parent);
@@ -60,10 +63,8 @@ LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteIma
     m_partNote = makeNote(QString(), area);
     m_partNote->setObjectName(QStringLiteral("LivePreviewPart"));
     m_partNote->hide();
-    auto *exact = makeNote(QStringLiteral("A close likeness: Preview in Browser (F5) shows the "
-                                          "exact page. Esc returns to the editor."),
-                           area);
-    exact->setObjectName(QStringLiteral("LivePreviewNote"));
+    m_note = makeNote(QString::fromLatin1(kGenericNote), area);
+    m_note->setObjectName(QStringLiteral("LivePreviewNote"));
     m_remote = new QCheckBox(QStringLiteral("Load remote images"), area);
     m_remote->setObjectName(QStringLiteral("LoadRemoteImages"));
     connect(m_remote, &QCheckBox::toggled, this, [this, &images](bool allowed) {
@@ -86,7 +87,7 @@ LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteIma
     layout->addWidget(m_view, 1);
     layout->addWidget(m_partNote);
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(exact, 1);
+    bottom->addWidget(m_note, 1);
     bottom->addWidget(m_remote);
     layout->addLayout(bottom);
     resize(480, 560);
@@ -109,6 +110,26 @@ LivePreviewWindow::~LivePreviewWindow()
         m_worker.waitForFinished();
         delete m_worker.result();
     }
+}
+
+void LivePreviewWindow::setForum(Forum forum)
+{
+    if (forum == m_forum)
+        return;
+    m_forum = forum;
+    m_note->setText(forum == Forum::Generic
+                        ? QString::fromLatin1(kGenericNote)
+                        : QStringLiteral("As %1 shows the post, in its default theme. Esc returns "
+                                         "to the editor.")
+                              .arg(forumDisplayName(forum)));
+    m_view->setAccessibleDescription(
+        forum == Forum::Generic
+            ? QStringLiteral("The post as the page will show it. Esc returns to the editor.")
+            : QStringLiteral("The post as %1 shows it. Esc returns to the editor.")
+                  .arg(forumDisplayName(forum)));
+    m_stale = true;
+    m_pause.stop();
+    makePage();
 }
 
 void LivePreviewWindow::setRemoteImagesAllowed(bool allowed)
@@ -195,8 +216,8 @@ void LivePreviewWindow::makePage()
         excerptAround(*m_typer.document(), caret.blockNumber(), caret.positionInBlock(), m_budget);
     m_worker.setFuture(
         QtConcurrent::run([excerpt = std::move(excerpt), dir = m_dataDir, headers = m_headers,
-                           font = m_view->font(), home = thread()]() mutable {
-            return buildLivePage(std::move(excerpt), dir, headers, font, home).release();
+                           font = m_view->font(), home = thread(), forum = m_forum]() mutable {
+            return buildLivePage(std::move(excerpt), dir, headers, font, home, forum).release();
         }));
 }
 

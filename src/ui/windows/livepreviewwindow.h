@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/bbcode.h"
+#include "forum/forum.h"
 
 #include <QFutureWatcher>
 #include <QMainWindow>
@@ -44,6 +45,11 @@ public:
 
     // Where the page (and so its smilies and relative addresses) lives.
     void setDataDir(const QString &dir) { m_dataDir = dir; }
+
+    // The forum whose page is shown; Generic is the browser preview's page.
+    // A change shows the post anew at once.
+    void setForum(Forum forum);
+    Forum forum() const { return m_forum; }
 
     void setRemoteImagesAllowed(bool allowed);
     bool remoteImagesAllowed() const;
@@ -92,6 +98,8 @@ private:
     BlockHeaders m_headers;
     PreviewBrowser *m_view = nullptr;
     QLabel *m_partNote = nullptr;
+    QLabel *m_note = nullptr;
+    Forum m_forum = Forum::Generic;
     QCheckBox *m_remote = nullptr;
     QTimer m_pause;
     QFutureWatcher<LivePage *> m_worker;

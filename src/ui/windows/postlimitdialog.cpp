@@ -1,5 +1,7 @@
 #include "windows/postlimitdialog.h"
 
+#include "settings/forumlimit.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -22,11 +24,15 @@ PostLimitDialog::PostLimitDialog(QWidget *parent)
     m_profile->setObjectName(QStringLiteral("Profile"));
     m_profile->addItem(QStringLiteral("No limit"), QString::fromLatin1(postlimit::noLimit));
     for (const ForumProfile &profile : forumProfiles()) {
-        const QString name = profile.limit > 0
-                                 ? QStringLiteral("%1 (%2)").arg(QString::fromLatin1(profile.name),
-                                                                 QLocale().toString(profile.limit))
-                                 : QString::fromLatin1(profile.name);
-        m_profile->addItem(name, QString::fromLatin1(profile.key));
+        // A forum the Forum menu offers is named as the menu names it.
+        const QString key = QString::fromLatin1(profile.key);
+        const std::optional<Forum> forum = forumlimit::forumOfProfile(key);
+        const QString title = forum ? forumDisplayName(*forum) : QString::fromLatin1(profile.name);
+        const QString name =
+            profile.limit > 0
+                ? QStringLiteral("%1 (%2)").arg(title, QLocale().toString(profile.limit))
+                : title;
+        m_profile->addItem(name, key);
     }
     m_limit->setObjectName(QStringLiteral("Limit"));
     m_limit->setRange(1, int(std::min<qsizetype>(postlimit::maxLimit, INT_MAX)));

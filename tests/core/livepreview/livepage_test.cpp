@@ -2,6 +2,9 @@
 // its line marks, which must leave the conversion exactly as it was.
 #include "livepreview/livepage.h"
 
+#include "conversion/previewpage.h"
+#include "forum/forumpage.h"
+
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -74,6 +77,57 @@ TEST(LivePage, EachLineStartsWhereItsTextIs)
     // Past either end: the nearest line.
     EXPECT_EQ(page->positionOfLine(-5), page->positionOfLine(0));
     EXPECT_EQ(page->positionOfLine(99), page->positionOfLine(3));
+}
+
+struct ForumMarkCase
+{
+    const char *name;
+    const char16_t *post;
+};
+
+class ForumPageMarks : public ::testing::TestWithParam<std::tuple<Forum, ForumMarkCase>>
+{
+};
+
+// A forum's page with its line anchors taken out is the forum's page of the
+// post: a mark never changes what the forum makes of a line.
+TEST_P(ForumPageMarks, LeaveTheForumsPageAsItIs)
+{
+    const auto &[forum, c] = GetParam();
+    const QString post = QString::fromUtf16(c.post);
+    const QString dataDir = QStringLiteral("/data");
+    EXPECT_EQ(withoutLineAnchors(forumLivePageHtml(whole(post), forum, dataDir)),
+              forumPageHtml(forum, forumPostText(post), dataDir));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Posts, ForumPageMarks,
+    ::testing::Combine(
+        ::testing::Values(Forum::PhpBB, Forum::Smf, Forum::MyBB),
+        ::testing::Values(
+            ForumMarkCase{"Empty", u""}, ForumMarkCase{"Plain", u"one\r\ntwo\r\n\r\nfour"},
+            ForumMarkCase{"QuoteOnItsLines", u"[QUOTE=Anna]\r\nBring water\r\n[/QUOTE]\r\nYes"},
+            ForumMarkCase{"SmiliesAndLinksAtLineStarts",
+                          u"Hi\r\n:) there\r\nhttp://example.com/a\r\nwww.example.org"},
+            ForumMarkCase{"Lists", u"[LIST=1]\r\n[*]a\r\n[*]b\r\n[/LIST]\r\nafter"},
+            ForumMarkCase{"CodeKeepsItsLines", u"[CODE]\r\nx = 1\r\ny\r\n[/CODE]\r\nz"})),
+    [](const auto &entry) {
+        return forumKey(std::get<0>(entry.param)).toStdString() + "_" +
+               std::get<1>(entry.param).name;
+    });
+
+TEST(ForumLivePage, ALineThatStartsWithALetterIsFoundWhereItsTextIs)
+{
+    const QString post = QStringLiteral("first line\r\n[B]bold[/B]\r\nthird one\r\nfourth");
+    auto page = buildLivePage(whole(post), QStringLiteral("/data"), BlockHeaders::standard(),
+                              QFont(), QThread::currentThread(), Forum::PhpBB);
+    ASSERT_EQ(page->lineStarts.size(), 4u);
+    const QString text = page->document->toPlainText();
+    EXPECT_TRUE(text.mid(page->positionOfLine(0)).startsWith(QLatin1String("first line")));
+    EXPECT_TRUE(text.mid(page->positionOfLine(2)).startsWith(QLatin1String("third")));
+    EXPECT_TRUE(text.mid(page->positionOfLine(3)).startsWith(QLatin1String("fourth")));
+    // A line that starts with a tag shares the place of the line before.
+    EXPECT_EQ(page->positionOfLine(1), page->positionOfLine(0));
 }
 
 struct ExcerptCase

@@ -89,8 +89,8 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
     QStringList titles;
     for (QAction *action : w.form->menuBar()->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Format", "T&ags", "&View", "&Tools",
-                                   "&Help and Support"}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Format", "T&ags", "Fo&rum", "&View",
+                                   "&Tools", "&Help and Support"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Menu")),
               (QStringList{"New...", "Open...", "Save File...", "-", "Preview in Browser [ BETA ]",
                            "-", "Import as BBCode...", "-", "Recover Drafts...", "-", "Exit"}));
@@ -142,6 +142,8 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
             EXPECT_EQ(action, w.form->command(qPrintable(action->objectName())));
         }
     }
+    EXPECT_EQ(menuTexts(w.form->control<QMenu>("ForumMenu")),
+              (QStringList{"Generic (Preview page)", "phpBB 3.3", "SMF 2.1", "MyBB 1.8"}));
     EXPECT_EQ(
         menuTexts(w.form->control<QMenu>("ViewMenu")),
         (QStringList{"Colour Tags", "Underline Problems", "-", "Problems", "Forum Tag Names...",

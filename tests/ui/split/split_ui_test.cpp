@@ -3,6 +3,7 @@
 #include "commands/lengthstatus.h"
 #include "commands/markupcommands.h"
 #include "commands/postlengthcommands.h"
+#include "settings/forumchoice.h"
 #include "settings/postlimit.h"
 #include "shell/mainform.h"
 #include "shell/markuphighlighter.h"
@@ -52,12 +53,14 @@ protected:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         postlimit::forget();
+        forumchoice::forget(); // a forum's profile chosen here chooses that forum
         w = std::make_unique<test::Window>();
     }
     void TearDown() override
     {
         w.reset();
         postlimit::forget();
+        forumchoice::forget();
     }
 
     PostLengthCommands &commands() const { return *w->form->findChild<PostLengthCommands *>(); }

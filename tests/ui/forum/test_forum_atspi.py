@@ -1,0 +1,131 @@
+"""The Forum menu in the real program under Xvfb: phpBB 3.3 chosen from the
+Forum menu over the accessibility bus, the post typed with the real keyboard,
+and the Live Preview read over the bus, as a screen reader reads it: the
+quote is headed "Anna wrote:" as phpBB shows it.
+
+Run with Debian's python3 (it has pyatspi): test_forum_atspi.py QUORVANE.
+"""
+
+import os
+import signal
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "atspi"))
+from quorvane_e2e import Session  # noqa: E402
+from test_atspi_session import (TIMEOUT, Bus, Checks, Program, find, poll, press,  # noqa: E402
+                                showing, walk)
+
+INNER = "--inner"
+POST = "[QUOTE=Anna]Bring water[/QUOTE]"
+
+
+def outer(app):
+    app = os.path.abspath(app)
+    with Session(app, window_manager=True) as session:
+        env = session.env({"QUORVANE_ATSPI_HOME": session.home})
+        for name in ("XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "DBUS_SESSION_BUS_ADDRESS",
+                     "AT_SPI_BUS_ADDRESS"):
+            env.pop(name, None)
+        log_path = os.path.join(session.home, "inner.log")
+        with open(log_path, "w") as log:
+            inner_run = subprocess.Popen(
+                ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), INNER, app],
+                env=env, stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+            try:
+                status = inner_run.wait(timeout=150)
+            except subprocess.TimeoutExpired:
+                os.killpg(inner_run.pid, signal.SIGKILL)
+                inner_run.wait()
+                status = "timed out"
+        with open(log_path, errors="replace") as log:
+            sys.stdout.write(log.read())
+        return 0 if status == 0 else 1
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=False, timeout=30)
+
+
+def forum_item(program, name):
+    """An item of the Forum menu (Qt shows a radio item to AT-SPI as a "menu
+    item" with a checked state; any kind of menu item is taken)."""
+    menu = find(program.frame, "menu item", "Forum")
+    return poll(lambda: next((a for a in walk(menu) if a.name == name and
+                              a.getRoleName().endswith("menu item")), None),
+                timeout=TIMEOUT, what="the Forum menu's %r" % name)
+
+
+def forum_preview(program, check):
+    p = program
+    checked = lambda acc: acc.getState().contains(p.pyatspi.STATE_CHECKED)  # noqa: E731
+    focused = lambda acc: acc.getState().contains(p.pyatspi.STATE_FOCUSED)  # noqa: E731
+
+    check.true("Generic is the forum at first", checked(forum_item(p, "Generic (Preview page)")))
+    phpbb = forum_item(p, "phpBB 3.3")
+    press(phpbb)
+    try:
+        poll(lambda: checked(phpbb), timeout=TIMEOUT, what="phpBB 3.3 checked")
+    except AssertionError:
+        pass
+    check.true("phpBB 3.3 is checked in the Forum menu", checked(phpbb))
+    check.true("Generic is no longer checked",
+               not checked(forum_item(p, "Generic (Preview page)")))
+    try:
+        find(p.frame, "label", "Forum: phpBB 3.3")
+    except AssertionError:
+        pass
+    check.true("the forum named in the window",
+               any(a.getRoleName() == "label" and a.name == "Forum: phpBB 3.3"
+                   for a in walk(p.frame)))
+
+    poll(lambda: focused(p.post), timeout=TIMEOUT, what="the editor focused")
+    xdotool("type", "--delay", "20", POST)
+    p.wait_text(POST, "the post typed")
+    xdotool("key", "F6")
+    window = poll(lambda: next((c for c in p.root if c is not None and
+                                c.getRoleName() == "frame" and
+                                c.name == "Quorvane - Live Preview" and showing(c)), None),
+                  timeout=TIMEOUT, what="the Live Preview window")
+    view = find(window, "label", "Live Preview")
+
+    def preview_text():
+        text = view.queryText()
+        return text.getText(0, text.characterCount)
+    try:
+        poll(lambda: "Anna wrote:" in preview_text(), timeout=TIMEOUT,
+             what="the quote header in the preview")
+    except AssertionError:
+        pass
+    check.true("the preview shows phpBB's quote header \"Anna wrote:\" (shown: %r)"
+               % preview_text(), "Anna wrote:" in preview_text())
+    check.true("the preview shows the quoted words", "Bring water" in preview_text())
+    check.true("the preview's note names phpBB 3.3",
+               any(a.getRoleName() == "label" and "phpBB 3.3" in a.name for a in walk(window)))
+
+
+def inner(app):
+    check = Checks()
+    bus = Bus()
+    program = None
+    try:
+        program = Program(app, bus, check)
+        forum_preview(program, check)
+    finally:
+        if program:
+            program.close()
+        bus.close()
+        for failure in check.failures:
+            print("FAILED: " + failure)
+        print("%d passed, %d failed" % (check.passed, len(check.failures)), flush=True)
+    return 1 if check.failures else 0
+
+
+if __name__ == "__main__":
+    if len(sys.argv) > 1 and sys.argv[1] == INNER:
+        sys.exit(inner(sys.argv[2]))
+    if len(sys.argv) != 2:
+        sys.exit("usage: test_forum_atspi.py QUORVANE")
+    sys.exit(outer(sys.argv[1]))
