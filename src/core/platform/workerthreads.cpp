@@ -3,18 +3,20 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <QThreadPool>
 
 #include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <unistd.h>
+#include <vector>
 
 namespace quorvane {
 
 namespace {
-
-// The name Qt gives every thread of a QThreadPool.
-constexpr QLatin1StringView kPooled("Thread (pooled)");
 
 QString nameOf(const QString &task)
 {
@@ -22,6 +24,54 @@ QString nameOf(const QString &task)
     if (!comm.open(QIODevice::ReadOnly))
         return QString(); // ended while we looked
     return QString::fromUtf8(comm.readAll()).trimmed();
+}
+
+bool isRunning(pid_t thread)
+{
+    return QFileInfo::exists(QStringLiteral("/proc/self/task/%1").arg(thread));
+}
+
+// Polls until `done`, or the deadline.
+template <typename Done> bool pollUntil(const QDeadlineTimer &deadline, Done done)
+{
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+// The system ids of the pool's threads: one probe on each, every probe held
+// until all have started, so that no thread runs two. (Qt names the threads
+// of every pool alike, the host lookups' too, so names cannot tell them.)
+// Probes queue behind tasks still running, so this waits for those too.
+std::vector<pid_t> threadIdsOf(QThreadPool &pool, const QDeadlineTimer &deadline)
+{
+    struct Probes
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::vector<pid_t> ids;
+        bool released = false;
+    };
+    const auto probes = std::make_shared<Probes>();
+    const size_t count = size_t(std::max(1, pool.maxThreadCount()));
+    for (size_t i = 0; i < count; ++i) {
+        pool.start([probes, count] {
+            std::unique_lock lock(probes->mutex);
+            probes->ids.push_back(::gettid());
+            probes->changed.notify_all();
+            probes->changed.wait(lock,
+                                 [&] { return probes->released || probes->ids.size() == count; });
+        });
+    }
+    std::unique_lock lock(probes->mutex);
+    probes->changed.wait_for(lock, std::chrono::milliseconds(deadline.remainingTime()),
+                             [&] { return probes->ids.size() == count; });
+    probes->released = true;
+    probes->changed.notify_all();
+    return probes->ids;
 }
 
 } // namespace
@@ -42,34 +92,21 @@ QStringList otherThreads()
     return threads;
 }
 
-namespace {
-
-// Polls until no other thread passes `counts`, or the deadline.
-template <typename Counts> bool waitForThreads(const QDeadlineTimer &deadline, Counts counts)
-{
-    for (;;) {
-        const QStringList threads = otherThreads();
-        if (std::none_of(threads.begin(), threads.end(), counts))
-            return true;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(1);
-    }
-}
-
-} // namespace
-
 bool endWorkerThreads(std::chrono::milliseconds timeout)
 {
     const QDeadlineTimer deadline(timeout);
-    return QThreadPool::globalInstance()->waitForDone(int(deadline.remainingTime())) &&
-           waitForThreads(deadline,
-                          [](const QString &thread) { return thread.startsWith(kPooled); });
+    QThreadPool &pool = *QThreadPool::globalInstance();
+    const std::vector<pid_t> threads = threadIdsOf(pool, deadline);
+    if (!pool.waitForDone(int(std::max<qint64>(0, deadline.remainingTime()))))
+        return false;
+    // Qt's threads are detached: waitForDone() returns while they unwind.
+    return pollUntil(deadline,
+                     [&] { return std::none_of(threads.begin(), threads.end(), isRunning); });
 }
 
 bool waitUntilOnlyThread(std::chrono::milliseconds timeout)
 {
-    return waitForThreads(QDeadlineTimer(timeout), [](const QString &) { return true; });
+    return pollUntil(QDeadlineTimer(timeout), [] { return otherThreads().isEmpty(); });
 }
 
 } // namespace quorvane

@@ -14,9 +14,9 @@ QStringList otherThreads();
 // pool (dictionary loads, file reads, picture decoding, live preview pages)
 // have run to their ends and the pool's threads are gone from the system.
 // Qt's threads are detached, so QThreadPool::waitForDone() returns while a
-// thread may still be unwinding; the pool's threads are known by their name.
-// The program's own threads (the drafts writer, the mark-up check) are
-// joined by their owners. Returns false when time ran out.
+// thread may still be unwinding. The program's own threads (the drafts
+// writer, the mark-up check) are joined by their owners. Returns false when
+// time ran out.
 bool endWorkerThreads(std::chrono::milliseconds timeout);
 
 // Ends the worker threads when it goes: declared in main before the window,
