@@ -7,6 +7,7 @@
 #include "platform/launcher.h"
 #include "platform/signalwatcher.h"
 #include "platform/singleinstance.h"
+#include "platform/workerthreads.h"
 #include "shell/mainform.h"
 #include "windows/userdialogs.h"
 
@@ -44,6 +45,9 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // Gone after the window and its drafts writer (the last draft written):
+    // every background worker has ended before main returns.
+    const quorvane::WorkerThreadsEnd workers(std::chrono::seconds(10));
     // Listening before the window is built: later starts wait in the queue.
     quorvane::InstanceServer door;
     if (outcome == quorvane::SingleInstance::Outcome::Acquired && !door.listen())

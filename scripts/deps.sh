@@ -3,14 +3,17 @@
 # need, when any is missing. Needs root (or sudo).
 set -euo pipefail
 
+# The spelling tests switch between American English, German and French, so
+# all three dictionaries are here; xdg-utils opens the browser and the mail
+# client; cpack needs file to find the binaries whose libraries it depends on.
 packages=(
-  build-essential cmake ninja-build pkg-config clang-format git
+  build-essential cmake ninja-build pkg-config clang-format git file
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgumbo-dev libxcb1-dev
-  libenchant-2-dev enchant-2 hunspell-en-us
+  libenchant-2-dev enchant-2 hunspell-en-us hunspell-de-de hunspell-fr
   xvfb xauth xdotool openbox wmctrl xclip x11-utils python3 groff-base
-  fonts-dejavu-core desktop-file-utils appstream dpkg-dev
-  at-spi2-core python3-pyatspi dbus-daemon
+  fonts-dejavu-core desktop-file-utils appstream dpkg-dev xdg-utils
+  at-spi2-core python3-pyatspi dbus-daemon dbus-bin
 )
 
 missing=()

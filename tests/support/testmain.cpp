@@ -1,9 +1,13 @@
+#include "platform/workerthreads.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <cstdio>
 
 // Every test binary gets a real QApplication (offscreen when run by CTest) and
 // Qt's test locations, so no test reads or writes a real user's settings.
@@ -20,5 +24,14 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    // Every worker has ended before main returns: the leak checker stops the
+    // world at exit, and a thread still running then can bring it down.
+    using namespace std::chrono_literals;
+    if (!quorvane::endWorkerThreads(60s) || !quorvane::waitUntilOnlyThread(30s)) {
+        std::fprintf(stderr, "Threads still running at the end of main: %s\n",
+                     qPrintable(quorvane::otherThreads().join(QStringLiteral(", "))));
+        return 1;
+    }
+    return status;
 }

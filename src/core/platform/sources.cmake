@@ -21,7 +21,9 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/startupnotice.h
   ${CMAKE_CURRENT_LIST_DIR}/signalwatcher.h
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h)
+  ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h
+  ${CMAKE_CURRENT_LIST_DIR}/workerthreads.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/workerthreads.h)
 # The socket a later start hands its file through; X11's startup messages.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)

@@ -22,7 +22,8 @@ constexpr int kMinimumWidth = 320;
 
 LivePreviewCommands::LivePreviewCommands(MainForm &form)
     : QObject(&form), m_form(form), m_images(new RemoteImages(this)),
-      m_window(std::make_unique<LivePreviewWindow>(*form.typer(), form.launcher(), *m_images))
+      m_window(
+          std::make_unique<LivePreviewWindow>(form.typer()->source(), form.launcher(), *m_images))
 {
     m_window->setWindowIcon(form.windowIcon());
     m_window->setRemoteImagesAllowed(

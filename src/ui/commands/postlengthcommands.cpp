@@ -39,7 +39,7 @@ SplitWindow *PostLengthCommands::splitWindow()
 {
     if (m_split)
         return m_split;
-    m_split = new SplitWindow(*m_form.typer(), knownTags(m_form), &m_form);
+    m_split = new SplitWindow(m_form.typer()->source(), knownTags(m_form), &m_form);
     m_split->setChoice(m_status->choice());
     m_split->setWindowIcon(m_form.windowIcon());
     connect(m_split, &SplitWindow::showInPost, this, [this](qsizetype position) {

@@ -3,7 +3,6 @@
 #include "shell/markuphighlighter.h"
 
 #include <QTextDocument>
-#include <QThread>
 
 namespace quorvane {
 
@@ -21,10 +20,10 @@ LiveCheck::LiveCheck(QTextDocument *document, MarkupHighlighter &highlighter, QO
 
 LiveCheck::~LiveCheck()
 {
-    if (m_running) {
-        m_running->wait();
-        delete m_running;
-    }
+    // The worker ends before the object it reports to; its report, posted
+    // already, goes with the object.
+    if (m_worker.joinable())
+        m_worker.join();
 }
 
 bool LiveCheck::isCurrent() const
@@ -40,7 +39,7 @@ void LiveCheck::checkNow()
 
 void LiveCheck::start()
 {
-    if (m_running) {
+    if (m_worker.joinable()) {
         m_again = true;
         return;
     }
@@ -49,25 +48,27 @@ void LiveCheck::start()
     result->revision = m_highlighter.textRevision();
     // The raw text has one separator per block, so its positions are the
     // document's.
-    QThread *thread = QThread::create(
-        [result, text = m_document->toRawText(), known = m_highlighter.knownTags()] {
+    m_worker = std::thread(
+        [this, result, text = m_document->toRawText(), known = m_highlighter.knownTags()] {
             result->analysis = analyseMarkup(text, known);
             LineColumns places(text);
             result->places.reserve(result->analysis.problems.size());
             for (const MarkupProblem &problem : result->analysis.problems)
                 result->places.push_back(places.at(problem.position));
+            QMetaObject::invokeMethod(
+                this, [this, result] { finish(result); }, Qt::QueuedConnection);
         });
-    m_running = thread;
-    connect(thread, &QThread::finished, this, [this, thread, result] {
-        thread->deleteLater();
-        m_running = nullptr;
-        m_latest = result;
-        m_highlighter.setProblems(result->analysis.problems, result->revision);
-        emit checked();
-        if (m_again)
-            start();
-    });
-    thread->start(QThread::LowPriority);
+}
+
+void LiveCheck::finish(std::shared_ptr<const Result> result)
+{
+    // The worker posted this as its last act: joining it takes no time.
+    m_worker.join();
+    m_latest = std::move(result);
+    m_highlighter.setProblems(m_latest->analysis.problems, m_latest->revision);
+    emit checked();
+    if (m_again)
+        start();
 }
 
 } // namespace quorvane

@@ -4,14 +4,13 @@
 #include "markup/markupreport.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 class QTextDocument;
-class QThread;
 
 namespace quorvane {
 
@@ -48,11 +47,13 @@ signals:
 
 private:
     void start();
+    // On the UI thread once the worker is done with `result`.
+    void finish(std::shared_ptr<const Result> result);
 
     QTextDocument *m_document;
     MarkupHighlighter &m_highlighter;
     QTimer m_delay;
-    QPointer<QThread> m_running;
+    std::thread m_worker; // joinable while a check runs
     bool m_again = false;
     std::shared_ptr<const Result> m_latest;
 };

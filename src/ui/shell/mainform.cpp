@@ -110,7 +110,12 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
     m_busy = new BusyIndicator(*this);
 }
 
-MainForm::~MainForm() = default;
+MainForm::~MainForm()
+{
+    // Hidden while still whole: hiding deactivates the window, and the
+    // command families that watch for that (the drafts) read the form.
+    hide();
+}
 
 QAction *MainForm::command(const char *name) const
 {

@@ -3,6 +3,7 @@
 #include "shell/filedrop.h"
 #include "text/emojisequence.h"
 #include "text/textrules.h"
+#include "windows/postsource.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -16,6 +17,26 @@
 namespace quorvane {
 
 namespace {
+
+// The editor's post as the windows beside it read it.
+class TyperSource final : public PostSource
+{
+public:
+    explicit TyperSource(Typer &typer) : PostSource(&typer), m_typer(typer)
+    {
+        connect(&typer, &Typer::changed, this, &PostSource::changed);
+        connect(&typer, &QPlainTextEdit::cursorPositionChanged, this, &PostSource::caretMoved);
+    }
+
+    QString text() const override { return m_typer.text(); }
+    qsizetype length() const override { return m_typer.length(); }
+    const QTextDocument &document() const override { return *m_typer.document(); }
+    int caretBlock() const override { return m_typer.textCursor().blockNumber(); }
+    int caretInBlock() const override { return m_typer.textCursor().positionInBlock(); }
+
+private:
+    const Typer &m_typer;
+};
 
 // On the character format of a separator: it joins two pieces of one line.
 constexpr int kJoint = QTextFormat::UserProperty + 1;
@@ -386,6 +407,13 @@ qsizetype Typer::length() const
     // a joint is no character of the post.
     return qsizetype(doc->characterCount()) + doc->blockCount() - 2 -
            2 * qsizetype(pieceStarts().size());
+}
+
+PostSource &Typer::source()
+{
+    if (!m_source)
+        m_source = new TyperSource(*this);
+    return *m_source;
 }
 
 bool Typer::isEmpty() const

@@ -8,6 +8,8 @@
 
 namespace quorvane {
 
+class PostSource;
+
 // The editing surface. Every command reads and changes the post through these
 // operations only. Positions and lengths count a line break as the two
 // characters CR LF, as the post is saved; the widget itself stores one
@@ -53,6 +55,9 @@ public:
     // Length of the post in characters, in constant time.
     qsizetype length() const;
     bool isEmpty() const;
+
+    // The post read-only, for the windows beside the editor.
+    PostSource &source();
 
     void setEditorFont(const QString &family, int pointSize);
 
@@ -121,6 +126,7 @@ private:
     QTimer m_caretRest;
     int m_flashTime = 0;
     TextAlignment m_alignment = AlignLeft;
+    PostSource *m_source = nullptr; // made when first asked for
 };
 
 } // namespace quorvane

@@ -3,7 +3,7 @@
 #include "livepreview/livepage.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
-#include "shell/typer.h"
+#include "windows/postsource.h"
 #include "windows/previewbrowser.h"
 #include "windows/remoteimages.h"
 
@@ -36,9 +36,9 @@ QLabel *makeNote(const QString &text, QWidget *parent)
 }
 } // namespace
 
-LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteImages &images,
+LivePreviewWindow::LivePreviewWindow(PostSource &post, Launcher &launcher, RemoteImages &images,
                                      QWidget *parent)
-    : QMainWindow(parent), m_typer(typer), m_launcher(launcher), m_dataDir(programDataDir()),
+    : QMainWindow(parent), m_post(post), m_launcher(launcher), m_dataDir(programDataDir()),
       m_headers(BlockHeaders::standard())
 {
     setObjectName(QStringLiteral("LivePreviewForm"));
@@ -78,7 +78,7 @@ LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteIma
     connect(&images, &RemoteImages::finished, this, [this] {
         m_stale = true;
         if (isVisible())
-            m_pause.start(pauseFor(m_typer.length()));
+            m_pause.start(pauseFor(m_post.length()));
     });
 
     auto *layout = new QVBoxLayout(area);
@@ -100,8 +100,8 @@ LivePreviewWindow::LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteIma
     m_pause.setSingleShot(true);
     connect(&m_pause, &QTimer::timeout, this, &LivePreviewWindow::makePage);
     connect(&m_worker, &QFutureWatcherBase::finished, this, &LivePreviewWindow::pageMade);
-    connect(&m_typer, &Typer::changed, this, &LivePreviewWindow::postChanged);
-    connect(&m_typer, &QPlainTextEdit::cursorPositionChanged, this, &LivePreviewWindow::caretMoved);
+    connect(&m_post, &PostSource::changed, this, &LivePreviewWindow::postChanged);
+    connect(&m_post, &PostSource::caretMoved, this, &LivePreviewWindow::caretMoved);
 }
 
 LivePreviewWindow::~LivePreviewWindow()
@@ -175,14 +175,14 @@ void LivePreviewWindow::postChanged()
 {
     m_stale = true;
     if (isVisible())
-        m_pause.start(pauseFor(m_typer.length()));
+        m_pause.start(pauseFor(m_post.length()));
 }
 
 void LivePreviewWindow::caretMoved()
 {
     if (!isVisible() || !m_page)
         return;
-    const qsizetype line = m_typer.textCursor().blockNumber();
+    const qsizetype line = m_post.caretBlock();
     if (line == m_followedLine)
         return;
     const PostExcerpt &shown = m_page->excerpt;
@@ -194,7 +194,7 @@ void LivePreviewWindow::caretMoved()
         const bool nearEnd =
             shown.lastLine() < shown.postLines - 1 && line > shown.lastLine() - margin;
         if (shown.cutLine || nearTop || nearEnd)
-            m_pause.start(pauseFor(m_typer.length()));
+            m_pause.start(pauseFor(m_post.length()));
     }
     if (line >= shown.firstLine && line <= shown.lastLine())
         followCaret(-1);
@@ -211,9 +211,8 @@ void LivePreviewWindow::makePage()
     m_again = false;
     m_stale = false;
     m_running = true;
-    const QTextCursor caret = m_typer.textCursor();
     PostExcerpt excerpt =
-        excerptAround(*m_typer.document(), caret.blockNumber(), caret.positionInBlock(), m_budget);
+        excerptAround(m_post.document(), m_post.caretBlock(), m_post.caretInBlock(), m_budget);
     m_worker.setFuture(
         QtConcurrent::run([excerpt = std::move(excerpt), dir = m_dataDir, headers = m_headers,
                            font = m_view->font(), home = thread(), forum = m_forum]() mutable {
@@ -285,7 +284,7 @@ void LivePreviewWindow::showPage(std::unique_ptr<LivePage> page)
                                 .arg(shown.postLines));
     }
     m_partNote->setVisible(m_showsPart);
-    m_followedLine = m_typer.textCursor().blockNumber();
+    m_followedLine = m_post.caretBlock();
     followCaret(keepOffset);
     emit pageShown();
 }
@@ -303,7 +302,7 @@ int LivePreviewWindow::caretOffsetInView() const
 
 void LivePreviewWindow::followCaret(int keepOffset)
 {
-    m_followedLine = m_typer.textCursor().blockNumber();
+    m_followedLine = m_post.caretBlock();
     QTextCursor at(m_shownDocument);
     at.setPosition(
         std::min(m_page->positionOfLine(m_followedLine), m_shownDocument->characterCount() - 1));

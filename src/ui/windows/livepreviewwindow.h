@@ -17,8 +17,8 @@ namespace quorvane {
 class Launcher;
 struct LivePage;
 class PreviewBrowser;
+class PostSource;
 class RemoteImages;
-class Typer;
 
 // "Quorvane - Live Preview": the page Preview in Browser would write, shown
 // beside the editor and kept up to date while the post is written. Pages are
@@ -39,7 +39,7 @@ public:
     static constexpr qsizetype maximumBudget = 256 * 1024;
     qsizetype budget() const { return m_budget; }
 
-    LivePreviewWindow(Typer &typer, Launcher &launcher, RemoteImages &images,
+    LivePreviewWindow(PostSource &post, Launcher &launcher, RemoteImages &images,
                       QWidget *parent = nullptr);
     ~LivePreviewWindow() override;
 
@@ -92,7 +92,7 @@ private:
     int caretOffsetInView() const;
     void openLink(const QUrl &url);
 
-    Typer &m_typer;
+    PostSource &m_post;
     Launcher &m_launcher;
     QString m_dataDir;
     BlockHeaders m_headers;

@@ -18,6 +18,7 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/livepreviewwindow.h
   ${CMAKE_CURRENT_LIST_DIR}/postlimitdialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/postlimitdialog.h
+  ${CMAKE_CURRENT_LIST_DIR}/postsource.h
   ${CMAKE_CURRENT_LIST_DIR}/previewbrowser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/previewbrowser.h
   ${CMAKE_CURRENT_LIST_DIR}/remoteimages.cpp

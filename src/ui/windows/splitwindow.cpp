@@ -1,7 +1,7 @@
 #include "windows/splitwindow.h"
 
-#include "shell/typer.h"
 #include "text/textrules.h"
+#include "windows/postsource.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -34,8 +34,8 @@ QString preview(const QString &part)
 
 } // namespace
 
-SplitWindow::SplitWindow(Typer &typer, const KnownTags &tags, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_typer(typer), m_tags(tags), m_summary(new QLabel(this)),
+SplitWindow::SplitWindow(PostSource &post, const KnownTags &tags, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_post(post), m_tags(tags), m_summary(new QLabel(this)),
       m_showFailure(new QPushButton(QStringLiteral("&Show in Post"), this)),
       m_list(new QTableWidget(0, Columns, this)),
       m_copyNext(new QPushButton(QStringLiteral("Copy &Next"), this)), m_copied(new QLabel(this)),
@@ -112,7 +112,7 @@ SplitWindow::SplitWindow(Typer &typer, const KnownTags &tags, QWidget *parent)
     m_follow.setSingleShot(true);
     m_follow.setInterval(400);
     connect(&m_follow, &QTimer::timeout, this, &SplitWindow::refresh);
-    connect(&m_typer, &Typer::changed, this, [this] {
+    connect(&m_post, &PostSource::changed, this, [this] {
         if (isVisible())
             m_follow.start();
     });
@@ -151,7 +151,7 @@ void SplitWindow::refresh()
     m_template->setEnabled(m_labels->isChecked());
     m_where->setEnabled(m_labels->isChecked());
     // Parts go to the clipboard as the editor copies: LF line breaks.
-    const QString post = toLfBreaks(m_typer.text());
+    const QString post = toLfBreaks(m_post.text());
     const QStringList before = m_result.parts;
     m_result = m_choice.hasLimit() ? splitPost(post, options(), m_tags) : SplitResult{};
     m_failedPosition = -1;

@@ -15,7 +15,7 @@ class QTableWidget;
 
 namespace quorvane {
 
-class Typer;
+class PostSource;
 
 // Split Post...: the post cut into parts that each fit the limit, listed with
 // their counted lengths and first words, a Copy button each, and Copy next to
@@ -27,7 +27,7 @@ class SplitWindow : public QWidget
     Q_OBJECT
 
 public:
-    SplitWindow(Typer &typer, const KnownTags &tags, QWidget *parent = nullptr);
+    SplitWindow(PostSource &post, const KnownTags &tags, QWidget *parent = nullptr);
 
     void setChoice(const postlimit::Choice &choice);
     // Splits the post as it is now.
@@ -54,7 +54,7 @@ private:
     void labelsChanged();
     void fill();
 
-    Typer &m_typer;
+    PostSource &m_post;
     const KnownTags &m_tags;
     postlimit::Choice m_choice;
     SplitResult m_result;

@@ -127,6 +127,7 @@ struct LanguageCase
     const char *tag;
     const char16_t *text;
     const char16_t *report; // "line:column:word" of each misspelling
+    const char *package;    // the Debian package with the dictionary
 };
 
 class Misspellings : public testing::TestWithParam<LanguageCase>
@@ -140,7 +141,7 @@ TEST_P(Misspellings, AreFoundWithTheirPlaces)
     qputenv("ENCHANT_CONFIG_DIR", config.path().toUtf8());
     const std::unique_ptr<Speller> speller = Speller::load(QString::fromLatin1(c.tag));
     if (!speller)
-        GTEST_SKIP() << "no " << c.tag << " dictionary installed";
+        GTEST_SKIP() << "no " << c.tag << " dictionary installed (Debian: " << c.package << ")";
     QStringList found;
     for (const Misspelling &m :
          findMisspellings(QString::fromUtf16(c.text), KnownTags(), *speller)) {
@@ -154,18 +155,18 @@ const LanguageCase kLanguageCases[] = {
     {"en_US",
      u"A wrod\r\n\t[B]ther[/B] \U0001F600 misteak\rwell-known don\u2019t\u2029[CODE]x\n"
      u"speling[/CODE] end qzxqzxqz",
-     u"1:3:wrod 2:5:ther 2:16:misteak 5:20:qzxqzxqz"},
+     u"1:3:wrod 2:5:ther 2:16:misteak 5:20:qzxqzxqz", "hunspell-en-us"},
     // Words in other scripts are quoted, not misspelt: only the English one is.
     {"en_US",
      u"He wrote \u05e9\u05dc\u05d5\u05dd and \u0645\u0631\u062d\u0628\u0627 and "
      u"\u043f\u0440\u0438\u0432\u0435\u0442, then wrod.",
-     u"1:42:wrod"},
+     u"1:42:wrod", "hunspell-en-us"},
     {"de_DE", u"Die Gr\u00f6\u00dfe der Stra\u00dfe ist sch\u00f6n, aber Fehlre bl\u00e4ibt.",
-     u"1:38:Fehlre 1:45:bl\u00e4ibt"},
+     u"1:38:Fehlre 1:45:bl\u00e4ibt", "hunspell-de-de"},
     {"fr",
      u"L\u2019\u00e9l\u00e8ve a d\u00e9j\u00e0 \u00e9t\u00e9 \u00e0 l'\u00e9cole, mais l'erreure "
      u"reste.",
-     u"1:36:l'erreure"},
+     u"1:36:l'erreure", "hunspell-fr"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Languages, Misspellings, testing::ValuesIn(kLanguageCases),

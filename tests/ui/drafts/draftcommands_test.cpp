@@ -140,6 +140,21 @@ TEST_F(Drafts, ContinuousTypingIsWrittenAtMostThreeSecondsApart)
     EXPECT_LE(clock.elapsed(), 3500);
 }
 
+// The window going away while active is deactivated while still whole: the
+// post's last words reach the draft before the writer ends.
+TEST_F(Drafts, AnActiveWindowGoingAwayWritesItsLastDraftFirst)
+{
+    type(QStringLiteral("last words"));
+    ASSERT_TRUE(drafts->hasPendingSnapshot());
+    ASSERT_TRUE(m_w.form->isActiveWindow());
+    drafts = nullptr;
+    typer = nullptr;
+    m_w.form.reset();
+    const QList<drafts::Recoverable> left = drafts::DraftStore(folder).pendingDrafts();
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left.first().text, QStringLiteral("last words"));
+}
+
 struct Ending
 {
     const char *name;
