@@ -115,6 +115,7 @@ void DocumentCommands::Open_File()
 {
     // Yes saves and clears; the user opens again to load a file.
     replaceDocument([this] {
+        m_converting = false;
         openSequence(openFilter(), openStartFilter(),
                      [](const QString &path) { return readDocumentFile(path); });
     });
@@ -123,12 +124,16 @@ void DocumentCommands::Open_File()
 void DocumentCommands::openThrough(const QString &filter, const QString &startFilter,
                                    const FileReader &read)
 {
-    replaceDocument([&] { openSequence(filter, startFilter, read); });
+    replaceDocument([&] {
+        m_converting = true;
+        openSequence(filter, startFilter, read);
+    });
 }
 
 void DocumentCommands::openFile(const QString &path)
 {
     const auto load = [&] {
+        m_converting = false;
         loadFile(path, [](const QString &file) { return readDocumentFile(file); });
     };
     // "Yes" saves and clears as for Open; with the file already named there
@@ -266,6 +271,8 @@ void DocumentCommands::showRead(const QString &path, const ReadResult &read)
         m_baseline = typer->text();
     }
     emit postStarted(path);
+    if (!m_converting)
+        emit opened(path);
     // Said once, now, while closing without saving still loses nothing. Not
     // after the writer chose to open data that is no text.
     if (!read.notice.isEmpty() && !read.looksBinary) {

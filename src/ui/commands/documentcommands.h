@@ -77,6 +77,8 @@ signals:
     void readEnded();
     // The post was written to `path`.
     void saved(const QString &path);
+    // A file was opened as a post (by Open or by name, not imported).
+    void opened(const QString &path);
     // "No" was answered: the post's changes are being thrown away.
     void changesDropped();
 
@@ -114,6 +116,8 @@ private:
     bool m_closeApproved = false;
     // The read under way on the worker, if any.
     std::unique_ptr<QFutureWatcher<ReadResult>> m_reading;
+    // The read under way turns the file into something else (an import).
+    bool m_converting = false;
 };
 
 } // namespace quorvane

@@ -13,12 +13,15 @@
 #include "commands/markupcommands.h"
 #include "commands/postlengthcommands.h"
 #include "commands/poststatus.h"
+#include "commands/previewbesidecommands.h"
 #include "commands/previewcommands.h"
+#include "commands/recentcommands.h"
 #include "commands/searchpanels.h"
 #include "commands/smiliespanel.h"
 #include "commands/spellingcommands.h"
 #include "commands/tagpaircommands.h"
 #include "commands/windowchrome.h"
+#include "commands/workspacecommands.h"
 #include "shell/mainform.h"
 
 namespace quorvane {
@@ -40,12 +43,16 @@ void installCommands(MainForm &form)
     QObject::connect(alignment, &AlignmentCommands::aligned, states, &CommandStates::refresh);
     new WindowChrome(form);
     new HelpCommands(form);
-    new LivePreviewCommands(form);
+    auto *livePreview = new LivePreviewCommands(form);
     new MarkupCommands(form);
     new SpellingCommands(form);   // after the mark-up's highlighter, which it adds to
     new PostLengthCommands(form); // after the mark-up: it counts their known tags
     new DraftCommands(form, *documents);
     new ImportCommands(form, *documents);
+    // The workspace: the window's size first, then what needs its room.
+    new WorkspaceCommands(form);
+    new PreviewBesideCommands(form, *livePreview);
+    new RecentCommands(form, *documents);
 }
 
 } // namespace quorvane

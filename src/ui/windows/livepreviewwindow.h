@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QLabel;
+class QShortcut;
 class QTextDocument;
 
 namespace quorvane {
@@ -72,6 +73,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void postChanged();
@@ -91,6 +93,7 @@ private:
     PreviewBrowser *m_view = nullptr;
     QLabel *m_partNote = nullptr;
     QCheckBox *m_remote = nullptr;
+    QShortcut *m_toggle = nullptr;
     QTimer m_pause;
     QFutureWatcher<LivePage *> m_worker;
     bool m_running = false;
