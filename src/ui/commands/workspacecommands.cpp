@@ -48,8 +48,6 @@ WorkspaceCommands::WorkspaceCommands(MainForm &form)
         if (m_resizable->isChecked())
             keepGeometry();
     });
-    // The window manager may end full screen by its own keys.
-    form.installEventFilter(this);
 }
 
 void WorkspaceCommands::setResizable(bool resizable)
@@ -110,6 +108,8 @@ void WorkspaceCommands::setFullScreen(bool full)
     if (full == m_form.isFullScreen())
         return;
     if (full) {
+        // The window manager may end full screen by its own keys.
+        m_form.installEventFilter(this);
         m_stateBefore = m_form.windowState();
         // The fixed size would keep the window from filling the screen.
         m_form.setMinimumSize(0, 0);
@@ -119,6 +119,7 @@ void WorkspaceCommands::setFullScreen(bool full)
         m_form.typer()->setFocus(Qt::OtherFocusReason);
         return;
     }
+    m_form.removeEventFilter(this);
     showAgain();
     m_form.setWindowState(m_stateBefore & ~Qt::WindowFullScreen);
     if (m_resizable->isChecked())
