@@ -105,7 +105,9 @@ void PreviewBesideCommands::undock()
     QWidget *preview = m_dock->release();
     if (!preview)
         return;
-    preview->restoreGeometry(livepreview::readGeometry());
+    // Where it stood as a window, else beside the main window.
+    if (!preview->restoreGeometry(livepreview::readGeometry()))
+        preview->move(m_form.frameGeometry().topRight() + QPoint(8, 0));
     if (m_form.command("LivePreview")->isChecked())
         preview->show();
 }

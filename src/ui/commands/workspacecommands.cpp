@@ -3,6 +3,7 @@
 #include "settings/workspace.h"
 #include "shell/mainform.h"
 #include "shell/typer.h"
+#include "windows/previewdock.h"
 
 #include <QAction>
 #include <QEvent>
@@ -142,7 +143,9 @@ void WorkspaceCommands::hideAllButEditor()
     for (QWidget *panel : {m_form.findFrame(), m_form.replaceFrame(), m_form.smilesFrame()})
         hide(panel);
     hide(m_form.control<QWidget>("ProblemsFrame"));
-    hide(m_form.control<QWidget>("PreviewDock"));
+    // Held rather than hidden: F6 meanwhile still decides whether it shows after.
+    if (auto *dock = m_form.findChild<PreviewDock *>())
+        dock->setHeld(true);
     for (QWidget *child :
          m_form.mainFrame()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (!isCount(child))
@@ -168,6 +171,8 @@ void WorkspaceCommands::showAgain()
             widget->show();
     }
     m_hidden.clear();
+    if (auto *dock = m_form.findChild<PreviewDock *>())
+        dock->setHeld(false);
 }
 
 bool WorkspaceCommands::eventFilter(QObject *watched, QEvent *event)

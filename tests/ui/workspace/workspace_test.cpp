@@ -176,6 +176,12 @@ TEST_F(WorkspaceTest, PreviewBesideAFixedWindowMakesItResizableAndSaysSo)
     w.form->command("LivePreview")->trigger();
     EXPECT_TRUE(dock->isVisible());
 
+    // Full screen leaves the editor alone, and gives the preview back after.
+    w.form->command("FullScreen")->trigger();
+    EXPECT_FALSE(dock->isVisible());
+    w.form->command("FullScreen")->trigger();
+    EXPECT_TRUE(dock->isVisible());
+
     // Off: a window of its own again, still shown.
     w.form->command("PreviewBesideEditor")->setChecked(false);
     EXPECT_TRUE(preview(*w.form)->isWindow());
