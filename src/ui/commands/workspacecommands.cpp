@@ -112,7 +112,10 @@ void WorkspaceCommands::setFullScreen(bool full)
         // The window manager may end full screen by its own keys.
         m_form.installEventFilter(this);
         m_stateBefore = m_form.windowState();
-        // The fixed size would keep the window from filling the screen.
+        // Neither the fixed size nor the dialog's border (no maximising:
+        // window managers refuse such a window the whole screen) may stay.
+        if (!m_resizable->isChecked())
+            m_form.setWindowFlags(Qt::Window);
         m_form.setMinimumSize(0, 0);
         m_form.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         hideAllButEditor();
@@ -122,11 +125,12 @@ void WorkspaceCommands::setFullScreen(bool full)
     }
     m_form.removeEventFilter(this);
     showAgain();
+    if (!m_resizable->isChecked()) {
+        fixed();
+        return;
+    }
     m_form.setWindowState(m_stateBefore & ~Qt::WindowFullScreen);
-    if (m_resizable->isChecked())
-        m_form.setMinimumSize(m_fixedSize);
-    else
-        m_form.setFixedSize(m_fixedSize);
+    m_form.setMinimumSize(m_fixedSize);
 }
 
 void WorkspaceCommands::hideAllButEditor()

@@ -43,6 +43,13 @@ def main(app):
         s.key("Return")
         s.type("[B]Resizable Window[/B] gives the editor the whole screen.")
         assert geometry(s, window)["WIDTH"] == 640
+        screen_width = int(s.run(["xdotool", "getdisplaygeometry"]).stdout.split()[0])
+
+        # Full Screen, even from the fixed window: F11 in, Esc out.
+        s.key("F11")
+        wait_for(lambda: geometry(s, window)["WIDTH"] == screen_width, what="full screen")
+        s.key("Escape")
+        wait_for(lambda: geometry(s, window)["WIDTH"] == 640, what="the fixed window again")
 
         # View > Resizable Window: the menu opens on its first item; Up wraps
         # to the last (Full Screen), then Preview Beside Editor, then ours.
@@ -51,7 +58,6 @@ def main(app):
         wait_for(lambda: settings_say(s, "ResizableWindow=true"), what="Resizable Window on")
 
         s.run(["wmctrl", "-i", "-r", window, "-b", "add,maximized_vert,maximized_horz"])
-        screen_width = int(s.run(["xdotool", "getdisplaygeometry"]).stdout.split()[0])
         wait_for(lambda: geometry(s, window)["WIDTH"] >= screen_width - 10,
                  what="the maximised window")
         g = geometry(s, window)
@@ -68,6 +74,24 @@ def main(app):
         if target:
             s.run(["xdotool", "mousemove", "--window", window, str(g["WIDTH"] // 2), "2"])
             s.save_png(target)
+
+        # Preview Beside Editor: Live Preview inside the main window, no
+        # window of its own; F6 hides and shows it there.
+        s.activate(window)
+        s.key("alt+v")
+        s.key("Up", "Up", "Return")
+        wait_for(lambda: settings_say(s, "PreviewBesideEditor=true"), what="Preview Beside on")
+        wait_for(lambda: settings_say(s, "Open=true"), what="Live Preview shown")
+
+        def editor_run():
+            _, _, rows = s.screen_pixels()
+            return longest_white_run(rows[g["Y"] + g["HEIGHT"] - 60])
+        wait_for(lambda: editor_run() < g["WIDTH"] * 0.8, what="the preview beside the editor")
+        assert not s.windows("Quorvane - Live Preview")
+        s.key("F6")
+        wait_for(lambda: editor_run() >= g["WIDTH"] - 40, what="F6 hiding the preview")
+        s.key("F6")
+        wait_for(lambda: editor_run() < g["WIDTH"] * 0.8, what="F6 showing it again")
 
         assert proc.poll() is None
         proc.terminate()
