@@ -106,20 +106,26 @@ void WorkspaceCommands::keepGeometry()
 void WorkspaceCommands::setFullScreen(bool full)
 {
     m_leave->setEnabled(full);
-    if (full == m_form.isFullScreen())
+    // Its own record: the window's state may arrive later than asked for.
+    if (full == m_full)
         return;
+    m_full = full;
     if (full) {
-        // The window manager may end full screen by its own keys.
-        m_form.installEventFilter(this);
         m_stateBefore = m_form.windowState();
         // Neither the fixed size nor the dialog's border (no maximising:
         // window managers refuse such a window the whole screen) may stay.
-        if (!m_resizable->isChecked())
-            m_form.setWindowFlags(Qt::Window);
         m_form.setMinimumSize(0, 0);
         m_form.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (!m_resizable->isChecked())
+            m_form.setWindowFlags(Qt::Window);
         hideAllButEditor();
         m_form.showFullScreen();
+        // A window shown anew after its border changed may come back in the
+        // state it had (Qt's offscreen platform does): asked once more.
+        if (!m_form.isFullScreen())
+            m_form.showFullScreen();
+        // The window manager may end full screen by its own keys.
+        m_form.installEventFilter(this);
         m_form.typer()->setFocus(Qt::OtherFocusReason);
         return;
     }

@@ -49,6 +49,7 @@ private:
     QList<QPointer<QWidget>> m_hidden;
     QList<QAction *> m_lent;
     Qt::WindowStates m_stateBefore;
+    bool m_full = false;
 };
 
 } // namespace quorvane
