@@ -9,9 +9,11 @@ generous time-outs; nothing sleeps for a fixed time.
 import os
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import time
+import zlib
 
 DEFAULT_TIMEOUT = 30.0
 
@@ -33,9 +35,11 @@ def wait_for(condition, timeout=DEFAULT_TIMEOUT, what="condition", interval=0.05
 
 
 class Session:
-    def __init__(self, app, window_manager=False, home=None):
+    def __init__(self, app, window_manager=False, home=None, framebuffer=False):
         self.app = os.path.abspath(app)
         self.window_manager = window_manager
+        # Xvfb keeps its screen in a file here (XWD), read for screenshots.
+        self.framebuffer = framebuffer
         self._own_home = home is None
         self.home = home or tempfile.mkdtemp(prefix="quorvane-e2e-")
         self.xvfb = None
@@ -58,9 +62,13 @@ class Session:
         # -noreset: a server that resets when its last client leaves refuses
         # the next one for a moment (openbox would fail to start).
         read_end, write_end = os.pipe()
+        extra = []
+        if self.framebuffer:
+            os.makedirs(os.path.join(self.home, "fb"), exist_ok=True)
+            extra = ["-fbdir", os.path.join(self.home, "fb")]
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-noreset", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", *extra],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
         os.close(write_end)
         number = b""
@@ -196,6 +204,43 @@ class Session:
             self.run(["import", "-display", self.display, "-window", "root", path], check=False)
         except FileNotFoundError:
             pass
+
+    def screen_pixels(self):
+        """The screen as (width, height, rows of RGB bytes), read from the
+        framebuffer file of a Session made with framebuffer=True."""
+        with open(os.path.join(self.home, "fb", "Xvfb_screen0"), "rb") as f:
+            data = f.read()
+        fields = struct.unpack(">25I", data[:100])
+        header_size, width, height = fields[0], fields[4], fields[5]
+        byte_order, bits_per_pixel, bytes_per_line, ncolors = (
+            fields[7], fields[11], fields[12], fields[19])
+        if bits_per_pixel != 32:
+            raise RuntimeError("a %d-bit framebuffer is not read here" % bits_per_pixel)
+        start = header_size + 12 * ncolors
+        rows = []
+        for y in range(height):
+            line = data[start + y * bytes_per_line:start + y * bytes_per_line + 4 * width]
+            row = bytearray(3 * width)
+            if byte_order == 0:  # LSBFirst: B, G, R, unused
+                row[0::3], row[1::3], row[2::3] = line[2::4], line[1::4], line[0::4]
+            else:
+                row[0::3], row[1::3], row[2::3] = line[1::4], line[2::4], line[3::4]
+            rows.append(bytes(row))
+        return width, height, rows
+
+    def save_png(self, path):
+        """Writes the screen to path as a PNG (framebuffer=True sessions)."""
+        width, height, rows = self.screen_pixels()
+
+        def chunk(kind, body):
+            return (struct.pack(">I", len(body)) + kind + body +
+                    struct.pack(">I", zlib.crc32(kind + body) & 0xffffffff))
+        raw = b"".join(b"\0" + row for row in rows)
+        png = (b"\x89PNG\r\n\x1a\n" +
+               chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
+               chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+        with open(path, "wb") as f:
+            f.write(png)
 
     def settings_file(self):
         return os.path.join(self.home, ".config", "Quorvane", "Quorvane.ini")

@@ -15,4 +15,6 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/spelling.cpp
   ${CMAKE_CURRENT_LIST_DIR}/spelling.h
   ${CMAKE_CURRENT_LIST_DIR}/store.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/store.h)
+  ${CMAKE_CURRENT_LIST_DIR}/store.h
+  ${CMAKE_CURRENT_LIST_DIR}/workspace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/workspace.h)

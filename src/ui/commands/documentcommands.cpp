@@ -286,6 +286,8 @@ void DocumentCommands::showRead(const QString &path, const ReadResult &read, Lan
             m_baseline = typer->text();
     }
     emit postStarted(landing == Landing::AsNewPost ? QString() : path);
+    if (landing == Landing::AsTheFile)
+        emit opened(path);
     // Said once, now, while closing without saving still loses nothing. Not
     // after the writer chose to open data that is no text.
     if (!read.notice.isEmpty() && !read.looksBinary) {

@@ -81,6 +81,8 @@ signals:
     void readEnded();
     // The post was written to `path`.
     void saved(const QString &path);
+    // A file was opened as a post (by Open or by name, not imported).
+    void opened(const QString &path);
     // "No" was answered: the post's changes are being thrown away.
     void changesDropped();
 

@@ -14,12 +14,15 @@
 #include "commands/markupcommands.h"
 #include "commands/postlengthcommands.h"
 #include "commands/poststatus.h"
+#include "commands/previewbesidecommands.h"
 #include "commands/previewcommands.h"
+#include "commands/recentcommands.h"
 #include "commands/searchpanels.h"
 #include "commands/smiliespanel.h"
 #include "commands/spellingcommands.h"
 #include "commands/tagpaircommands.h"
 #include "commands/windowchrome.h"
+#include "commands/workspacecommands.h"
 #include "shell/mainform.h"
 
 namespace quorvane {
@@ -58,6 +61,10 @@ void installCommands(MainForm &form)
     QObject::connect(forum, &ForumCommands::chosen, postLength, &PostLengthCommands::forumChosen);
     QObject::connect(postLength, &PostLengthCommands::limitChosen, forum,
                      &ForumCommands::limitChosen);
+    // The workspace: the window's size first, then what needs its room.
+    new WorkspaceCommands(form);
+    new PreviewBesideCommands(form, *livePreview);
+    new RecentCommands(form, *documents);
 }
 
 } // namespace quorvane

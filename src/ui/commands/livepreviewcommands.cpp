@@ -51,7 +51,8 @@ LivePreviewCommands::LivePreviewCommands(MainForm &form)
     // The program ends with the main window: the preview's place is kept,
     // and that it was open.
     connect(&form, &MainForm::closed, this, [this] {
-        if (m_window->isVisible()) {
+        // Docked beside the editor, its place is the splitter's.
+        if (m_window->isVisible() && m_window->isWindow()) {
             livepreview::writeGeometry(m_window->saveGeometry());
             m_window->hide();
         }
@@ -84,7 +85,8 @@ void LivePreviewCommands::setOpen(bool open)
         return;
     }
     const bool hadKeyboard = m_window->isActiveWindow();
-    livepreview::writeGeometry(m_window->saveGeometry());
+    if (m_window->isWindow())
+        livepreview::writeGeometry(m_window->saveGeometry());
     m_window->hide();
     if (hadKeyboard)
         backToEditor();
@@ -92,7 +94,7 @@ void LivePreviewCommands::setOpen(bool open)
 
 void LivePreviewCommands::place()
 {
-    if (m_placed)
+    if (m_placed || !m_window->isWindow())
         return;
     m_placed = true;
     if (m_window->restoreGeometry(livepreview::readGeometry()))

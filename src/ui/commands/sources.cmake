@@ -34,10 +34,14 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/postlengthcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/poststatus.h
+  ${CMAKE_CURRENT_LIST_DIR}/previewbesidecommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/previewbesidecommands.h
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/previewcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/problemspanel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/problemspanel.h
+  ${CMAKE_CURRENT_LIST_DIR}/recentcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/recentcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/searchpanels.cpp
   ${CMAKE_CURRENT_LIST_DIR}/searchpanels.h
   ${CMAKE_CURRENT_LIST_DIR}/smiliespanel.cpp
@@ -47,4 +51,6 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tagpaircommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tagpaircommands.h
   ${CMAKE_CURRENT_LIST_DIR}/windowchrome.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/windowchrome.h)
+  ${CMAKE_CURRENT_LIST_DIR}/windowchrome.h
+  ${CMAKE_CURRENT_LIST_DIR}/workspacecommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/workspacecommands.h)

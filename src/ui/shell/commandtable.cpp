@@ -33,6 +33,10 @@ constexpr CommandRow kRows[] = {
     // Drafts: Recover Drafts... in a group of its own before Exit's.
     {.name = "RecoverDrafts", .kind = K::MenuItem, .caption = "Recover Drafts..."},
     {.name = "DraftsLine", .kind = K::Separator},
+    // Recent files: the Open Recent submenu, in a group of its own before Exit's.
+    {.name = "ClearRecentFiles", .kind = K::MenuItem, .caption = "Clear List", .enabledAtStart = false},
+    {.name = "RecentFilesLine", .kind = K::Separator},
+    {.name = "RecentLine", .kind = K::Separator},
     {.name = "QuitPro", .kind = K::MenuItem, .caption = "Exit", .shortcut = "Ctrl+Q"},
 
     // Edit menu. Edit commands: Undo (hidden; its state is the post status's),
@@ -100,6 +104,11 @@ constexpr CommandRow kRows[] = {
     // installed dictionaries.
     {.name = "SpellingLine", .kind = K::Separator},
     {.name = "CheckSpelling", .kind = K::MenuItem, .caption = "Check Spelling", .checkable = true},
+    // Workspace: the window that grows, the preview beside the editor, full screen.
+    {.name = "WorkspaceLine", .kind = K::Separator},
+    {.name = "ResizableWindow", .kind = K::MenuItem, .caption = "Resizable Window", .checkable = true},
+    {.name = "PreviewBesideEditor", .kind = K::MenuItem, .caption = "Preview Beside Editor", .checkable = true},
+    {.name = "FullScreen", .kind = K::MenuItem, .caption = "Full Screen", .shortcut = "F11", .checkable = true},
 
     // Tools menu. Edit commands.
     {.name = "CharMap", .kind = K::MenuItem, .caption = "Windows\u00AE Character Map"},
@@ -163,7 +172,10 @@ constexpr CommandRow kRows[] = {
 
 constexpr const char *kFile[] = {"NewFile",       "OpenFile",   "SaveFile",     "Lineee",
                                  "PreviewMenu",   "LineImport", "ImportBBCode", "Liner",
-                                 "RecoverDrafts", "DraftsLine", "QuitPro"};
+                                 "RecoverDrafts", "DraftsLine", "OpenRecent",   "RecentLine",
+                                 "QuitPro"};
+// The recent files come before these, newest first.
+constexpr const char *kRecent[] = {"RecentFilesLine", "ClearRecentFiles"};
 constexpr const char *kEdit[] = {
     "Undo",        "Linee",           "Cut",      "Copy",        "Paste",
     "Delete",      "LINE1234",        "FindMenu", "ReplaceMenu", "LIOP",
@@ -206,9 +218,11 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "SelectTagContents",
                                  "JumpToPartner"};
 constexpr const char *kForum[] = {"ForumGeneric", "ForumPhpBB", "ForumSmf", "ForumMyBB"};
-constexpr const char *kView[] = {
-    "ColourTags",      "UnderlineProblems", "ViewLine",     "ProblemsPanel", "ForumTags",
-    "LivePreviewLine", "LivePreview",       "SpellingLine", "CheckSpelling", "SpellingLanguage"};
+constexpr const char *kView[] = {"ColourTags",          "UnderlineProblems", "ViewLine",
+                                 "ProblemsPanel",       "ForumTags",         "LivePreviewLine",
+                                 "LivePreview",         "SpellingLine",      "CheckSpelling",
+                                 "SpellingLanguage",    "WorkspaceLine",     "ResizableWindow",
+                                 "PreviewBesideEditor", "FullScreen"};
 constexpr const char *kTools[] = {"CharMap",        "AnotherLine",     "ClearClipboard",
                                   "PostLengthLine", "PostLengthLimit", "SplitPost"};
 constexpr const char *kHelp[] = {"LicenseAgreement", "LINE",     "MailUs", "IlIke",
@@ -225,6 +239,7 @@ const MenuLayout kMenus[] = {
     {"Help", "&Help and Support", kHelp},
     {"Alignment123", "Editor Text Alignment", kAlignment},
     {"SpellingLanguage", "Spelling Language", {}}, // filled with the installed dictionaries
+    {"OpenRecent", "Open Recent", kRecent},
 };
 constexpr int kTopLevelMenus = 8;
 

@@ -252,6 +252,7 @@ void MainForm::buildLayout()
     m_locker->raise();
 
     m_typer = new Typer(central);
+    m_editorArea = m_typer;
     layout->addWidget(m_typer, 1);
 
     m_findFrame = makePanel("FindFrame", central);
@@ -268,7 +269,18 @@ void MainForm::addAboveEditor(QWidget *bar)
 {
     auto *layout = static_cast<QVBoxLayout *>(centralWidget()->layout());
     bar->setParent(centralWidget());
-    layout->insertWidget(layout->indexOf(m_typer), bar);
+    layout->insertWidget(layout->indexOf(m_editorArea), bar);
+}
+
+void MainForm::setEditorArea(QWidget *area)
+{
+    auto *layout = static_cast<QVBoxLayout *>(centralWidget()->layout());
+    const int at = layout->indexOf(m_editorArea);
+    layout->insertWidget(at, area, 1);
+    if (m_editorArea != m_typer)
+        m_editorArea->hide();
+    layout->removeWidget(m_editorArea);
+    m_editorArea = area;
 }
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)

@@ -67,6 +67,9 @@ public:
     // Shows a bar between the toolbar and the editor (the editor gives up
     // the room while it is shown).
     void addAboveEditor(QWidget *bar);
+    // Puts `area` (which holds the editor, such as a splitter with the
+    // preview) where the editor stands; the bars above it stay above it.
+    void setEditorArea(QWidget *area);
 
     // While long work fills the editor no command runs and nothing can be
     // typed; the window still repaints and can be asked to close.
@@ -108,6 +111,7 @@ private:
     QFrame *m_smilesFrame = nullptr;
     QWidget *m_lockerSlot = nullptr;
     QToolButton *m_locker = nullptr;
+    QWidget *m_editorArea = nullptr; // the editor itself until an area is set
     QPointer<QWidget> m_focusBeforeAuxiliary;
     QActionGroup *m_commands = nullptr;
     // The exclusive choices (a row's radioGroup): an action belongs to one

@@ -92,10 +92,14 @@ LivePreviewWindow::LivePreviewWindow(PostSource &post, Launcher &launcher, Remot
     layout->addLayout(bottom);
     resize(480, 560);
 
+    // Within its own widgets only: docked in the main window, Esc elsewhere
+    // is not the preview's, and F6 there is the main window's own.
     auto *back = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    back->setContext(Qt::WidgetWithChildrenShortcut);
     connect(back, &QShortcut::activated, this, &LivePreviewWindow::backToEditor);
-    auto *toggle = new QShortcut(QKeySequence(Qt::Key_F6), this);
-    connect(toggle, &QShortcut::activated, this, &LivePreviewWindow::toggleRequested);
+    m_toggle = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    m_toggle->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(m_toggle, &QShortcut::activated, this, &LivePreviewWindow::toggleRequested);
 
     m_pause.setSingleShot(true);
     connect(&m_pause, &QTimer::timeout, this, &LivePreviewWindow::makePage);
@@ -163,6 +167,13 @@ void LivePreviewWindow::hideEvent(QHideEvent *event)
 {
     m_pause.stop();
     QMainWindow::hideEvent(event);
+}
+
+void LivePreviewWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ParentChange)
+        m_toggle->setEnabled(isWindow());
 }
 
 void LivePreviewWindow::closeEvent(QCloseEvent *event)

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QLabel;
+class QShortcut;
 class QTextDocument;
 
 namespace quorvane {
@@ -80,6 +81,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void postChanged();
@@ -101,6 +103,7 @@ private:
     QLabel *m_note = nullptr;
     Forum m_forum = Forum::Generic;
     QCheckBox *m_remote = nullptr;
+    QShortcut *m_toggle = nullptr;
     QTimer m_pause;
     QFutureWatcher<LivePage *> m_worker;
     bool m_running = false;

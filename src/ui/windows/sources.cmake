@@ -20,6 +20,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/postlimitdialog.h
   ${CMAKE_CURRENT_LIST_DIR}/postsource.h
   ${CMAKE_CURRENT_LIST_DIR}/previewbrowser.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/previewdock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/previewdock.h
   ${CMAKE_CURRENT_LIST_DIR}/previewbrowser.h
   ${CMAKE_CURRENT_LIST_DIR}/remoteimages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/remoteimages.h

@@ -78,7 +78,8 @@ def main(app):
 
         proc, window = start(s)
         s.key("alt+f")
-        s.key("Up", "Up", "Return")  # Exit is last; Recover Drafts... stands above it
+        # Exit is last; Open Recent stands above it, and Recover Drafts... above that
+        s.key("Up", "Up", "Up", "Return")
         recover = s.wait_window("Recover Drafts")
         s.activate(recover)
         s.key("Return")  # the newest entry is selected

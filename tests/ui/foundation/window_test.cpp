@@ -93,7 +93,8 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
                                    "&Tools", "&Help and Support"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Menu")),
               (QStringList{"New...", "Open...", "Save File...", "-", "Preview in Browser [ BETA ]",
-                           "-", "Import as BBCode...", "-", "Recover Drafts...", "-", "Exit"}));
+                           "-", "Import as BBCode...", "-", "Recover Drafts...", "-", "Open Recent",
+                           "-", "Exit"}));
     // Undo and its separator exist but are never shown.
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Edit")),
               (QStringList{"Cut", "Copy", "Paste", "Delete", "-", "Find...", "Replace...", "-",
@@ -147,7 +148,8 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
     EXPECT_EQ(
         menuTexts(w.form->control<QMenu>("ViewMenu")),
         (QStringList{"Colour Tags", "Underline Problems", "-", "Problems", "Forum Tag Names...",
-                     "-", "Live Preview", "-", "Check Spelling", "Spelling Language"}));
+                     "-", "Live Preview", "-", "Check Spelling", "Spelling Language", "-",
+                     "Resizable Window", "Preview Beside Editor", "Full Screen"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Tools")),
               (QStringList{"Windows\u00AE Character Map", "-", "Clear Windows Clipboard", "-",
                            "Post Length Limit...", "Split Post..."}));
