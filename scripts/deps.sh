@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool openbox wmctrl xclip x11-utils python3 groff-base
   fonts-dejavu-core desktop-file-utils appstream dpkg-dev
   at-spi2-core python3-pyatspi dbus-daemon
+  libxdamage-dev valgrind
 )
 
 missing=()

@@ -1,53 +1,105 @@
 #include "shell/deferredicon.h"
 
+#include <QApplication>
+#include <QHash>
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
-#include <optional>
+#include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
+#include <QSvgRenderer>
+#include <memory>
 
 namespace quorvane {
 
 namespace {
+// The parsed picture and its drawings, shared by every copy of one icon.
+struct SharedPicture
+{
+    explicit SharedPicture(QString p) : path(std::move(p)) {}
+
+    QSvgRenderer &renderer()
+    {
+        if (!parsed) {
+            parsed = std::make_unique<QSvgRenderer>(path);
+        }
+        return *parsed;
+    }
+
+    QString path;
+    std::unique_ptr<QSvgRenderer> parsed;
+    QHash<quint64, QPixmap> drawn; // by size and mode
+};
+
 class DeferredIconEngine : public QIconEngine
 {
 public:
-    explicit DeferredIconEngine(QString path) : m_path(std::move(path)) {}
+    explicit DeferredIconEngine(QString path)
+        : m_picture(std::make_shared<SharedPicture>(std::move(path)))
+    {}
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
-        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+        QSize size = rect.size();
+        if (painter->device())
+            size *= painter->device()->devicePixelRatio();
+        painter->drawPixmap(rect, pixmap(size, mode, state));
     }
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
     {
-        return icon().pixmap(size, mode, state);
+        const quint64 key = (quint64(quint32(size.width())) << 34) |
+                            (quint64(quint32(size.height())) << 4) | quint64(mode);
+        if (const auto found = m_picture->drawn.constFind(key); found != m_picture->drawn.cend())
+            return *found;
+        QPixmap drawn = draw(size, mode);
+        m_picture->drawn.insert(key, drawn);
+        return drawn;
     }
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override
-    {
-        return icon().pixmap(size, scale, mode, state);
-    }
+
     QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
     {
         // A vector picture fills whatever size is asked for.
         return size;
     }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
-    {
-        return icon().availableSizes(mode, state);
-    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
     bool isNull() override { return false; }
     QString key() const override { return QStringLiteral("quorvane-deferred"); }
     QIconEngine *clone() const override { return new DeferredIconEngine(*this); }
 
 private:
-    QIcon &icon()
+    // As Qt's SVG icon engine draws: the picture's own proportions fitted
+    // into the size, on a transparent image; other modes are the style's
+    // rendering of the normal one.
+    QPixmap draw(const QSize &size, QIcon::Mode mode)
     {
-        if (!m_icon)
-            m_icon = QIcon(m_path);
-        return *m_icon;
+        QSvgRenderer &renderer = m_picture->renderer();
+        if (!renderer.isValid())
+            return {};
+        QSize fitted = renderer.defaultSize();
+        if (!fitted.isNull())
+            fitted.scale(size, Qt::KeepAspectRatio);
+        if (fitted.isEmpty())
+            return {};
+        QImage image(fitted, QImage::Format_ARGB32_Premultiplied);
+        image.fill(0x00000000);
+        QPainter painter(&image);
+        renderer.render(&painter);
+        painter.end();
+        QPixmap drawn = QPixmap::fromImage(image);
+        if (mode != QIcon::Normal && qobject_cast<QApplication *>(QCoreApplication::instance())) {
+            QStyleOption option(0);
+            option.palette = QGuiApplication::palette();
+            const QPixmap generated =
+                QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+            if (!generated.isNull())
+                drawn = generated;
+        }
+        return drawn;
     }
 
-    QString m_path;
-    std::optional<QIcon> m_icon;
+    std::shared_ptr<SharedPicture> m_picture;
 };
 } // namespace
 

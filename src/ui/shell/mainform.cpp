@@ -4,6 +4,7 @@
 #include "platform/launcher.h"
 #include "shell/busyindicator.h"
 #include "shell/commandtable.h"
+#include "shell/deferredicon.h"
 #include "shell/filedrop.h"
 #include "shell/typer.h"
 #include "text/choosers.h"
@@ -90,7 +91,7 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
     initQuorvaneResources();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quorvane"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane.svg")));
+    setWindowIcon(deferredIcon(QStringLiteral(":/icons/quorvane.svg")));
     // A dialog-style border: no resizing, no maximising.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -153,7 +154,7 @@ void MainForm::buildLayout()
     strip->setSpacing(4);
     auto *image1 = new QLabel(m_topFrame);
     image1->setObjectName(QStringLiteral("Image1"));
-    image1->setPixmap(QIcon(QStringLiteral(":/icons/Image1.svg")).pixmap(16, 16));
+    image1->setPixmap(deferredIcon(QStringLiteral(":/icons/Image1.svg")).pixmap(16, 16));
     // A link that the keyboard and a screen reader can use too.
     auto *freeUtilities =
         new LinkButton(QStringLiteral("More free utilities..."), QString(), m_topFrame);
