@@ -47,7 +47,7 @@ import re, sys
 PARTS = [
     ("loading and linking the libraries", r"_dl_start$"),
     ("QApplication", r"QApplication::QApplication\(int&, char\*\*, int\)$"),
-    ("  of which the font database", r"QFontDatabasePrivate::ensureFontDatabase\(\)$"),
+    ("the font database (first text laid out)", r"QFontDatabasePrivate::ensureFontDatabase\(\)$"),
     ("MainForm (the window built)", r"quorvane::MainForm::MainForm\("),
     ("installCommands (the families)", r"quorvane::installCommands\("),
     ("the drafts check", r"quorvane::DraftCommands::checkAtStart\(\)$"),

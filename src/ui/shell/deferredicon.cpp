@@ -1,5 +1,7 @@
 #include "shell/deferredicon.h"
 
+#include "shell/bakedpictures.h"
+
 #include <QApplication>
 #include <QHash>
 #include <QIconEngine>
@@ -71,23 +73,27 @@ public:
 private:
     // As Qt's SVG icon engine draws: the picture's own proportions fitted
     // into the size, on a transparent image; other modes are the style's
-    // rendering of the normal one.
+    // rendering of the normal one. The sizes of the first paint were drawn
+    // so at build time.
     QPixmap draw(const QSize &size, QIcon::Mode mode)
     {
-        QSvgRenderer &renderer = m_picture->renderer();
-        if (!renderer.isValid())
-            return {};
-        QSize fitted = renderer.defaultSize();
-        if (!fitted.isNull())
-            fitted.scale(size, Qt::KeepAspectRatio);
-        if (fitted.isEmpty())
-            return {};
-        QImage image(fitted, QImage::Format_ARGB32_Premultiplied);
-        image.fill(0x00000000);
-        QPainter painter(&image);
-        renderer.render(&painter);
-        painter.end();
-        QPixmap drawn = QPixmap::fromImage(image);
+        QPixmap drawn = baked(size);
+        if (drawn.isNull()) {
+            QSvgRenderer &renderer = m_picture->renderer();
+            if (!renderer.isValid())
+                return {};
+            QSize fitted = renderer.defaultSize();
+            if (!fitted.isNull())
+                fitted.scale(size, Qt::KeepAspectRatio);
+            if (fitted.isEmpty())
+                return {};
+            QImage image(fitted, QImage::Format_ARGB32_Premultiplied);
+            image.fill(0x00000000);
+            QPainter painter(&image);
+            renderer.render(&painter);
+            painter.end();
+            drawn = QPixmap::fromImage(image);
+        }
         if (mode != QIcon::Normal && qobject_cast<QApplication *>(QCoreApplication::instance())) {
             QStyleOption option(0);
             option.palette = QGuiApplication::palette();
@@ -97,6 +103,19 @@ private:
                 drawn = generated;
         }
         return drawn;
+    }
+
+    QPixmap baked(const QSize &size) const
+    {
+        for (const BakedPicture &picture : bakedPictures()) {
+            if (picture.askedWidth == size.width() && picture.askedHeight == size.height() &&
+                m_picture->path == QLatin1String(picture.path)) {
+                return QPixmap::fromImage(QImage(picture.pixels, picture.width, picture.height,
+                                                 picture.width * 4,
+                                                 QImage::Format_ARGB32_Premultiplied));
+            }
+        }
+        return {};
     }
 
     std::shared_ptr<SharedPicture> m_picture;

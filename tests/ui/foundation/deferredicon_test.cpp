@@ -33,7 +33,8 @@ TEST(DeferredIconTest, DrawsEveryPictureAsQtsSvgEngineDoes)
     ASSERT_GT(paths.size(), 30);
     // The sizes the window asks for (toolbar, strip, smilies, window icon)
     // and one the picture's proportions do not fit.
-    const QSize sizes[] = {{16, 16}, {19, 18}, {22, 22}, {26, 26}, {92, 26}, {128, 128}};
+    const QSize sizes[] = {{16, 16}, {19, 18}, {22, 22}, {26, 26},
+                           {32, 32}, {64, 64}, {92, 26}, {128, 128}};
     const QIcon::Mode modes[] = {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected};
     for (const QString &path : paths) {
         const QIcon ours = quorvane::deferredIcon(path);
