@@ -4,7 +4,8 @@
 # a minimal Qt 6 editor window built here, under Xvfb with a window manager
 # (openbox) as on a desktop. The time to the map alone is printed beside it:
 # the map comes before the window's first paint, so it leaves out whatever is
-# drawn late (pictures, styled buttons).
+# drawn late (pictures, styled buttons). The CPU time used until the paint is
+# printed too: a busy machine changes it least.
 # Usage: bench/startup.sh [--no-wm] [path/to/quorvane] [runs]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -42,13 +43,14 @@ python3 - "$work/results" "${wm:-no window manager}" <<'PY'
 import statistics, sys
 rows = {}
 for line in open(sys.argv[1]):
-    name, mapped, painted, mib = line.split()
-    rows.setdefault(name, []).append((float(mapped), float(painted), float(mib)))
-med = {n: [statistics.median(r[i] for r in runs) for i in range(3)] for n, runs in rows.items()}
+    name, *values = line.split()
+    rows.setdefault(name, []).append([float(v) for v in values])
+med = {n: [statistics.median(r[i] for r in runs) for i in range(4)] for n, runs in rows.items()}
 print(f"under Xvfb with {sys.argv[2]}, medians of {len(rows['quorvane'])} interleaved runs")
-for n, (mapped, painted, mib) in med.items():
-    print(f"{n:9s} {painted:6.1f} ms to painted ({mapped:6.1f} ms to mapped), peak {mib:5.1f} MiB")
+for n, (mapped, painted, cpu, mib) in med.items():
+    print(f"{n:9s} {painted:6.1f} ms to painted ({mapped:6.1f} ms to mapped), "
+          f"CPU {cpu:6.1f} ms, peak {mib:5.1f} MiB")
 q, m = med["quorvane"], med["minimal"]
 print(f"ratio     painted {q[1] / m[1]:.2f}x (goal <= 1.2), mapped {q[0] / m[0]:.2f}x, "
-      f"memory {q[2] / m[2]:.2f}x (goal <= 1.5)")
+      f"CPU {q[2] / m[2]:.2f}x, memory {q[3] / m[3]:.2f}x (goal <= 1.5)")
 PY

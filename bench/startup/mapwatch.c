@@ -2,15 +2,17 @@
  * top-level window with the given title was mapped and when that window had
  * been painted all over once (the first frame the user sees whole, known from
  * the X server's DAMAGE reports), then the program's peak resident memory
- * (VmHWM, MiB) shortly after. Then ends the program.
+ * (VmHWM, MiB) shortly after, and the CPU time it had used when painted.
+ * Then ends the program.
  * Works with and without a window manager: the window is followed from its
  * creation, whoever becomes its parent.
  * Usage: mapwatch TITLE PROGRAM [ARGS...]
- * Prints: MAPPED_MS PAINTED_MS PEAK_MIB */
+ * Prints: MAPPED_MS PAINTED_MS CPU_MS_AT_PAINTED PEAK_MIB */
 #define _DEFAULT_SOURCE
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
+#include <dirent.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -40,6 +42,34 @@ static long peak_kib(pid_t pid)
             kib = atol(line + 6);
     fclose(f);
     return kib;
+}
+
+/* CPU time the program has used so far, all its threads, in milliseconds
+ * (what a busy machine changes least). */
+static double cpu_ms(pid_t pid)
+{
+    char path[64];
+    snprintf(path, sizeof path, "/proc/%d/task", (int)pid);
+    DIR *tasks = opendir(path);
+    if (!tasks)
+        return -1;
+    double ns = 0;
+    struct dirent *task;
+    while ((task = readdir(tasks))) {
+        if (task->d_name[0] == '.')
+            continue;
+        char stat[400];
+        snprintf(stat, sizeof stat, "%s/%s/schedstat", path, task->d_name);
+        FILE *f = fopen(stat, "r");
+        if (!f)
+            continue;
+        unsigned long long on_cpu = 0;
+        if (fscanf(f, "%llu", &on_cpu) == 1)
+            ns += (double)on_cpu;
+        fclose(f);
+    }
+    closedir(tasks);
+    return ns / 1e6;
 }
 
 static int has_title(Display *dpy, Window w, const char *title)
@@ -95,7 +125,7 @@ int main(int argc, char **argv)
     }
     Window target = None;
     int width = 0, height = 0;
-    double mapped = -1, painted = -1;
+    double mapped = -1, painted = -1, cpu = -1;
     Region seen = XCreateRegion();
     while (painted < 0) {
         if (now_ms() - start > 30000) {
@@ -142,8 +172,10 @@ int main(int argc, char **argv)
             if (target == None || damage->drawable != target)
                 continue;
             XUnionRectWithRegion(&damage->area, seen, seen);
-            if (XRectInRegion(seen, 0, 0, width, height) == RectangleIn)
+            if (XRectInRegion(seen, 0, 0, width, height) == RectangleIn) {
                 painted = now_ms() - start;
+                cpu = cpu_ms(pid);
+            }
         }
     }
     /* Let the work after the first paint run before reading the peak. */
@@ -151,6 +183,6 @@ int main(int argc, char **argv)
     long kib = peak_kib(pid);
     kill(pid, SIGTERM);
     waitpid(pid, NULL, 0);
-    printf("%.1f %.1f %.1f\n", mapped, painted, kib / 1024.0);
+    printf("%.1f %.1f %.1f %.1f\n", mapped, painted, cpu, kib / 1024.0);
     return 0;
 }

@@ -14,26 +14,14 @@
 namespace quorvane {
 
 LivePreviewCommands::LivePreviewCommands(MainForm &form)
-    : QObject(&form), m_form(form), m_images(new RemoteImages(this)),
-      m_window(std::make_unique<LivePreviewWindow>(*form.typer(), form.launcher(), *m_images))
+    : QObject(&form), m_form(form), m_images(new RemoteImages(this))
 {
-    m_window->setWindowIcon(form.windowIcon());
-    m_window->setRemoteImagesAllowed(
-        livepreview::readFlag(livepreview::remoteImagesKey, livepreview::defaultRemoteImages));
-    connect(m_window.get(), &LivePreviewWindow::remoteImagesChanged, this,
-            [](bool allowed) { livepreview::writeFlag(livepreview::remoteImagesKey, allowed); });
-
     QAction *command = form.command("LivePreview");
     connect(command, &QAction::toggled, this, &LivePreviewCommands::setOpen);
-    connect(m_window.get(), &LivePreviewWindow::closedByUser, command,
-            [command] { command->setChecked(false); });
-    connect(m_window.get(), &LivePreviewWindow::toggleRequested, command, &QAction::trigger);
-    connect(m_window.get(), &LivePreviewWindow::backToEditor, this,
-            &LivePreviewCommands::backToEditor);
     // The program ends with the main window: the preview's place is kept,
     // and that it was open.
     connect(&form, &MainForm::closed, this, [this] {
-        if (m_window->isVisible()) {
+        if (m_window && m_window->isVisible()) {
             livepreview::writeGeometry(m_window->saveGeometry());
             m_window->hide();
         }
@@ -47,9 +35,32 @@ LivePreviewCommands::LivePreviewCommands(MainForm &form)
 
 LivePreviewCommands::~LivePreviewCommands() = default;
 
+LivePreviewWindow *LivePreviewCommands::window()
+{
+    if (m_window)
+        return m_window.get();
+    m_window = std::make_unique<LivePreviewWindow>(*m_form.typer(), m_form.launcher(), *m_images);
+    m_window->setWindowIcon(m_form.windowIcon());
+    m_window->setRemoteImagesAllowed(
+        livepreview::readFlag(livepreview::remoteImagesKey, livepreview::defaultRemoteImages));
+    if (!m_dataDir.isEmpty())
+        m_window->setDataDir(m_dataDir);
+    connect(m_window.get(), &LivePreviewWindow::remoteImagesChanged, this,
+            [](bool allowed) { livepreview::writeFlag(livepreview::remoteImagesKey, allowed); });
+    QAction *command = m_form.command("LivePreview");
+    connect(m_window.get(), &LivePreviewWindow::closedByUser, command,
+            [command] { command->setChecked(false); });
+    connect(m_window.get(), &LivePreviewWindow::toggleRequested, command, &QAction::trigger);
+    connect(m_window.get(), &LivePreviewWindow::backToEditor, this,
+            &LivePreviewCommands::backToEditor);
+    return m_window.get();
+}
+
 void LivePreviewCommands::setDataDir(const QString &dir)
 {
-    m_window->setDataDir(dir);
+    m_dataDir = dir;
+    if (m_window)
+        m_window->setDataDir(dir);
 }
 
 void LivePreviewCommands::setOpen(bool open)
@@ -57,9 +68,11 @@ void LivePreviewCommands::setOpen(bool open)
     livepreview::writeFlag(livepreview::openKey, open);
     if (open) {
         place();
-        m_window->show();
+        window()->show();
         return;
     }
+    if (!m_window)
+        return;
     const bool hadKeyboard = m_window->isActiveWindow();
     livepreview::writeGeometry(m_window->saveGeometry());
     m_window->hide();
@@ -72,15 +85,16 @@ void LivePreviewCommands::place()
     if (m_placed)
         return;
     m_placed = true;
-    if (m_window->restoreGeometry(livepreview::readGeometry()))
+    LivePreviewWindow *preview = window();
+    if (preview->restoreGeometry(livepreview::readGeometry()))
         return;
     // First time: beside the main window, on its right when there is room.
     const QRect main = m_form.frameGeometry();
     const QRect screen = m_form.screen() ? m_form.screen()->availableGeometry() : QRect();
     QPoint at(main.right() + 8, main.top());
-    if (screen.isValid() && at.x() + m_window->width() > screen.right())
-        at.setX(std::max(screen.left(), main.left() - 8 - m_window->frameGeometry().width()));
-    m_window->move(at);
+    if (screen.isValid() && at.x() + preview->width() > screen.right())
+        at.setX(std::max(screen.left(), main.left() - 8 - preview->frameGeometry().width()));
+    preview->move(at);
 }
 
 void LivePreviewCommands::backToEditor()

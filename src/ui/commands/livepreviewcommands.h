@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <memory>
 
 namespace quorvane {
@@ -20,7 +21,9 @@ public:
     explicit LivePreviewCommands(MainForm &form);
     ~LivePreviewCommands() override;
 
-    LivePreviewWindow *window() const { return m_window.get(); }
+    // Built on first use: most sessions never open it, and the window would
+    // cost every start.
+    LivePreviewWindow *window();
     RemoteImages &remoteImages() const { return *m_images; }
     void setDataDir(const QString &dir);
 
@@ -32,6 +35,7 @@ private:
     MainForm &m_form;
     RemoteImages *m_images;
     std::unique_ptr<LivePreviewWindow> m_window;
+    QString m_dataDir;
     bool m_placed = false;
 };
 

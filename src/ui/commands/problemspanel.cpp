@@ -25,6 +25,25 @@ ProblemsPanel::ProblemsPanel(MainForm &form, LiveCheck &check)
     setObjectName(QStringLiteral("ProblemsFrame"));
     setFrameShape(QFrame::StyledPanel);
     hide();
+    // Hidden at start: its contents are built after the first paint, or when
+    // first shown.
+    form.afterFirstPaint(this, [this] { build(); });
+    connect(&check, &LiveCheck::checked, this, [this] {
+        if (isVisible())
+            refill();
+    });
+}
+
+QListWidget *ProblemsPanel::list()
+{
+    build();
+    return m_list;
+}
+
+void ProblemsPanel::build()
+{
+    if (m_list)
+        return;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(1);
@@ -37,10 +56,14 @@ ProblemsPanel::ProblemsPanel(MainForm &form, LiveCheck &check)
     title->setBuddy(m_list);
     layout->addWidget(m_list);
     connect(m_list, &QListWidget::itemActivated, this, &ProblemsPanel::activate);
-    connect(&check, &LiveCheck::checked, this, [this] {
-        if (isVisible())
-            refill();
-    });
+}
+
+void ProblemsPanel::setVisible(bool visible)
+{
+    // Built before it shows: children made while it shows would stay hidden.
+    if (visible)
+        build();
+    QFrame::setVisible(visible);
 }
 
 void ProblemsPanel::showEvent(QShowEvent *event)
@@ -51,6 +74,7 @@ void ProblemsPanel::showEvent(QShowEvent *event)
 
 void ProblemsPanel::refill()
 {
+    build();
     m_list->clear();
     const LiveCheck::Result *result = m_check.latest();
     if (!result || result->analysis.problems.empty()) {

@@ -19,12 +19,14 @@ class ProblemsPanel : public QFrame
 public:
     ProblemsPanel(MainForm &form, LiveCheck &check);
 
-    QListWidget *list() const { return m_list; }
+    QListWidget *list();
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void build();
     void refill();
     void activate(QListWidgetItem *item);
 

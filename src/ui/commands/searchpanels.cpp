@@ -73,13 +73,22 @@ bool holdsFocus(const QWidget *panel)
 
 SearchPanels::SearchPanels(MainForm &form) : QObject(&form), m_form(form)
 {
-    buildFindPanel();
-    buildReplacePanel();
+    // Both panels start hidden: built after the first paint, or by the first
+    // command that needs them.
+    form.afterFirstPaint(this, [this] { build(); });
 
     for (const char *name : {"FindMenu", "SearchCommand"})
         connect(form.command(name), &QAction::triggered, this, &SearchPanels::showFindPanel);
     for (const char *name : {"ReplaceMenu", "ReplaceCommand"})
         connect(form.command(name), &QAction::triggered, this, &SearchPanels::showReplacePanel);
+}
+
+void SearchPanels::build()
+{
+    if (m_findText)
+        return;
+    buildFindPanel();
+    buildReplacePanel();
 }
 
 void SearchPanels::buildFindPanel()
@@ -158,6 +167,7 @@ void SearchPanels::buildReplacePanel()
 // box rather than into the post.
 void SearchPanels::showFindPanel()
 {
+    build();
     m_form.findFrame()->show();
     m_form.replaceFrame()->hide();
     m_findText->setFocus(Qt::ShortcutFocusReason);
@@ -166,6 +176,7 @@ void SearchPanels::showFindPanel()
 
 void SearchPanels::showReplacePanel()
 {
+    build();
     m_form.replaceFrame()->show();
     m_form.findFrame()->hide();
     m_findWhat->setFocus(Qt::ShortcutFocusReason);
@@ -191,6 +202,7 @@ void SearchPanels::findNext()
 
 void SearchPanels::find(FocusAfterHit focus)
 {
+    build();
     const QString term = m_findText->text();
     if (term.isEmpty())
         return;
@@ -214,6 +226,7 @@ void SearchPanels::find(FocusAfterHit focus)
 
 void SearchPanels::closeFindPanel()
 {
+    build();
     QFrame *frame = m_form.findFrame();
     const bool hadFocus = holdsFocus(frame);
     frame->hide();
@@ -225,6 +238,7 @@ void SearchPanels::closeFindPanel()
 
 void SearchPanels::replaceAll()
 {
+    build();
     const QString term = m_findWhat->text();
     if (term.isEmpty())
         return;
@@ -264,6 +278,7 @@ void SearchPanels::replaceAll()
 
 void SearchPanels::closeReplacePanel()
 {
+    build();
     QFrame *frame = m_form.replaceFrame();
     const bool hadFocus = holdsFocus(frame);
     frame->hide();

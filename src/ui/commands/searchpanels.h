@@ -35,6 +35,7 @@ public:
 private:
     enum FocusAfterHit { EditorFocus, KeepFocus };
     void find(FocusAfterHit focus);
+    void build();
     void buildFindPanel();
     void buildReplacePanel();
     void applyTermRule();

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -107,6 +108,8 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
     setAcceptDrops(true);
     connect(m_typer, &Typer::fileDropped, this, &MainForm::fileDropped);
     m_busy = new BusyIndicator(*this);
+    // The editor is painted in every first frame.
+    m_typer->viewport()->installEventFilter(this);
 }
 
 MainForm::~MainForm() = default;
@@ -253,10 +256,34 @@ void MainForm::addAboveEditor(QWidget *bar)
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (!m_painted && event->type() == QEvent::Paint && watched == m_typer->viewport()) {
+        m_painted = true;
+        // Queued: the frame is put on the screen once this paint is over.
+        QTimer::singleShot(0, this, &MainForm::runAfterFirstPaint);
+    }
     if (watched == m_lockerSlot &&
         (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         placeLocker();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainForm::afterFirstPaint(QObject *context, std::function<void()> work)
+{
+    if (m_pastFirstPaint) {
+        work();
+        return;
+    }
+    m_afterFirstPaint.emplace_back(context, std::move(work));
+}
+
+void MainForm::runAfterFirstPaint()
+{
+    m_pastFirstPaint = true;
+    const auto waiting = std::exchange(m_afterFirstPaint, {});
+    for (const auto &[context, work] : waiting) {
+        if (context)
+            work();
+    }
 }
 
 void MainForm::placeLocker()
