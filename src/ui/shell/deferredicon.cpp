@@ -6,33 +6,31 @@
 #include <QHash>
 #include <QIconEngine>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOption>
-#include <QSvgRenderer>
 #include <memory>
 
 namespace quorvane {
 
 namespace {
-// The parsed picture and its drawings, shared by every copy of one icon.
+// One picture's drawings, shared by every copy of its icon: the normal one
+// for each size asked, and those of the other modes made from them.
 struct SharedPicture
 {
     explicit SharedPicture(QString p) : path(std::move(p)) {}
 
-    QSvgRenderer &renderer()
-    {
-        if (!parsed) {
-            parsed = std::make_unique<QSvgRenderer>(path);
-        }
-        return *parsed;
-    }
-
     QString path;
-    std::unique_ptr<QSvgRenderer> parsed;
     QHash<quint64, QPixmap> drawn; // by size and mode
 };
+
+quint64 keyOf(const QSize &size, QIcon::Mode mode)
+{
+    return (quint64(quint32(size.width())) << 34) | (quint64(quint32(size.height())) << 4) |
+           quint64(mode);
+}
 
 class DeferredIconEngine : public QIconEngine
 {
@@ -49,13 +47,13 @@ public:
         painter->drawPixmap(rect, pixmap(size, mode, state));
     }
 
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
-        const quint64 key = (quint64(quint32(size.width())) << 34) |
-                            (quint64(quint32(size.height())) << 4) | quint64(mode);
+        const quint64 key = keyOf(size, mode);
         if (const auto found = m_picture->drawn.constFind(key); found != m_picture->drawn.cend())
             return *found;
-        QPixmap drawn = draw(size, mode);
+        QPixmap drawn = mode == QIcon::Normal ? draw(size)
+                                              : generated(pixmap(size, QIcon::Normal, state), mode);
         m_picture->drawn.insert(key, drawn);
         return drawn;
     }
@@ -72,37 +70,37 @@ public:
 
 private:
     // As Qt's SVG icon engine draws: the picture's own proportions fitted
-    // into the size, on a transparent image; other modes are the style's
-    // rendering of the normal one. The sizes of the first paint were drawn
-    // so at build time.
-    QPixmap draw(const QSize &size, QIcon::Mode mode)
+    // into the size, on a transparent image. The sizes of the first paint
+    // were drawn so at build time; others are read through Qt's SVG image
+    // plugin, which parses the file once.
+    QPixmap draw(const QSize &size) const
     {
-        QPixmap drawn = baked(size);
-        if (drawn.isNull()) {
-            QSvgRenderer &renderer = m_picture->renderer();
-            if (!renderer.isValid())
-                return {};
-            QSize fitted = renderer.defaultSize();
-            if (!fitted.isNull())
-                fitted.scale(size, Qt::KeepAspectRatio);
-            if (fitted.isEmpty())
-                return {};
-            QImage image(fitted, QImage::Format_ARGB32_Premultiplied);
-            image.fill(0x00000000);
-            QPainter painter(&image);
-            renderer.render(&painter);
-            painter.end();
-            drawn = QPixmap::fromImage(image);
-        }
-        if (mode != QIcon::Normal && qobject_cast<QApplication *>(QCoreApplication::instance())) {
-            QStyleOption option(0);
-            option.palette = QGuiApplication::palette();
-            const QPixmap generated =
-                QApplication::style()->generatedIconPixmap(mode, drawn, &option);
-            if (!generated.isNull())
-                drawn = generated;
-        }
-        return drawn;
+        if (QPixmap drawn = baked(size); !drawn.isNull())
+            return drawn;
+        QImageReader reader(m_picture->path);
+        QSize fitted = reader.size();
+        if (!fitted.isNull())
+            fitted.scale(size, Qt::KeepAspectRatio);
+        if (fitted.isEmpty())
+            return {};
+        reader.setScaledSize(fitted);
+        QImage image = reader.read();
+        if (image.isNull())
+            return {};
+        if (image.format() != QImage::Format_ARGB32_Premultiplied)
+            image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        return QPixmap::fromImage(std::move(image));
+    }
+
+    // The other modes are the style's rendering of the normal picture.
+    static QPixmap generated(const QPixmap &normal, QIcon::Mode mode)
+    {
+        if (normal.isNull() || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+            return normal;
+        QStyleOption option(0);
+        option.palette = QGuiApplication::palette();
+        const QPixmap made = QApplication::style()->generatedIconPixmap(mode, normal, &option);
+        return made.isNull() ? normal : made;
     }
 
     QPixmap baked(const QSize &size) const
