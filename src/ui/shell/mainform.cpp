@@ -2,6 +2,7 @@
 
 #include "platform/appinfo.h"
 #include "platform/launcher.h"
+#include "platform/startupnotice.h"
 #include "shell/busyindicator.h"
 #include "shell/commandtable.h"
 #include "shell/deferredicon.h"
@@ -278,6 +279,7 @@ void MainForm::afterFirstPaint(QObject *context, std::function<void()> work)
 
 void MainForm::runAfterFirstPaint()
 {
+    flushDisplay();
     m_pastFirstPaint = true;
     const auto waiting = std::exchange(m_afterFirstPaint, {});
     for (const auto &[context, work] : waiting) {
