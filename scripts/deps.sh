@@ -14,6 +14,7 @@ packages=(
   xvfb xauth xdotool openbox wmctrl xclip x11-utils python3 groff-base
   fonts-dejavu-core desktop-file-utils appstream dpkg-dev xdg-utils
   at-spi2-core python3-pyatspi dbus-daemon dbus-bin
+  libxdamage-dev valgrind
 )
 
 missing=()

@@ -92,6 +92,8 @@ Window::Window() : form(std::make_unique<MainForm>(dialogs, launcher))
     installCommands(*form);
     form->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    // The parts built after the first paint (the hidden panels) are there.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form->isPastFirstPaint(); }));
 }
 
 Window::~Window() = default;

@@ -62,3 +62,15 @@ void completeStartup(const QString &startupId)
 }
 
 } // namespace quorvane
+
+namespace quorvane {
+
+void flushDisplay()
+{
+    // The offscreen platform answers as X11 too, without a connection.
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (xcb_connection_t *connection = x11 ? x11->connection() : nullptr)
+        xcb_flush(connection);
+}
+
+} // namespace quorvane

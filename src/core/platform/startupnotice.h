@@ -12,3 +12,13 @@ namespace quorvane {
 void completeStartup(const QString &startupId);
 
 } // namespace quorvane
+
+namespace quorvane {
+
+// Sends what the program has queued for the display now (X11; nothing
+// elsewhere), so that a frame just drawn is on the screen before long work
+// starts: Qt holds the first frame back while a window manager's frame
+// synchronisation is still being set up.
+void flushDisplay();
+
+} // namespace quorvane

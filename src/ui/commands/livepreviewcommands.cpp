@@ -21,18 +21,43 @@ constexpr int kMinimumWidth = 320;
 } // namespace
 
 LivePreviewCommands::LivePreviewCommands(MainForm &form)
-    : QObject(&form), m_form(form), m_images(new RemoteImages(this)),
-      m_window(
-          std::make_unique<LivePreviewWindow>(form.typer()->source(), form.launcher(), *m_images))
+    : QObject(&form), m_form(form), m_images(new RemoteImages(this))
 {
-    m_window->setWindowIcon(form.windowIcon());
-    m_window->setRemoteImagesAllowed(
-        livepreview::readFlag(livepreview::remoteImagesKey, livepreview::defaultRemoteImages));
-    connect(m_window.get(), &LivePreviewWindow::remoteImagesChanged, this,
-            [](bool allowed) { livepreview::writeFlag(livepreview::remoteImagesKey, allowed); });
-
     QAction *command = form.command("LivePreview");
     connect(command, &QAction::toggled, this, &LivePreviewCommands::setOpen);
+    // The program ends with the main window: the preview's place is kept,
+    // and that it was open.
+    connect(&form, &MainForm::closed, this, [this] {
+        // Docked beside the editor, its place is the splitter's.
+        if (m_window && m_window->isVisible() && m_window->isWindow()) {
+            livepreview::writeGeometry(m_window->saveGeometry());
+            m_window->hide();
+        }
+    });
+
+    if (livepreview::readFlag(livepreview::openKey, livepreview::defaultOpen)) {
+        // Once the main window is up.
+        QTimer::singleShot(0, command, [command] { command->setChecked(true); });
+    }
+}
+
+LivePreviewCommands::~LivePreviewCommands() = default;
+
+LivePreviewWindow *LivePreviewCommands::window()
+{
+    if (m_window)
+        return m_window.get();
+    m_window =
+        std::make_unique<LivePreviewWindow>(m_form.typer()->source(), m_form.launcher(), *m_images);
+    m_window->setForum(m_forum);
+    m_window->setWindowIcon(m_form.windowIcon());
+    m_window->setRemoteImagesAllowed(
+        livepreview::readFlag(livepreview::remoteImagesKey, livepreview::defaultRemoteImages));
+    if (!m_dataDir.isEmpty())
+        m_window->setDataDir(m_dataDir);
+    connect(m_window.get(), &LivePreviewWindow::remoteImagesChanged, this,
+            [](bool allowed) { livepreview::writeFlag(livepreview::remoteImagesKey, allowed); });
+    QAction *command = m_form.command("LivePreview");
     connect(m_window.get(), &LivePreviewWindow::closedByUser, command,
             [command] { command->setChecked(false); });
     connect(m_window.get(), &LivePreviewWindow::toggleRequested, command, &QAction::trigger);
@@ -48,32 +73,21 @@ LivePreviewCommands::LivePreviewCommands(MainForm &form)
                 .arg(mail ? url.path() : url.toDisplayString()),
             QMessageBox::Ok, QMessageBox::Ok);
     });
-    // The program ends with the main window: the preview's place is kept,
-    // and that it was open.
-    connect(&form, &MainForm::closed, this, [this] {
-        // Docked beside the editor, its place is the splitter's.
-        if (m_window->isVisible() && m_window->isWindow()) {
-            livepreview::writeGeometry(m_window->saveGeometry());
-            m_window->hide();
-        }
-    });
-
-    if (livepreview::readFlag(livepreview::openKey, livepreview::defaultOpen)) {
-        // Once the main window is up.
-        QTimer::singleShot(0, command, [command] { command->setChecked(true); });
-    }
+    return m_window.get();
 }
-
-LivePreviewCommands::~LivePreviewCommands() = default;
 
 void LivePreviewCommands::setDataDir(const QString &dir)
 {
-    m_window->setDataDir(dir);
+    m_dataDir = dir;
+    if (m_window)
+        m_window->setDataDir(dir);
 }
 
 void LivePreviewCommands::setForum(Forum forum)
 {
-    m_window->setForum(forum);
+    m_forum = forum;
+    if (m_window)
+        m_window->setForum(forum);
 }
 
 void LivePreviewCommands::setOpen(bool open)
@@ -81,9 +95,11 @@ void LivePreviewCommands::setOpen(bool open)
     livepreview::writeFlag(livepreview::openKey, open);
     if (open) {
         place();
-        m_window->show();
+        window()->show();
         return;
     }
+    if (!m_window)
+        return;
     const bool hadKeyboard = m_window->isActiveWindow();
     if (m_window->isWindow())
         livepreview::writeGeometry(m_window->saveGeometry());
@@ -94,10 +110,11 @@ void LivePreviewCommands::setOpen(bool open)
 
 void LivePreviewCommands::place()
 {
-    if (m_placed || !m_window->isWindow())
+    if (m_placed || (m_window && !m_window->isWindow()))
         return;
     m_placed = true;
-    if (m_window->restoreGeometry(livepreview::readGeometry()))
+    LivePreviewWindow *preview = window();
+    if (preview->restoreGeometry(livepreview::readGeometry()))
         return;
     // First time: beside the main window, where there is room.
     QScreen *screen = m_form.screen();
@@ -111,12 +128,12 @@ void LivePreviewCommands::place()
                          mainFrame.bottom() - m_form.geometry().bottom());
     const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
     const SidePlacement placed =
-        placeBeside(mainFrame, m_window->size() + extra, screen->availableGeometry(),
-                    std::max(kMinimumWidth, m_window->minimumSizeHint().width()) + extra.width());
+        placeBeside(mainFrame, preview->size() + extra, screen->availableGeometry(),
+                    std::max(kMinimumWidth, preview->minimumSizeHint().width()) + extra.width());
     if (placed.mainTopLeft != mainFrame.topLeft())
         m_form.move(placed.mainTopLeft);
-    m_window->resize(placed.companion.size() - extra);
-    m_window->move(placed.companion.topLeft());
+    preview->resize(placed.companion.size() - extra);
+    preview->move(placed.companion.topLeft());
 }
 
 void LivePreviewCommands::backToEditor()

@@ -3,6 +3,7 @@
 #include "forum/forum.h"
 
 #include <QObject>
+#include <QString>
 #include <memory>
 
 namespace quorvane {
@@ -22,7 +23,9 @@ public:
     explicit LivePreviewCommands(MainForm &form);
     ~LivePreviewCommands() override;
 
-    LivePreviewWindow *window() const { return m_window.get(); }
+    // Built on first use: most sessions never open it, and the window would
+    // cost every start.
+    LivePreviewWindow *window();
     RemoteImages &remoteImages() const { return *m_images; }
     void setDataDir(const QString &dir);
     // The forum whose page the window shows.
@@ -36,6 +39,8 @@ private:
     MainForm &m_form;
     RemoteImages *m_images;
     std::unique_ptr<LivePreviewWindow> m_window;
+    QString m_dataDir;
+    Forum m_forum = Forum::Generic;
     bool m_placed = false;
 };
 

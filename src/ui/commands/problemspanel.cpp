@@ -29,6 +29,25 @@ ProblemsPanel::ProblemsPanel(MainForm &form, LiveCheck &check)
     setObjectName(QStringLiteral("ProblemsFrame"));
     setFrameShape(QFrame::StyledPanel);
     hide();
+    // Hidden at start: its contents are built after the first paint, or when
+    // first shown.
+    form.afterFirstPaint(this, [this] { build(); });
+    connect(&check, &LiveCheck::checked, this, [this] {
+        if (isVisible())
+            refill();
+    });
+}
+
+QListWidget *ProblemsPanel::list()
+{
+    build();
+    return m_list;
+}
+
+void ProblemsPanel::build()
+{
+    if (m_list)
+        return;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(1);
@@ -45,10 +64,14 @@ ProblemsPanel::ProblemsPanel(MainForm &form, LiveCheck &check)
         new QShortcut(QKeySequence(Qt::Key_Escape), m_list, nullptr, nullptr, Qt::WidgetShortcut);
     connect(escape, &QShortcut::activated, this,
             [this] { m_form.typer()->setFocus(Qt::ShortcutFocusReason); });
-    connect(&check, &LiveCheck::checked, this, [this] {
-        if (isVisible())
-            refill();
-    });
+}
+
+void ProblemsPanel::setVisible(bool visible)
+{
+    // Built before it shows: children made while it shows would stay hidden.
+    if (visible)
+        build();
+    QFrame::setVisible(visible);
 }
 
 void ProblemsPanel::showEvent(QShowEvent *event)
@@ -72,6 +95,7 @@ void ProblemsPanel::setShown(bool shown)
 
 void ProblemsPanel::refill()
 {
+    build();
     // A check after an edit keeps the writer's place in the list.
     const int row = m_list->currentRow();
     m_list->clear();

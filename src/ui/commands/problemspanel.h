@@ -19,7 +19,8 @@ class ProblemsPanel : public QFrame
 public:
     ProblemsPanel(MainForm &form, LiveCheck &check);
 
-    QListWidget *list() const { return m_list; }
+    QListWidget *list();
+    void setVisible(bool visible) override;
     // Shown, the list takes the keyboard (Esc gives it back to the editor);
     // hidden, the editor gets it back if the list had it.
     void setShown(bool shown);
@@ -28,6 +29,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void build();
     void refill();
     void activate(QListWidgetItem *item);
 

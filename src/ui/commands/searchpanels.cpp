@@ -74,13 +74,22 @@ bool holdsFocus(const QWidget *panel)
 
 SearchPanels::SearchPanels(MainForm &form) : QObject(&form), m_form(form)
 {
-    buildFindPanel();
-    buildReplacePanel();
+    // Both panels start hidden: built after the first paint, or by the first
+    // command that needs them.
+    form.afterFirstPaint(this, [this] { build(); });
 
     for (const char *name : {"FindMenu", "SearchCommand"})
         connect(form.command(name), &QAction::triggered, this, &SearchPanels::showFindPanel);
     for (const char *name : {"ReplaceMenu", "ReplaceCommand"})
         connect(form.command(name), &QAction::triggered, this, &SearchPanels::showReplacePanel);
+}
+
+void SearchPanels::build()
+{
+    if (m_findText)
+        return;
+    buildFindPanel();
+    buildReplacePanel();
 }
 
 void SearchPanels::buildFindPanel()
@@ -166,6 +175,7 @@ void SearchPanels::buildReplacePanel()
 // box rather than into the post.
 void SearchPanels::showFindPanel()
 {
+    build();
     m_form.findFrame()->show();
     m_form.replaceFrame()->hide();
     m_findText->setFocus(Qt::ShortcutFocusReason);
@@ -174,6 +184,7 @@ void SearchPanels::showFindPanel()
 
 void SearchPanels::showReplacePanel()
 {
+    build();
     m_form.replaceFrame()->show();
     m_form.findFrame()->hide();
     m_findWhat->setFocus(Qt::ShortcutFocusReason);
@@ -199,6 +210,7 @@ void SearchPanels::findNext()
 
 void SearchPanels::find(FocusAfterHit focus)
 {
+    build();
     const QString term = m_findText->text();
     if (term.isEmpty())
         return;
@@ -222,6 +234,7 @@ void SearchPanels::find(FocusAfterHit focus)
 
 void SearchPanels::closeFindPanel()
 {
+    build();
     QFrame *frame = m_form.findFrame();
     const bool hadFocus = holdsFocus(frame);
     frame->hide();
@@ -233,6 +246,7 @@ void SearchPanels::closeFindPanel()
 
 void SearchPanels::replaceAll()
 {
+    build();
     const QString term = m_findWhat->text();
     if (term.isEmpty())
         return;
@@ -291,6 +305,7 @@ bool SearchPanels::eventFilter(QObject *watched, QEvent *event)
 
 void SearchPanels::closeReplacePanel()
 {
+    build();
     m_replacesToUndo = 0;
     QFrame *frame = m_form.replaceFrame();
     const bool hadFocus = holdsFocus(frame);

@@ -38,6 +38,7 @@ protected:
 private:
     enum FocusAfterHit { EditorFocus, KeepFocus };
     void find(FocusAfterHit focus);
+    void build();
     void buildFindPanel();
     void buildReplacePanel();
     void applyTermRule();

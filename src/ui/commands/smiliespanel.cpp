@@ -17,13 +17,20 @@ namespace quorvane {
 
 SmiliesPanel::SmiliesPanel(MainForm &form) : QObject(&form), m_form(form)
 {
-    build();
-    QFrame *frame = form.smilesFrame();
-    connect(form.command("SmiliesCommand"), &QAction::triggered, frame, &QWidget::show);
+    // The panel starts hidden: built after the first paint, or when first
+    // shown.
+    form.afterFirstPaint(this, [this] { build(); });
+    connect(form.command("SmiliesCommand"), &QAction::triggered, this, [this] {
+        build();
+        m_form.smilesFrame()->show();
+    });
 }
 
 void SmiliesPanel::build()
 {
+    if (m_built)
+        return;
+    m_built = true;
     QFrame *frame = m_form.smilesFrame();
     auto *layout = new QHBoxLayout(frame);
     layout->setContentsMargins(4, 2, 4, 2);

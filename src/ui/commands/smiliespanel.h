@@ -18,6 +18,7 @@ private:
     void build();
 
     MainForm &m_form;
+    bool m_built = false;
 };
 
 } // namespace quorvane

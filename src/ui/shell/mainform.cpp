@@ -2,8 +2,10 @@
 
 #include "platform/appinfo.h"
 #include "platform/launcher.h"
+#include "platform/startupnotice.h"
 #include "shell/busyindicator.h"
 #include "shell/commandtable.h"
+#include "shell/deferredicon.h"
 #include "shell/filedrop.h"
 #include "shell/typer.h"
 #include "text/choosers.h"
@@ -22,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -92,7 +95,7 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
     initQuorvaneResources();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quorvane"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane.svg")));
+    setWindowIcon(deferredIcon(QStringLiteral(":/icons/quorvane.svg")));
     // A dialog-style border: no resizing, no maximising.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -108,6 +111,8 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
     setAcceptDrops(true);
     connect(m_typer, &Typer::fileDropped, this, &MainForm::fileDropped);
     m_busy = new BusyIndicator(*this);
+    // The editor is painted in every first frame.
+    m_typer->viewport()->installEventFilter(this);
 }
 
 MainForm::~MainForm()
@@ -174,7 +179,7 @@ void MainForm::buildLayout()
     strip->setSpacing(4);
     auto *image1 = new QLabel(m_topFrame);
     image1->setObjectName(QStringLiteral("Image1"));
-    image1->setPixmap(QIcon(QStringLiteral(":/icons/Image1.svg")).pixmap(16, 16));
+    image1->setPixmap(deferredIcon(QStringLiteral(":/icons/Image1.svg")).pixmap(16, 16));
     // A link that the keyboard and a screen reader can use too.
     auto *freeUtilities =
         new LinkButton(QStringLiteral("More free utilities..."), QString(), m_topFrame);
@@ -285,10 +290,35 @@ void MainForm::setEditorArea(QWidget *area)
 
 bool MainForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (!m_painted && event->type() == QEvent::Paint && watched == m_typer->viewport()) {
+        m_painted = true;
+        // Queued: the frame is put on the screen once this paint is over.
+        QTimer::singleShot(0, this, &MainForm::runAfterFirstPaint);
+    }
     if (watched == m_lockerSlot &&
         (event->type() == QEvent::Move || event->type() == QEvent::Resize))
         placeLocker();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainForm::afterFirstPaint(QObject *context, std::function<void()> work)
+{
+    if (m_pastFirstPaint) {
+        work();
+        return;
+    }
+    m_afterFirstPaint.emplace_back(context, std::move(work));
+}
+
+void MainForm::runAfterFirstPaint()
+{
+    flushDisplay();
+    m_pastFirstPaint = true;
+    const auto waiting = std::exchange(m_afterFirstPaint, {});
+    for (const auto &[context, work] : waiting) {
+        if (context)
+            work();
+    }
 }
 
 void MainForm::placeLocker()

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -71,6 +72,14 @@ public:
     // preview) where the editor stands; the bars above it stay above it.
     void setEditorArea(QWidget *area);
 
+    // Runs work once the window's first paint has reached the screen (at
+    // once when it has), in the order asked: what the first paint does not
+    // show (hidden panels) costs the start nothing. Work whose context is
+    // gone by then is dropped. A family that needs its part sooner, because a
+    // command came first, builds it then.
+    void afterFirstPaint(QObject *context, std::function<void()> work);
+    bool isPastFirstPaint() const { return m_pastFirstPaint; }
+
     // While long work fills the editor no command runs and nothing can be
     // typed; the window still repaints and can be asked to close.
     void holdInput(bool hold);
@@ -99,6 +108,7 @@ private:
     void placeLocker();
     void giveInputBack();
     void enableCommands(bool enabled);
+    void runAfterFirstPaint();
 
     UserDialogs &m_dialogs;
     std::unique_ptr<UserDialogs> m_announcing;
@@ -120,6 +130,9 @@ private:
     std::function<bool()> m_closeGuard;
     bool m_holding = false;
     BusyIndicator *m_busy = nullptr;
+    bool m_painted = false;
+    bool m_pastFirstPaint = false;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> m_afterFirstPaint;
 };
 
 } // namespace quorvane

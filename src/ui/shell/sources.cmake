@@ -1,5 +1,6 @@
 # The host: the main window, the one command table, the editor, deferred icons.
 target_sources(quorvane_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/bakedpictures.h
   ${CMAKE_CURRENT_LIST_DIR}/commandtable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandtable.h
   ${CMAKE_CURRENT_LIST_DIR}/deferredicon.cpp
