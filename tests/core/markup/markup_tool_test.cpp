@@ -112,6 +112,12 @@ const ToolCase kToolCases[] = {
      1,
      "post.txt:1:27: spelling: 'lnik' (link)\n"
      "post.txt:2:33: spelling: 'qzxqzxqz'\n"},
+    {"misspelt, suggestions left out",
+     {"--check", "--lang", "en_US", "--no-suggestions", "post.txt"},
+     "a lnik",
+     1,
+     "post.txt:1:3: spelling: 'lnik'\n"},
+    {"no suggestions without check", {"--no-suggestions", "post.txt"}, "", 2, ""},
     {"misspelt, but spelling off", {"--check", "--no-spelling", "post.txt"}, "a wrod", 0, ""},
     {"dictionary not installed", {"--check", "--lang", "qq_ZZ", "post.txt"}, "a wrod", 2, ""},
     {"lang without check", {"--lang", "en_US", "post.txt"}, "", 2, ""},
