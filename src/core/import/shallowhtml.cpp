@@ -39,7 +39,7 @@ struct ElementRule
 constexpr ElementRule kRules[] = {
     {"a", Formatting},
     {"address", Special | ClosesP},
-    {"annotation-xml", Boundary | Integration},
+    {"annotation-xml", Special | Boundary | Integration},
     {"applet", Special | Boundary},
     {"area", Special | Void},
     {"article", Special | ClosesP},
@@ -59,7 +59,7 @@ constexpr ElementRule kRules[] = {
     {"col", Special | Void},
     {"colgroup", Special},
     {"dd", Special | Breakout},
-    {"desc", Boundary | Integration},
+    {"desc", Special | Boundary | Integration},
     {"details", Special | ClosesP},
     {"dialog", ClosesP},
     {"dir", Special | ClosesP},
@@ -73,7 +73,7 @@ constexpr ElementRule kRules[] = {
     {"figure", Special | ClosesP},
     {"font", Formatting},
     {"footer", Special | ClosesP},
-    {"foreignobject", Boundary | Integration},
+    {"foreignobject", Special | Boundary | Integration},
     {"form", Special | ClosesP},
     {"frame", Special | Void},
     {"frameset", Special},
@@ -102,11 +102,11 @@ constexpr ElementRule kRules[] = {
     {"math", Foreign | Boundary},
     {"menu", Special | ClosesP | Breakout},
     {"meta", Special | Void | Breakout},
-    {"mi", Boundary | Integration},
-    {"mn", Boundary | Integration},
-    {"mo", Boundary | Integration},
-    {"ms", Boundary | Integration},
-    {"mtext", Boundary | Integration},
+    {"mi", Special | Boundary | Integration},
+    {"mn", Special | Boundary | Integration},
+    {"mo", Special | Boundary | Integration},
+    {"ms", Special | Boundary | Integration},
+    {"mtext", Special | Boundary | Integration},
     {"nav", Special | ClosesP},
     {"nobr", Formatting | Breakout},
     {"noembed", Special | RawText},
@@ -142,7 +142,7 @@ constexpr ElementRule kRules[] = {
     {"tfoot", Special | TableSection},
     {"th", Special | Boundary | Cell},
     {"thead", Special | TableSection},
-    {"title", Special | RawText | Integration},
+    {"title", Special | Boundary | RawText | Integration},
     {"tr", Special},
     {"track", Special | Void},
     {"tt", Formatting | Breakout},
@@ -197,6 +197,10 @@ private:
     {
         int id;
         bool foreign; // in the SVG or MathML namespace
+        // A table part where the parser puts one (in a table, row or
+        // section); elsewhere the parser ignores its tags, so neither its
+        // start nor its end tags close anything.
+        bool tablePart = false;
     };
 
     int intern(std::string_view name, unsigned flags = 0);
@@ -211,8 +215,11 @@ private:
     size_t markup(size_t at);
     size_t comment(size_t at);
     size_t tag(size_t at);
-    void startTag(int id, bool selfClosing, size_t from, size_t to, size_t cut);
-    void endTag(int id, size_t from, size_t to);
+    // True when the element's content is raw text.
+    bool startTag(int id, bool selfClosing, size_t from, size_t to, size_t cut);
+    void endTag(int id, size_t from, size_t to, size_t cut);
+    // The tag as written, its attributes past the limit left out.
+    void emitTag(size_t from, size_t to, size_t cut);
     void popFor(int id); // what an end tag pops
     size_t rawText(size_t at, int id);
     size_t scriptData(size_t at);
@@ -227,6 +234,16 @@ private:
     // the flags) above the first element with a flag of `barrier`; -1 if none.
     int openIndex(int id, unsigned any, unsigned barrier) const;
     void pushOpen(int id);
+    // Inside a select (only options and groups above it), where the parser
+    // ignores every tag but a few: its index, else -1.
+    int selectIndex() const;
+    // A tag inside a select: whether it was dealt with there.
+    enum class InSelect { No, Done, Dropped };
+    InSelect selectTag(int id, bool end);
+    bool isTablePart(int id) const
+    {
+        return (flags(id) & (Cell | TableSection)) || id == m_tr || id == m_caption;
+    }
     // Pops the element at `index` and everything above it. Formatting elements
     // above it stay open for the parser, to be copied into later blocks; past
     // a few of them they are closed in the output first.
@@ -247,7 +264,8 @@ private:
     std::string m_name;
 
     int m_p, m_li, m_dd, m_dt, m_ul, m_ol, m_button, m_tr, m_option, m_optgroup, m_form, m_div,
-        m_address;
+        m_address, m_caption, m_table, m_select, m_input, m_keygen, m_textarea, m_script,
+        m_template;
     // Past this many names, an unknown one is never taken for an open element.
     static constexpr size_t kMaxNames = 4096;
     int m_otherName = -1;
@@ -284,6 +302,14 @@ QByteArray ShallowHtml::run()
     m_form = intern("form");
     m_div = intern("div");
     m_address = intern("address");
+    m_caption = intern("caption");
+    m_table = intern("table");
+    m_select = intern("select");
+    m_input = intern("input");
+    m_keygen = intern("keygen");
+    m_textarea = intern("textarea");
+    m_script = intern("script");
+    m_template = intern("template");
     m_otherName = intern(" ");
 
     size_t at = 0;
@@ -393,22 +419,19 @@ size_t ShallowHtml::tag(size_t at)
     }
     const size_t after = i + 1;
     const int id = intern(m_name);
-    if (end)
-        endTag(id, at, after);
-    else
-        startTag(id, selfClosing, at, after, cut);
-
-    // Raw-text elements are never left out, nor pushed.
-    if (!end && !inForeign() && (flags(id) & (RawText | Plaintext | Script)))
-        return rawText(after, id);
-    return after;
+    if (end) {
+        endTag(id, at, after, cut);
+        return after;
+    }
+    return startTag(id, selfClosing, at, after, cut) ? rawText(after, id) : after;
 }
 
 int ShallowHtml::openIndex(int id, unsigned any, unsigned barrier) const
 {
     for (int i = int(m_stack.size()) - 1; i >= 0; --i) {
-        const unsigned f = flags(m_stack[size_t(i)].id);
-        if (m_stack[size_t(i)].id == id || (f & any))
+        const Open &open = m_stack[size_t(i)];
+        const unsigned f = flags(open.id);
+        if ((open.id == id || (f & any)) && (open.tablePart || !isTablePart(open.id)))
             return i;
         if (f & barrier)
             return -1;
@@ -419,7 +442,21 @@ int ShallowHtml::openIndex(int id, unsigned any, unsigned barrier) const
 void ShallowHtml::pushOpen(int id)
 {
     const bool foreign = (flags(id) & Foreign) || inForeign();
-    m_stack.push_back({id, foreign});
+    bool tablePart = false;
+    if (!foreign && isTablePart(id) && !m_stack.empty() && !m_stack.back().foreign) {
+        // Rows go in tables and sections (the parser adds one), cells in rows
+        // too; sections and captions straight in a table.
+        const int parent = m_stack.back().id;
+        const bool parentIsPart = m_stack.back().tablePart;
+        if (flags(id) & Cell)
+            tablePart = parent == m_table ||
+                        (parentIsPart && (parent == m_tr || (flags(parent) & TableSection)));
+        else if (id == m_tr)
+            tablePart = parent == m_table || (parentIsPart && (flags(parent) & TableSection));
+        else
+            tablePart = parent == m_table;
+    }
+    m_stack.push_back({id, foreign, tablePart});
     ++m_openCount[size_t(id)];
 }
 
@@ -443,6 +480,66 @@ void ShallowHtml::popTo(int index)
     }
 }
 
+int ShallowHtml::selectIndex() const
+{
+    if (m_openCount[size_t(m_select)] == 0)
+        return -1;
+    for (int i = int(m_stack.size()) - 1; i >= 0; --i) {
+        const Open &open = m_stack[size_t(i)];
+        if (open.foreign)
+            return -1;
+        if (open.id == m_select)
+            return i;
+        if (open.id != m_option && open.id != m_optgroup)
+            return -1;
+    }
+    return -1;
+}
+
+ShallowHtml::InSelect ShallowHtml::selectTag(int id, bool end)
+{
+    const int select = selectIndex();
+    if (select < 0)
+        return InSelect::No;
+    const auto popIf = [&](int what) {
+        if (!m_stack.empty() && m_stack.back().id == what)
+            popTo(int(m_stack.size()) - 1);
+    };
+    const bool tableTag = isTablePart(id) || id == m_table;
+    if (id == m_option || id == m_optgroup) {
+        if (end && id == m_optgroup && m_stack.size() >= 2 && m_stack.back().id == m_option &&
+            m_stack[m_stack.size() - 2].id == m_optgroup)
+            popIf(m_option);
+        popIf(m_option);
+        if (id == m_optgroup)
+            popIf(m_optgroup);
+        if (end)
+            return InSelect::Done;
+        if (m_stack.size() >= m_maxDepth) {
+            ++m_dropped[size_t(id)];
+            return InSelect::Dropped;
+        }
+        pushOpen(id);
+        return InSelect::Done;
+    }
+    if (id == m_select) {
+        // A select inside one ends it.
+        popTo(select);
+        return InSelect::Done;
+    }
+    if (!end && (id == m_input || id == m_keygen || id == m_textarea)) {
+        popTo(select);
+        return InSelect::No; // and then as anywhere
+    }
+    if (tableTag && m_openCount[size_t(m_table)] > 0) {
+        popTo(select);
+        return InSelect::No;
+    }
+    if (id == m_script || id == m_template)
+        return InSelect::No;
+    return InSelect::Done; // ignored
+}
+
 void ShallowHtml::closePInButtonScope()
 {
     if (m_openCount[size_t(m_p)] == 0)
@@ -452,9 +549,14 @@ void ShallowHtml::closePInButtonScope()
         popTo(index);
 }
 
-void ShallowHtml::startTag(int id, bool selfClosing, size_t from, size_t to, size_t cut)
+bool ShallowHtml::startTag(int id, bool selfClosing, size_t from, size_t to, size_t cut)
 {
     const unsigned f = flags(id);
+    if (const InSelect done = selectTag(id, false); done != InSelect::No) {
+        if (done == InSelect::Done)
+            emitTag(from, to, cut);
+        return false;
+    }
     if (inForeign() && (f & Breakout)) {
         // Back to HTML: the foreign elements end.
         int index = int(m_stack.size());
@@ -504,35 +606,41 @@ void ShallowHtml::startTag(int id, bool selfClosing, size_t from, size_t to, siz
         if ((id == m_option || id == m_optgroup) && !m_stack.empty() &&
             m_stack.back().id == m_option)
             popTo(int(m_stack.size()) - 1);
-        if (id == m_optgroup && !m_stack.empty() && m_stack.back().id == m_optgroup)
-            popTo(int(m_stack.size()) - 1);
     }
 
     const bool opens = foreign || (f & Foreign) ? !selfClosing : !(f & (Void | Singleton));
     const bool text = !foreign && (f & (RawText | Plaintext | Script));
     if (opens && !text && m_stack.size() >= m_maxDepth) {
         ++m_dropped[size_t(id)];
-        return; // flattened: the tag goes, its content stays
+        return false; // flattened: the tag goes, its content stays
     }
+    emitTag(from, to, cut);
+    if (opens && !text)
+        pushOpen(id);
+    // Raw-text elements are never left out, nor pushed.
+    return text;
+}
+
+void ShallowHtml::emitTag(size_t from, size_t to, size_t cut)
+{
     if (cut > 0) {
         copy(from, cut);
         m_out += '>';
     } else {
         copy(from, to);
     }
-    if (opens && !text)
-        pushOpen(id);
 }
 
-void ShallowHtml::endTag(int id, size_t from, size_t to)
+void ShallowHtml::endTag(int id, size_t from, size_t to, size_t cut)
 {
     if (id != m_otherName && m_dropped[size_t(id)] > 0) {
         --m_dropped[size_t(id)];
         return;
     }
     // Formatting elements closed in passing are closed first.
-    popFor(id);
-    copy(from, to);
+    if (selectTag(id, true) == InSelect::No)
+        popFor(id);
+    emitTag(from, to, cut);
 }
 
 void ShallowHtml::popFor(int id)
@@ -580,7 +688,7 @@ void ShallowHtml::popFor(int id)
         barrier = Boundary | Foreign;
     for (int i = int(m_stack.size()) - 1; i >= 0; --i) {
         const int open = m_stack[size_t(i)].id;
-        if (open == id) {
+        if (open == id && (m_stack[size_t(i)].tablePart || !isTablePart(id))) {
             popTo(i);
             return;
         }
