@@ -185,8 +185,11 @@ class ShallowHtml
 public:
     ShallowHtml(std::string_view in, int maxDepth) : m_in(in), m_maxDepth(size_t(maxDepth))
     {
-        for (const ElementRule &rule : kRules)
-            intern(rule.name, rule.flags);
+        for (const ElementRule &rule : kRules) {
+            const int id = intern(rule.name, rule.flags);
+            if (rule.flags & Formatting)
+                m_formattingIds.push_back(id);
+        }
         m_out.reserve(qsizetype(in.size()));
     }
 
@@ -260,6 +263,9 @@ private:
     std::vector<int> m_dropped;   // per name, start tags left out and not yet ended
     std::vector<int> m_leaked;    // per name, formatting elements closed implicitly
     int m_leakedTotal = 0;
+    // Past this many, formatting left open is closed.
+    static constexpr int kMaxLeaked = 8;
+    std::vector<int> m_formattingIds;
     std::vector<Open> m_stack;
     std::string m_name;
 
@@ -462,7 +468,6 @@ void ShallowHtml::pushOpen(int id)
 
 void ShallowHtml::popTo(int index)
 {
-    constexpr int kMaxLeaked = 32;
     for (int i = int(m_stack.size()) - 1; i > index; --i) {
         const int id = m_stack[size_t(i)].id;
         if (!(flags(id) & Formatting) || m_stack[size_t(i)].foreign)
@@ -477,6 +482,16 @@ void ShallowHtml::popTo(int index)
     while (int(m_stack.size()) > index) {
         --m_openCount[size_t(m_stack.back().id)];
         m_stack.pop_back();
+    }
+    if (m_leakedTotal < kMaxLeaked)
+        return;
+    // An end tag takes a formatting element left open off the parser's list
+    // (or closes the copy it made): no more copies into later blocks.
+    for (int id : m_formattingIds) {
+        if (m_openCount[size_t(id)] > 0)
+            continue;
+        for (; m_leaked[size_t(id)] > 0; --m_leaked[size_t(id)], --m_leakedTotal)
+            m_out += "</" + QByteArray::fromStdString(m_names[size_t(id)]) + '>';
     }
 }
 
