@@ -745,6 +745,9 @@ void HtmlWalker::enterElement(const GumboNode *node, const Context &parent)
 
 void HtmlWalker::leave(const Frame &frame, size_t depth)
 {
+    // Word's lists inside a quote or list end before it does.
+    if (!m_wordLists.empty() && depth < m_wordListDepth)
+        closeWordLists();
     if (frame.after & AfterCloseList)
         m_writer.closeList();
     if (frame.after & AfterCloseQuote)
@@ -756,8 +759,6 @@ void HtmlWalker::leave(const Frame &frame, size_t depth)
         requestBreak(outer, BlockKind::Paragraph);
     else if (frame.after & AfterLine)
         requestBreak(outer, BlockKind::Line);
-    if (!m_wordLists.empty() && depth < m_wordListDepth)
-        closeWordLists();
 }
 
 // Gumbo allocates every node, attribute and string piece by piece and frees
