@@ -105,6 +105,74 @@ void BM_ImportRtfFile5MB(benchmark::State &state)
 }
 BENCHMARK(BM_ImportRtfFile5MB)->Unit(benchmark::kMillisecond);
 
+// Hostile shapes: nesting far past what a reader can see (flattened at 100
+// levels), tags with thousands of attributes, formatting left open across
+// blocks. Goal: linear in the size, 5 MB of any shape under a second.
+QByteArray nested(const char *open, const char *close, int depth)
+{
+    return QByteArray(open).repeated(depth) + "x" + QByteArray(close).repeated(depth);
+}
+
+void BM_ImportNestedDivs20K(benchmark::State &state)
+{
+    run(state, nested("<div>", "</div>", 20000), ImportFormat::Html);
+}
+BENCHMARK(BM_ImportNestedDivs20K)->Unit(benchmark::kMillisecond);
+
+void BM_ImportNestedDivs200K(benchmark::State &state)
+{
+    run(state, nested("<div>", "</div>", 200000), ImportFormat::Html);
+}
+BENCHMARK(BM_ImportNestedDivs200K)->Unit(benchmark::kMillisecond);
+
+void BM_ImportBoldItalicPairs100K(benchmark::State &state)
+{
+    run(state, nested("<b><i>", "</i></b>", 100000), ImportFormat::Html);
+}
+BENCHMARK(BM_ImportBoldItalicPairs100K)->Unit(benchmark::kMillisecond);
+
+void BM_ImportNestedLists50K(benchmark::State &state)
+{
+    run(state, nested("<ul><li>", "</li></ul>", 50000), ImportFormat::Html);
+}
+BENCHMARK(BM_ImportNestedLists50K)->Unit(benchmark::kMillisecond);
+
+QByteArray filled(const QByteArray &piece)
+{
+    return piece.repeated(5 * 1024 * 1024 / piece.size());
+}
+
+void BM_ImportHostile5MB(benchmark::State &state, const char *shape)
+{
+    const std::string_view name(shape);
+    QByteArray bytes;
+    if (name == "divs")
+        bytes = filled("<div>");
+    else if (name == "formatting")
+        bytes = filled("<b><i><u><s>");
+    else if (name == "tables")
+        bytes = filled("<table><tr><td>");
+    else if (name == "leaked")
+        bytes = filled("<p><b class=a>x<i class=b>y</p>");
+    else if (name == "attributes")
+        bytes = "<p" + filled(" a") + ">x";
+    else if (name == "misnested")
+        bytes = filled("<b><p>x</b>y<i><div>z</i>");
+    run(state, bytes, ImportFormat::Html);
+}
+BENCHMARK_CAPTURE(BM_ImportHostile5MB, divs, "divs")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ImportHostile5MB, formatting, "formatting")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ImportHostile5MB, tables, "tables")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ImportHostile5MB, leaked, "leaked")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ImportHostile5MB, attributes, "attributes")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ImportHostile5MB, misnested, "misnested")->Unit(benchmark::kMillisecond);
+
+void BM_ImportRtfNestedGroups5MB(benchmark::State &state)
+{
+    run(state, "{\\rtf1 " + filled("{\\b {\\i ") + "x}", ImportFormat::Rtf);
+}
+BENCHMARK(BM_ImportRtfNestedGroups5MB)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 QUORVANE_BENCHMARK_MAIN();

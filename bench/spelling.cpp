@@ -15,8 +15,10 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <map>
 #include <random>
+#include <set>
 
 using namespace quorvane;
 
@@ -168,6 +170,51 @@ void BM_FindMisspellings(benchmark::State &state)
     state.counters["misspellings"] = double(found);
 }
 
+// One 16 KB line of 2,000 different misspellings (dictionary words with two
+// letters swapped), as `quorvane-convert --check` gets a pasted log: with the
+// suggestion budget (range 0), without suggestions (1), and with every word
+// suggested for as before the budget (2; a minute of CPU).
+QString twoThousandMisspellings()
+{
+    QFile dic(QStringLiteral("/usr/share/hunspell/en_US.dic"));
+    if (!dic.open(QIODevice::ReadOnly))
+        return {};
+    std::mt19937 random(7);
+    QStringList words;
+    std::set<QString> seen;
+    const QList<QByteArray> lines = dic.readAll().split('\n');
+    while (words.size() < 2000) {
+        QString word = QString::fromUtf8(lines[qsizetype(random() % quint32(lines.size()))])
+                           .section(u'/', 0, 0);
+        if (word.size() < 5 || word.size() > 9 || word != word.toLower() ||
+            !std::all_of(word.begin(), word.end(), [](QChar c) { return c.isLetter(); }))
+            continue;
+        const qsizetype i = qsizetype(random() % quint32(word.size() - 1));
+        std::swap(word[i], word[i + 1]);
+        if (seen.insert(word).second)
+            words.append(word);
+    }
+    return words.join(u' ');
+}
+
+void BM_CheckReport2000Misspellings(benchmark::State &state)
+{
+    const QString text = twoThousandMisspellings();
+    const std::unique_ptr<Speller> speller = english(state);
+    if (!speller || text.isEmpty())
+        return;
+    SuggestionBudget budget;
+    budget.suggest = state.range(0) != 1;
+    if (state.range(0) == 2)
+        budget.time = std::chrono::hours(1);
+    qsizetype unsuggested = 0;
+    std::size_t found = 0;
+    for (auto _ : state)
+        found = findMisspellings(text, KnownTags(), *speller, budget, &unsuggested).size();
+    state.counters["misspellings"] = double(found);
+    state.counters["without_suggestions"] = double(unsuggested);
+}
+
 void BM_Load(benchmark::State &state)
 {
     for (auto _ : state)
@@ -187,6 +234,13 @@ BENCHMARK(BM_CheckCold)
 // 10 MB post's tens of thousands of different misspellings would take many
 // minutes: the whole check is measured on the 60 KB post.
 BENCHMARK(BM_FindMisspellings)->Arg(60 * 1024)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_CheckReport2000Misspellings)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 QUORVANE_BENCHMARK_MAIN()

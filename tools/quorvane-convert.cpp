@@ -39,6 +39,7 @@ struct Request
     QString programDir;
     QString lang;
     bool noSpelling = false;
+    bool noSuggestions = false;
     quorvane::SplitOptions split;
     std::unique_ptr<quorvane::Speller> speller;
     quorvane::Forum forum = quorvane::Forum::Generic;
@@ -142,16 +143,26 @@ const Mode kModes[] = {
      .help = "the post as the editor holds it",
      .run = writeText},
     {.option = "--check",
-     .synopsis = "--check [--lang TAG | --no-spelling]",
+     .synopsis = "--check [--lang TAG | --no-spelling] [--no-suggestions]",
      .help = "the post's problems and misspellings, one a line\n(exit 1 when any)",
-     .options = "--lang --no-spelling",
+     .options = "--lang --no-spelling --no-suggestions",
      .stdinName = "<stdin>",
      .failure = 2,
      .prepare = loadSpeller,
      .run =
          [](Request &request, const QString &name, const QString &text) {
-             const qsizetype problems = quorvane::writeCheckReport(name, text, forumTags(),
-                                                                   request.speller.get(), writeOut);
+             quorvane::SuggestionBudget budget;
+             budget.suggest = !request.noSuggestions;
+             qsizetype unsuggested = 0;
+             const qsizetype problems = quorvane::writeCheckReport(
+                 name, text, forumTags(), request.speller.get(), writeOut, budget, &unsuggested);
+             if (unsuggested > 0)
+                 std::fprintf(stderr,
+                              "quorvane-convert: suggestions stopped after %lld s; %lld later "
+                              "misspellings are listed without them (--no-suggestions leaves "
+                              "them all out)\n",
+                              static_cast<long long>(budget.time.count() / 1000),
+                              static_cast<long long>(unsuggested));
              return problems < 0 ? kNotWritten : problems > 0 ? 1 : 0;
          }},
     {.option = "--from-html",
@@ -245,6 +256,13 @@ const Option kOptions[] = {
          return nullptr;
      },
      .misplaced = "--no-spelling goes with --check only"},
+    {.name = "--no-suggestions",
+     .help = "with --check: misspellings without suggestions (faster)",
+     .read = [](Request &request, const QByteArray &) -> const char * {
+         request.noSuggestions = true;
+         return nullptr;
+     },
+     .misplaced = "--no-suggestions goes with --check only"},
     {.name = "--count",
      .value = "tags|text",
      .help = "with --split: count the tags too, or the text only",

@@ -3,6 +3,7 @@
 #include "documents/codepages.h"
 #include "import/bbcodewriter.h"
 #include "import/csscolors.h"
+#include "import/shallowhtml.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -233,6 +234,11 @@ struct Context
     double points = 12;                      // the font size in effect
     int sizeNumber = 3;                      // ... and the post's size for it
     QString color = QStringLiteral("Black"); // the colour in effect
+    // Inside an element whose text was already looked through (a fixed-pitch
+    // element, a paragraph): those inside it are not again, so that nested
+    // ones cost no more than their text.
+    bool fixedPitchChecked = false;
+    bool inParagraph = false;
 };
 
 enum After : quint8 {
@@ -595,7 +601,7 @@ void HtmlWalker::enterElement(const GumboNode *node, const Context &parent)
     const BlockKind block = blockKind(tag);
 
     bool wordItem = false;
-    if (tag == GUMBO_TAG_P && m_inFragment && !parent.inCell &&
+    if (tag == GUMBO_TAG_P && m_inFragment && !parent.inCell && !parent.inParagraph &&
         (m_wordLists.empty() || depth <= m_wordListDepth))
         wordItem = wordListItem(node, m_decls, depth);
     if (!wordItem && !m_wordLists.empty() && depth <= m_wordListDepth && block != BlockKind::None)
@@ -714,11 +720,17 @@ void HtmlWalker::enterElement(const GumboNode *node, const Context &parent)
         // Fixed-pitch text is plain text unless it holds what a forum would
         // take for its tags (in [CODE] it shows as written) or makes up a
         // whole paragraph.
-        if (tag == GUMBO_TAG_P
-                ? whollyFixedPitch(node)
-                : isFixedPitch(element, m_decls) && looksLikeTag(leadingText(node, 1 << 16)))
-            ctx.style.code = true;
+        if (tag == GUMBO_TAG_P) {
+            if (!ctx.inParagraph && whollyFixedPitch(node))
+                ctx.style.code = true;
+        } else if (!ctx.fixedPitchChecked && isFixedPitch(element, m_decls)) {
+            ctx.fixedPitchChecked = true;
+            if (looksLikeTag(leadingText(node, 1 << 16)))
+                ctx.style.code = true;
+        }
     }
+    if (tag == GUMBO_TAG_P)
+        ctx.inParagraph = true;
     const bool baseline = tag == GUMBO_TAG_BODY || tag == GUMBO_TAG_HTML;
     applyStyle(element, m_decls, ctx, baseline);
     if (ctx.style.code) {
@@ -733,6 +745,9 @@ void HtmlWalker::enterElement(const GumboNode *node, const Context &parent)
 
 void HtmlWalker::leave(const Frame &frame, size_t depth)
 {
+    // Word's lists inside a quote or list end before it does.
+    if (!m_wordLists.empty() && depth < m_wordListDepth)
+        closeWordLists();
     if (frame.after & AfterCloseList)
         m_writer.closeList();
     if (frame.after & AfterCloseQuote)
@@ -744,8 +759,6 @@ void HtmlWalker::leave(const Frame &frame, size_t depth)
         requestBreak(outer, BlockKind::Paragraph);
     else if (frame.after & AfterLine)
         requestBreak(outer, BlockKind::Line);
-    if (!m_wordLists.empty() && depth < m_wordListDepth)
-        closeWordLists();
 }
 
 // Gumbo allocates every node, attribute and string piece by piece and frees
@@ -809,6 +822,8 @@ QString htmlToBBCode(QStringView html, const ImportOptions &options)
     // Control characters (NUL above all) are never text a post can show.
     utf8.removeIf(
         [](char c) { return uchar(c) < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f'; });
+    // The parser's work grows with the square of the nesting depth.
+    utf8 = shallowHtml(utf8);
     const bool hasFragment = utf8.contains("<!--StartFragment");
 
     Arena arena;

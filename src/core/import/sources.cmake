@@ -14,4 +14,6 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/importoptions.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfimport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfimport.h
+  ${CMAKE_CURRENT_LIST_DIR}/shallowhtml.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shallowhtml.h
 )

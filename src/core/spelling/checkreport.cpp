@@ -8,11 +8,15 @@
 namespace quorvane {
 
 qsizetype writeCheckReport(const QString &name, QStringView text, const KnownTags &tags,
-                           Speller *speller, const std::function<bool(QByteArrayView)> &write)
+                           Speller *speller, const std::function<bool(QByteArrayView)> &write,
+                           const SuggestionBudget &budget, qsizetype *unsuggested)
 {
     const MarkupAnalysis analysis = analyseMarkup(text, tags);
+    if (unsuggested)
+        *unsuggested = 0;
     const std::vector<Misspelling> misspellings =
-        speller ? findMisspellings(text, tags, *speller) : std::vector<Misspelling>();
+        speller ? findMisspellings(text, tags, *speller, budget, unsuggested)
+                : std::vector<Misspelling>();
     LineColumns places(text);
     QByteArray out;
     auto flush = [&](bool last) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "markup/knowntags.h"
+#include "spelling/prosewords.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -16,9 +17,12 @@ class Speller;
 // prose words, one a line in order of position, as compilers do:
 //   NAME:LINE:COLUMN: error: MESSAGE
 //   NAME:LINE:COLUMN: spelling: 'word' (suggestion, suggestion)
-// (no parentheses when there is no suggestion). Returns how many lines were
+// (no parentheses when there is no suggestion). Suggestions are asked for
+// within `budget`; *unsuggested, when given, is set to how many misspellings
+// were listed without them for want of time. Returns how many lines were
 // written, or -1 when `write` failed.
 qsizetype writeCheckReport(const QString &name, QStringView text, const KnownTags &tags,
-                           Speller *speller, const std::function<bool(QByteArrayView)> &write);
+                           Speller *speller, const std::function<bool(QByteArrayView)> &write,
+                           const SuggestionBudget &budget = {}, qsizetype *unsuggested = nullptr);
 
 } // namespace quorvane

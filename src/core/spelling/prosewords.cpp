@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 namespace quorvane {
@@ -208,23 +209,42 @@ namespace {
 
 // Hunspell takes tens of milliseconds to suggest for one word, so the words
 // are shared among threads, each with a speller of its own (one speller is
-// one thread's), the caller's among them.
-void suggestAll(std::vector<Misspelling> &found, Speller &speller)
+// one thread's), the caller's among them. Words are taken in the order they
+// first appear until the budget is spent; returns how many misspellings got
+// no suggestions for want of time.
+qsizetype suggestAll(std::vector<Misspelling> &found, Speller &speller,
+                     const SuggestionBudget &budget)
 {
-    QHash<QString, QStringList> suggested;
+    QHash<QString, qsizetype> index; // word -> its place in `words`
     QStringList words;
     for (const Misspelling &m : found) {
-        if (!suggested.contains(m.word)) {
-            suggested.insert(m.word, {});
+        if (!index.contains(m.word)) {
+            index.insert(m.word, words.size());
             words.append(m.word);
         }
     }
+    const auto clock = budget.clock ? budget.clock : [] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now().time_since_epoch());
+    };
+    const std::chrono::milliseconds start = clock();
     const int threads = int(std::min<qsizetype>(QThread::idealThreadCount(), words.size() / 4));
     std::vector<QStringList> results(size_t(words.size()));
     std::atomic<qsizetype> next = 0;
+    std::atomic<qsizetype> taken = 0; // words whose suggestions were asked for
+    std::mutex clockLock;
+    auto timeLeft = [&] {
+        const std::lock_guard lock(clockLock);
+        return clock() - start < budget.time;
+    };
     auto work = [&](const Speller &own) {
-        for (qsizetype i = next++; i < words.size(); i = next++)
+        while (timeLeft()) {
+            const qsizetype i = next++;
+            if (i >= words.size())
+                return;
+            ++taken;
             results[size_t(i)] = own.suggestions(words[i]);
+        }
     };
     std::vector<std::thread> helpers;
     for (int t = 1; t < threads; ++t) {
@@ -236,15 +256,21 @@ void suggestAll(std::vector<Misspelling> &found, Speller &speller)
     work(speller);
     for (std::thread &helper : helpers)
         helper.join();
-    for (qsizetype i = 0; i < words.size(); ++i)
-        suggested[words[i]] = std::move(results[size_t(i)]);
-    for (Misspelling &m : found)
-        m.suggestions = suggested.value(m.word);
+    qsizetype unsuggested = 0;
+    for (Misspelling &m : found) {
+        const qsizetype i = index.value(m.word);
+        if (i < taken)
+            m.suggestions = results[size_t(i)];
+        else
+            ++unsuggested;
+    }
+    return unsuggested;
 }
 
 } // namespace
 
-std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tags, Speller &speller)
+std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tags, Speller &speller,
+                                          const SuggestionBudget &budget, qsizetype *unsuggested)
 {
     std::vector<Misspelling> result;
     LineColumns places(text);
@@ -274,7 +300,9 @@ std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tag
         if (text[lineEnd] == u'\r' && lineStart < text.size() && text[lineStart] == u'\n')
             ++lineStart;
     }
-    suggestAll(result, speller);
+    const qsizetype left = budget.suggest ? suggestAll(result, speller, budget) : 0;
+    if (unsuggested)
+        *unsuggested = left;
     return result;
 }
 

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <chrono>
+#include <functional>
 #include <vector>
 
 namespace quorvane {
@@ -69,10 +71,23 @@ struct Misspelling
     QStringList suggestions;
 };
 
+// How long the suggestions for a whole text may take (Hunspell needs tens of
+// milliseconds a word): the misspellings first in the text get theirs until
+// the time is spent, the others none.
+struct SuggestionBudget
+{
+    bool suggest = true;
+    std::chrono::milliseconds time{1000};
+    // A steady clock when empty; tests hand in their own.
+    std::function<std::chrono::milliseconds()> clock;
+};
+
 // Every misspelling of a text, in order; words the speller cannot spell (in
 // another script) are left out. Lines end at CR LF, CR, LF, U+2028
-// and U+2029, as the editor's blocks do.
-std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tags,
-                                          Speller &speller);
+// and U+2029, as the editor's blocks do. *unsuggested, when given, is set to
+// how many were left without suggestions because the budget ran out.
+std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tags, Speller &speller,
+                                          const SuggestionBudget &budget = {},
+                                          qsizetype *unsuggested = nullptr);
 
 } // namespace quorvane

@@ -3,6 +3,7 @@
 #include "markup/markupchecker.h"
 #include "markup/markupreport.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -72,9 +73,11 @@ void Splitter::findCuts()
     qsizetype t = 0;
     qsizetype i = 0;
     auto lineCuts = [&](qsizetype from, qsizetype to) {
+        // A CR LF stays whole: a part never ends with half a line break.
         for (qsizetype p = m_text.indexOf(u'\n', from); p >= 0 && p < to;
              p = m_text.indexOf(u'\n', p + 1))
-            m_cuts.push_back(Cut{p, p + 1, CutKind::Space});
+            m_cuts.push_back(
+                Cut{p > from && m_text[p - 1] == u'\r' ? p - 1 : p, p + 1, CutKind::Space});
     };
     while (i < n) {
         if (t < tagCount && tags[size_t(t)].start == i) {
@@ -193,6 +196,10 @@ SplitResult Splitter::split(qsizetype labelCost) const
             prefix += m_text.mid(tag.start, tag.length);
             prefixCost += openCost(t);
         }
+        // White space after the last cut makes no part of its own.
+        if (start > 0 &&
+            std::all_of(m_text.begin() + start, m_text.end(), [](QChar c) { return c.isSpace(); }))
+            return result;
         const qsizetype rest = m_lengths[size_t(n)] - m_lengths[size_t(start)];
         if (prefixCost + rest <= limit) {
             result.parts.append(prefix + m_text.mid(start).toString());

@@ -73,6 +73,11 @@ const Case kCases[] = {
      "before\n\n[LIST=1]\n[*]one\n[/LIST]\n\nafter"},
     {"quote", "<p>x</p><blockquote><p>q1</p><p>q2</p></blockquote>y",
      "x\n\n[QUOTE]q1\n\nq2[/QUOTE]\n\ny"},
+    // Word's lists end inside the quote or list that holds them.
+    {"word_list_in_a_quote", "<blockquote><p class=MsoListParagraph>1. one</blockquote>z",
+     "[QUOTE][LIST=1]\n[*]one\n[/LIST][/QUOTE]\n\nz"},
+    {"word_list_in_a_list", "<ul><li><p class=MsoListParagraph>a) one</ul>z",
+     "[LIST]\n[*][LIST=1]\n[*]one\n[/LIST]\n[/LIST]\n\nz"},
     {"preformatted", "<pre>\nint  a;\n  [B]b[/B]\n</pre><p>after</p><pre>second</pre>",
      "[CODE]int  a;\n  [B]b[/B][/CODE]\n\nafter\n\n[CODE]second[/CODE]"},
     {"code spans", "use <code>[QUOTE]</code> or <code>printf</code>",

@@ -187,10 +187,54 @@ TEST(Misspellings, SuggestionsAreTheSpellersOwn)
     const QString text = QStringLiteral("wrod ther misteak recieve seperate definately occured "
                                         "untill wierd goverment tommorow acheive wrod ther\n")
                              .repeated(3);
-    const std::vector<Misspelling> found = findMisspellings(text, KnownTags(), *speller);
+    SuggestionBudget unhurried;
+    unhurried.time = std::chrono::minutes(10);
+    const std::vector<Misspelling> found = findMisspellings(text, KnownTags(), *speller, unhurried);
     ASSERT_EQ(found.size(), 42u);
     for (const Misspelling &m : found)
         EXPECT_EQ(m.suggestions, speller->suggestions(m.word)) << m.word.toStdString();
+}
+
+// Suggestions stop when their time is spent: the words first in the text keep
+// theirs (a word met again too), the later ones are listed without, and how
+// many is told. The clock moves 10 ms each time it is read.
+TEST(Misspellings, SuggestionsStopWhenTheirTimeIsSpent)
+{
+    QTemporaryDir config;
+    qputenv("ENCHANT_CONFIG_DIR", config.path().toUtf8());
+    const std::unique_ptr<Speller> speller = Speller::load(QStringLiteral("en_US"));
+    if (!speller)
+        GTEST_SKIP() << "no en_US dictionary installed";
+    const QString text = QStringLiteral("wrod ther misteak recieve seperate wrod");
+
+    struct Budget
+    {
+        const char *what;
+        bool suggest;
+        int milliseconds;
+        int suggested; // the first distinct words that get suggestions
+        qsizetype unsuggested;
+    };
+    for (const Budget &b :
+         {Budget{"25 ms: read at 0, 10, 20, then spent", true, 25, 2, 3},
+          Budget{"none at all", true, 0, 0, 6}, Budget{"not asked for", false, 1000, 0, 0}}) {
+        int reads = 0;
+        SuggestionBudget budget;
+        budget.suggest = b.suggest;
+        budget.time = std::chrono::milliseconds(b.milliseconds);
+        budget.clock = [&reads] { return std::chrono::milliseconds(10 * reads++); };
+        qsizetype unsuggested = -1;
+        const std::vector<Misspelling> found =
+            findMisspellings(text, KnownTags(), *speller, budget, &unsuggested);
+        ASSERT_EQ(found.size(), 6u) << b.what;
+        EXPECT_EQ(unsuggested, b.unsuggested) << b.what;
+        for (int i = 0; i < 5; ++i) {
+            const QStringList expected =
+                i < b.suggested ? speller->suggestions(found[size_t(i)].word) : QStringList();
+            EXPECT_EQ(found[size_t(i)].suggestions, expected) << b.what << " " << i;
+        }
+        EXPECT_EQ(found[5].suggestions, found[0].suggestions) << b.what;
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "commands/importcommands.h"
+#include "import/htmlimport.h"
 #include "settings/editorformat.h"
+#include "shell/busyindicator.h"
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "support/scripted.h"
@@ -13,6 +15,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <gtest/gtest.h>
 
 using namespace quorvane;
@@ -95,6 +98,45 @@ TEST_F(ImportCommandsTest, PasteReplacesTheSelectionAsOneUndoStep)
     putOnClipboard("text/html", office.readAll());
     command("PasteBBCode")->trigger();
     EXPECT_EQ(typer()->text(), fromCorpus("clip-libreoffice-writer.bbcode"));
+}
+
+// A clipboard too large to import at once is imported beside the window, which
+// shows it is busy and takes no input, as Open does; Esc gives the paste up
+// and the post stays as it was, even when the import ends later.
+TEST_F(ImportCommandsTest, ALargePasteRunsBesideTheWindowAndEscGivesItUp)
+{
+    auto *paste = w->form->findChild<ImportCommands *>();
+    ASSERT_NE(paste, nullptr);
+    w->form->busyIndicator().setDelays(0, 0);
+    QByteArray html;
+    while (html.size() < 2 * ImportCommands::kPasteInPlace)
+        html += "<p>word <b>bold</b> <div><div><i>deep</i></div></div></p>";
+    putOnClipboard("text/html", html);
+    typer()->setText(QStringLiteral("kept"));
+    typer()->setSelStart(4);
+
+    command("PasteBBCode")->trigger();
+    ASSERT_TRUE(paste->isPasting());
+    EXPECT_TRUE(typer()->isReadOnly());
+    EXPECT_FALSE(command("PasteBBCode")->isEnabled());
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    QTest::keyClick(typer(), Qt::Key_Escape);
+    EXPECT_FALSE(paste->isPasting());
+    EXPECT_FALSE(typer()->isReadOnly());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(120000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(typer()->text(), QStringLiteral("kept"));
+
+    // Left to finish, it goes in at the caret as one step for Undo.
+    command("PasteBBCode")->trigger();
+    ASSERT_TRUE(paste->isPasting());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !paste->isPasting(); }, 120000));
+    EXPECT_EQ(typer()->text(), QStringLiteral("kept") + htmlToBBCode(QString::fromUtf8(html)));
+    EXPECT_FALSE(typer()->isReadOnly());
+    typer()->undo();
+    EXPECT_EQ(typer()->text(), QStringLiteral("kept"));
 }
 
 TEST_F(ImportCommandsTest, KeepColoursAndSizesIsRemembered)
