@@ -1,7 +1,7 @@
 """Files from outside the window: the program started with a file, a later
 start handing its file over to the running copy (which asks about its
 modified post first, and keeps a file handed over meanwhile until that is
-answered), a later start without a file bringing the window to the front,
+answered), a later start with a file that cannot be read, a later start without a file bringing the window to the front,
 and a running copy that does not answer."""
 
 import os
@@ -81,6 +81,25 @@ def main(app):
         wait_for(lambda: s.post_text(window) == "Alpha [B]one[/B]",
                  what="the handed files opened")
         assert first.poll() is None
+
+        # A file that cannot be read is not handed over: the later start says
+        # why on standard error and ends with 1, and the window shows nothing.
+        os.symlink(os.path.join(folder, "gone.txt"), os.path.join(folder, "dangling.txt"))
+        os.makedirs(os.path.join(folder, "a folder"))
+        os.mkfifo(os.path.join(folder, "pipe.txt"))
+        for name, why in (("absent.txt", "there is no such file"),
+                          ("a folder", "it is a folder"),
+                          ("dangling.txt", "it links to nothing"),
+                          ("pipe.txt", "it is not a regular file")):
+            status, err, _ = later_start(s, [name], cwd=folder)
+            assert status == 1, (name, status, err)
+            assert err == "quorvane: cannot open %s: %s.\n" % (name, why), err
+        # Requests are taken in order: a good one after them opens at once,
+        # with no message in front of it.
+        status, err, _ = later_start(s, ["second.txt"], cwd=folder)
+        assert status == 0, err
+        wait_for(lambda: s.post_text(window) == "Beta two", what="the good file opened")
+        assert len(s.windows("Quorvane")) == 1
 
         # Without a file, a later start brings the minimised window back to
         # the front, and the running copy ends the launcher's "starting"

@@ -182,6 +182,7 @@ bool DraftStore::load(const DraftFile &file, Recoverable *out)
     out->header = std::move(read.header);
     out->text = std::move(read.text);
     out->path = file.path;
+    out->pending = file.pending;
     return true;
 }
 

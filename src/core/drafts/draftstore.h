@@ -16,6 +16,7 @@ struct Recoverable
     SnapshotHeader header;
     QString text;
     QString path;
+    bool pending = false; // the post's live draft, not history
 };
 
 // The drafts folder: one file per snapshot, named <post>_<sequence>_<written>

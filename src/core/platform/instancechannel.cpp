@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -140,11 +141,37 @@ QString handOff(const QString &path, const OpenRequest &request, std::chrono::mi
     return QString();
 }
 
+QString unreadableReason(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return info.isSymLink() ? QStringLiteral("it links to nothing")
+                                : QStringLiteral("there is no such file");
+    if (info.isDir())
+        return QStringLiteral("it is a folder");
+    // A pipe or a device would block the open below, or never end.
+    if (!info.isFile())
+        return QStringLiteral("it is not a regular file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    return {};
+}
+
 int passToRunningCopy(const QString &file)
 {
     OpenRequest request;
-    if (!file.isEmpty())
+    if (!file.isEmpty()) {
         request.file = QFileInfo(file).absoluteFilePath();
+        // The caller (a file manager, a script) learns of it from the exit
+        // status; the running window is not bothered with it.
+        const QString why = unreadableReason(request.file);
+        if (!why.isEmpty()) {
+            std::fprintf(stderr, "quorvane: cannot open %s: %s.\n", qPrintable(file),
+                         qPrintable(why));
+            return 1;
+        }
+    }
     request.activationToken = qEnvironmentVariable("XDG_ACTIVATION_TOKEN");
     request.startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
     const QString problem = handOff(InstanceServer::defaultPath(), request);

@@ -58,9 +58,14 @@ private:
 QString handOff(const QString &path, const OpenRequest &request,
                 std::chrono::milliseconds timeout = std::chrono::seconds(2));
 
+// Why the file at `path` cannot be read ("there is no such file", "it is a
+// folder", the system's reason), or "" when it can.
+QString unreadableReason(const QString &path);
+
 // A later start: hands `file` (resolved against this process's working
 // folder; "" for none) to the running copy. Returns the exit status, with the
-// reason on standard error when the running copy could not be reached.
+// reason on standard error when the file cannot be read (it is not handed
+// over) or the running copy could not be reached.
 int passToRunningCopy(const QString &file);
 
 } // namespace quorvane

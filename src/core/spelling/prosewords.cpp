@@ -261,7 +261,7 @@ std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tag
         const QStringView line = text.sliced(lineStart, lineEnd - lineStart);
         state = proseWords(tags, line, state, [&](WordSpan span) {
             const QStringView word = line.sliced(span.start, span.length);
-            if (speller.isCorrect(word))
+            if (!speller.canSpell(word) || speller.isCorrect(word))
                 return;
             const qsizetype position = lineStart + span.start;
             const LineColumns::Place place = places.at(position);

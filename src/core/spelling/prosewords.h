@@ -69,7 +69,8 @@ struct Misspelling
     QStringList suggestions;
 };
 
-// Every misspelling of a text, in order. Lines end at CR LF, CR, LF, U+2028
+// Every misspelling of a text, in order; words the speller cannot spell (in
+// another script) are left out. Lines end at CR LF, CR, LF, U+2028
 // and U+2029, as the editor's blocks do.
 std::vector<Misspelling> findMisspellings(QStringView text, const KnownTags &tags,
                                           Speller &speller);

@@ -4,5 +4,6 @@ pkg_check_modules(ENCHANT REQUIRED IMPORTED_TARGET GLOBAL enchant-2)
 target_link_libraries(quorvane_core PRIVATE PkgConfig::ENCHANT)
 target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/speller.cpp ${CMAKE_CURRENT_LIST_DIR}/speller.h
+  ${CMAKE_CURRENT_LIST_DIR}/languagescripts.cpp ${CMAKE_CURRENT_LIST_DIR}/languagescripts.h
   ${CMAKE_CURRENT_LIST_DIR}/prosewords.cpp ${CMAKE_CURRENT_LIST_DIR}/prosewords.h
   ${CMAKE_CURRENT_LIST_DIR}/checkreport.cpp ${CMAKE_CURRENT_LIST_DIR}/checkreport.h)

@@ -142,7 +142,7 @@ std::unique_ptr<Speller> Speller::load(const QString &tag, QString *error)
 }
 
 Speller::Speller(QString tag, EnchantBroker *broker, EnchantDict *dict)
-    : m_tag(std::move(tag)), m_broker(broker), m_dict(dict)
+    : m_tag(std::move(tag)), m_scripts(m_tag), m_broker(broker), m_dict(dict)
 {}
 
 Speller::~Speller()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "spelling/languagescripts.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -52,6 +54,9 @@ public:
     Speller &operator=(const Speller &) = delete;
 
     QString tag() const { return m_tag; }
+    // False for a word in a script the dictionary's language is not written
+    // in: it is left out, neither right nor wrong.
+    bool canSpell(QStringView word) const { return m_scripts.canWrite(word); }
     // Also true for words ignored this run and words of the personal list.
     bool isCorrect(QStringView word) const;
     QStringList suggestions(QStringView word, int max = 6) const;
@@ -76,6 +81,7 @@ private:
     };
 
     QString m_tag;
+    LanguageScripts m_scripts;
     str_enchant_broker *m_broker;
     str_enchant_dict *m_dict;
     // Word as written -> correct. Checking the visible lines on every

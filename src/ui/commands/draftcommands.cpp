@@ -229,13 +229,17 @@ void DraftCommands::restore(const drafts::Recoverable &draft)
     const drafts::Recoverable chosen = draft; // the offer may go meanwhile
     if (!m_documents.restore(chosen.text, chosen.header.sourcePath))
         return;
-    // It lives on as the new post; its old draft becomes history.
-    if (m_writer && chosen.header.postId != m_post.postId)
+    // It goes on as the post it was. Its snapshot holds this very text, so
+    // nothing is written until it changes: a copy would list it twice. Taken
+    // from history, the post's live drafts (other texts) step aside.
+    if (m_writer && !chosen.pending)
         m_writer->moveToHistory(chosen.header.postId);
+    m_post.postId = chosen.header.postId;
+    m_pause.stop();
+    m_longest.stop();
+    m_dirty = false;
     if (m_offer && m_offered.header.postId == chosen.header.postId)
         closeOffer();
-    m_dirty = true;
-    writeNow();
     m_form.typer()->setFocus(Qt::OtherFocusReason);
 }
 
@@ -245,7 +249,7 @@ void DraftCommands::wireClosing(AuxiliaryWindow *window)
             [this, window] { m_form.closeAuxiliary(window); });
 }
 
-void DraftCommands::compare(const drafts::Recoverable &draft)
+void DraftCommands::compare(const drafts::Recoverable &draft, AuxiliaryWindow *returnTo)
 {
     const QString source = draft.header.sourcePath;
     const ReadResult file = readDocumentFile(source);
@@ -257,7 +261,20 @@ void DraftCommands::compare(const drafts::Recoverable &draft)
         QStringLiteral("File %1").arg(QDir::toNativeSeparators(source)),
         file.ok ? file.text : QStringLiteral("(cannot be read: %1)").arg(file.error),
         m_form.windowIcon());
-    wireClosing(m_compare.get());
+    if (returnTo) {
+        connect(m_compare.get(), &AuxiliaryWindow::closing, returnTo, [returnTo] {
+            returnTo->raise();
+            returnTo->activateWindow();
+        });
+    } else {
+        wireClosing(m_compare.get());
+    }
+    connect(m_compare.get(), &CompareWindow::restoreChosen, this, [this, draft] {
+        if (m_recover)
+            m_recover->hide();
+        m_form.closeAuxiliary(m_compare.get());
+        restore(draft);
+    });
     m_form.openAuxiliary(m_compare.get());
 }
 
@@ -274,6 +291,8 @@ void DraftCommands::openRecoverWindow()
                     m_form.closeAuxiliary(m_recover.get());
                     restore(draft);
                 });
+        connect(m_recover.get(), &RecoverDraftsWindow::compareChosen, this,
+                [this](const drafts::Recoverable &draft) { compare(draft, m_recover.get()); });
         wireClosing(m_recover.get());
     }
     m_recover->refresh();

@@ -17,6 +17,7 @@ class QSessionManager;
 namespace quorvane {
 
 class AuxiliaryWindow;
+class CompareWindow;
 class DocumentCommands;
 class MainForm;
 class RecoverDraftsWindow;
@@ -70,7 +71,8 @@ private:
     void showOffer(const drafts::Recoverable &draft);
     void closeOffer();
     void restore(const drafts::Recoverable &draft);
-    void compare(const drafts::Recoverable &draft);
+    // Over `returnTo` (Recover Drafts) when given: closing goes back to it.
+    void compare(const drafts::Recoverable &draft, AuxiliaryWindow *returnTo = nullptr);
     void commitData(QSessionManager &manager);
     void makeWriter(const QString &folder);
     void wireClosing(AuxiliaryWindow *window);
@@ -88,7 +90,7 @@ private:
     drafts::Recoverable m_offered;
     QLabel *m_failure = nullptr;
     std::unique_ptr<RecoverDraftsWindow> m_recover;
-    std::unique_ptr<AuxiliaryWindow> m_compare;
+    std::unique_ptr<CompareWindow> m_compare;
 };
 
 } // namespace quorvane

@@ -5,6 +5,8 @@
 #include "shell/typer.h"
 #include "windows/livepreviewwindow.h"
 #include "windows/remoteimages.h"
+#include "windows/sideplacement.h"
+#include "windows/userdialogs.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -12,6 +14,11 @@
 #include <QTimer>
 
 namespace quorvane {
+
+namespace {
+// Narrower than this, a preview shows too few words a line to be of use.
+constexpr int kMinimumWidth = 320;
+} // namespace
 
 LivePreviewCommands::LivePreviewCommands(MainForm &form)
     : QObject(&form), m_form(form), m_images(new RemoteImages(this)),
@@ -30,6 +37,16 @@ LivePreviewCommands::LivePreviewCommands(MainForm &form)
     connect(m_window.get(), &LivePreviewWindow::toggleRequested, command, &QAction::trigger);
     connect(m_window.get(), &LivePreviewWindow::backToEditor, this,
             &LivePreviewCommands::backToEditor);
+    // As Preview in Browser says it: otherwise the click does nothing at all.
+    connect(m_window.get(), &LivePreviewWindow::linkNotOpened, this, [this](const QUrl &url) {
+        const bool mail = url.scheme() == QLatin1String("mailto");
+        m_form.dialogs().message(
+            m_window.get(), QMessageBox::Warning, QStringLiteral("Quorvane"),
+            (mail ? QStringLiteral("No mail program could be started to write to \"%1\".")
+                  : QStringLiteral("No browser could be started to open \"%1\"."))
+                .arg(mail ? url.path() : url.toDisplayString()),
+            QMessageBox::Ok, QMessageBox::Ok);
+    });
     // The program ends with the main window: the preview's place is kept,
     // and that it was open.
     connect(&form, &MainForm::closed, this, [this] {
@@ -74,13 +91,24 @@ void LivePreviewCommands::place()
     m_placed = true;
     if (m_window->restoreGeometry(livepreview::readGeometry()))
         return;
-    // First time: beside the main window, on its right when there is room.
-    const QRect main = m_form.frameGeometry();
-    const QRect screen = m_form.screen() ? m_form.screen()->availableGeometry() : QRect();
-    QPoint at(main.right() + 8, main.top());
-    if (screen.isValid() && at.x() + m_window->width() > screen.right())
-        at.setX(std::max(screen.left(), main.left() - 8 - m_window->frameGeometry().width()));
-    m_window->move(at);
+    // First time: beside the main window, where there is room.
+    QScreen *screen = m_form.screen();
+    if (!screen)
+        return;
+    // The preview's frame will be as thick as the main window's.
+    const QRect mainFrame = m_form.frameGeometry();
+    const QMargins frame(m_form.geometry().left() - mainFrame.left(),
+                         m_form.geometry().top() - mainFrame.top(),
+                         mainFrame.right() - m_form.geometry().right(),
+                         mainFrame.bottom() - m_form.geometry().bottom());
+    const QSize extra(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const SidePlacement placed =
+        placeBeside(mainFrame, m_window->size() + extra, screen->availableGeometry(),
+                    std::max(kMinimumWidth, m_window->minimumSizeHint().width()) + extra.width());
+    if (placed.mainTopLeft != mainFrame.topLeft())
+        m_form.move(placed.mainTopLeft);
+    m_window->resize(placed.companion.size() - extra);
+    m_window->move(placed.companion.topLeft());
 }
 
 void LivePreviewCommands::backToEditor()

@@ -64,7 +64,8 @@ void SpellUnderlines::misspellings(const QTextBlock &block, const QString &text,
     proseWords(m_highlighter.knownTags(), line, *verbatim, [&](WordSpan word) {
         if (skip >= word.start && skip <= word.start + word.length)
             return;
-        if (!m_speller->isCorrect(line.mid(word.start, word.length)))
+        const QStringView spelt = line.mid(word.start, word.length);
+        if (m_speller->canSpell(spelt) && !m_speller->isCorrect(spelt))
             onWord(word);
     });
 }

@@ -1,6 +1,7 @@
 #include "shell/typer.h"
 
 #include "shell/filedrop.h"
+#include "text/emojisequence.h"
 #include "text/textrules.h"
 
 #include <QApplication>
@@ -503,6 +504,29 @@ bool Typer::jointKey(QKeyEvent *event)
     }
 }
 
+bool Typer::eraseEmojiSequence(QKeyEvent *event)
+{
+    // Qt's Backspace takes one character: the last person of a family, the
+    // second half of a flag, leaving a joiner or half a pair behind.
+    if (event->key() != Qt::Key_Backspace ||
+        (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection())
+        return false;
+    const QTextBlock block = cursor.block();
+    const QString line = block.text();
+    const int end = cursor.position() - block.position();
+    const qsizetype start = emojiSequenceStart(line, end);
+    if (start < 0)
+        return false;
+    cursor.setPosition(block.position() + int(start), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return true;
+}
+
 void Typer::keyPressEvent(QKeyEvent *event)
 {
     const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -526,6 +550,8 @@ void Typer::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (!pieceStarts().empty() && jointKey(event))
+        return;
+    if (eraseEmojiSequence(event))
         return;
     if (event->text().contains(QChar(kStandIn)) && hasStandIns()) {
         // A typed U+FFFD is itself, not the character a stand-in before it holds.

@@ -103,6 +103,7 @@ private:
     void refreshFormats() const;
     // Edits that cross a piece joint without changing the post otherwise.
     bool jointKey(QKeyEvent *event);
+    bool eraseEmojiSequence(QKeyEvent *event);
 
     void wakeCaret();
 

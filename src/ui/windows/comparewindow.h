@@ -2,9 +2,16 @@
 
 #include "windows/auxiliarywindow.h"
 
+#include <QTextCharFormat>
+
+class QPlainTextEdit;
+
 namespace quorvane {
 
-// A draft beside the text of the file it was opened from, read only.
+// A draft beside the text of the file it was opened from, read only and
+// wrapped, with what only the draft has and what only the file has marked
+// (lines, then the words within them), the first difference in view, and
+// Restore at hand.
 class CompareWindow : public AuxiliaryWindow
 {
     Q_OBJECT
@@ -12,6 +19,27 @@ class CompareWindow : public AuxiliaryWindow
 public:
     CompareWindow(const QString &draftTitle, const QString &draftText, const QString &fileTitle,
                   const QString &fileText, const QIcon &icon);
+
+    // Green: only in the draft. Red and struck out: only in the file.
+    static QTextCharFormat onlyInDraft();
+    static QTextCharFormat onlyInFile();
+
+    QPlainTextEdit *draftView() const { return m_draft; }
+    QPlainTextEdit *fileView() const { return m_file; }
+
+signals:
+    void restoreChosen();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void bringFirstChangesIntoView();
+
+    QPlainTextEdit *m_draft = nullptr;
+    QPlainTextEdit *m_file = nullptr;
+    qsizetype m_firstInDraft = -1;
+    qsizetype m_firstInFile = -1;
 };
 
 } // namespace quorvane

@@ -310,7 +310,8 @@ void LivePreviewWindow::openLink(const QUrl &url)
     // A jump within the page itself goes nowhere outside.
     if (target.matches(base, QUrl::RemoveFragment) && url.hasFragment())
         return;
-    m_launcher.openUrl(target);
+    if (!m_launcher.openUrl(target))
+        emit linkNotOpened(target);
 }
 
 } // namespace quorvane

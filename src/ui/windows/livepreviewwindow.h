@@ -67,6 +67,8 @@ signals:
     void remoteImagesChanged(bool allowed);
     // A new page is on screen.
     void pageShown();
+    // A link was clicked, but nothing on the desktop could open it.
+    void linkNotOpened(const QUrl &url);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -28,6 +28,12 @@ RecoverDraftsWindow::RecoverDraftsWindow(const QString &folder, const QIcon &ico
     m_list->setHeaderLabels({QStringLiteral("When"), QStringLiteral("First line"),
                              QStringLiteral("Length"), QStringLiteral("File"),
                              QStringLiteral("Kind")});
+    // The first line takes what the other columns leave, so the file's name
+    // is never pushed out of sight behind a scroll bar.
+    QHeaderView *header = m_list->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::Stretch);
     m_text = new QPlainTextEdit(split);
     m_text->setObjectName(QStringLiteral("DraftText"));
     m_text->setAccessibleName(QStringLiteral("Draft text"));
@@ -37,6 +43,13 @@ RecoverDraftsWindow::RecoverDraftsWindow(const QString &folder, const QIcon &ico
     auto *buttons = new QDialogButtonBox(this);
     m_restore = buttons->addButton(QStringLiteral("Restore"), QDialogButtonBox::AcceptRole);
     m_restore->setObjectName(QStringLiteral("DraftListRestore"));
+    m_compare = buttons->addButton(QStringLiteral("Compare..."), QDialogButtonBox::ActionRole);
+    m_compare->setObjectName(QStringLiteral("DraftListCompare"));
+    m_compare->setToolTip(QStringLiteral("The draft beside the file it was opened from"));
+    connect(m_compare, &QPushButton::clicked, this, [this] {
+        if (m_shownOk)
+            emit compareChosen(m_shown);
+    });
     buttons->addButton(QDialogButtonBox::Close);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &RecoverDraftsWindow::restoreSelected);
@@ -66,8 +79,8 @@ void RecoverDraftsWindow::refresh()
         item->setToolTip(3, read.header.sourcePath);
         m_files.append(*it);
     }
-    m_list->header()->resizeSections(QHeaderView::ResizeToContents);
     m_restore->setEnabled(!m_files.isEmpty());
+    m_compare->setEnabled(false);
     if (!m_files.isEmpty())
         m_list->setCurrentItem(m_list->topLevelItem(0));
     else
@@ -82,6 +95,7 @@ void RecoverDraftsWindow::showSelected()
     m_text->setPlainText(m_shownOk ? m_shown.text
                                    : QStringLiteral("This draft can no longer be read."));
     m_restore->setEnabled(m_shownOk);
+    m_compare->setEnabled(m_shownOk && !m_shown.header.sourcePath.isEmpty());
 }
 
 void RecoverDraftsWindow::restoreSelected()

@@ -25,6 +25,8 @@ public:
 
 signals:
     void restoreChosen(const drafts::Recoverable &draft);
+    // Beside the file it was opened from.
+    void compareChosen(const drafts::Recoverable &draft);
 
 private:
     void showSelected();
@@ -35,6 +37,7 @@ private:
     QTreeWidget *m_list = nullptr;
     QPlainTextEdit *m_text = nullptr;
     QPushButton *m_restore = nullptr;
+    QPushButton *m_compare = nullptr;
     drafts::Recoverable m_shown;
     bool m_shownOk = false;
 };

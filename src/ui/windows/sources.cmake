@@ -22,6 +22,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/previewbrowser.h
   ${CMAKE_CURRENT_LIST_DIR}/remoteimages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/remoteimages.h
+  ${CMAKE_CURRENT_LIST_DIR}/sideplacement.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sideplacement.h
   ${CMAKE_CURRENT_LIST_DIR}/splitwindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/splitwindow.h
   ${CMAKE_CURRENT_LIST_DIR}/recoverdraftswindow.cpp

@@ -112,6 +112,12 @@ const ToolCase kToolCases[] = {
      1,
      "post.txt:1:27: spelling: 'lnik' (link)\n"
      "post.txt:2:33: spelling: 'qzxqzxqz'\n"},
+    {"a quote in other scripts is not misspelt",
+     {"--check", "--lang", "en_US", "post.txt"},
+     "[QUOTE]\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d \xd9\x85\xd8\xb1\xd8\xad\xd8\xa8\xd8\xa7"
+     "[/QUOTE] fine\n",
+     0,
+     ""},
     {"misspelt, but spelling off", {"--check", "--no-spelling", "post.txt"}, "a wrod", 0, ""},
     {"dictionary not installed", {"--check", "--lang", "qq_ZZ", "post.txt"}, "a wrod", 2, ""},
     {"lang without check", {"--lang", "en_US", "post.txt"}, "", 2, ""},

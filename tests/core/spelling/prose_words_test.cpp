@@ -155,6 +155,11 @@ const LanguageCase kLanguageCases[] = {
      u"A wrod\r\n\t[B]ther[/B] \U0001F600 misteak\rwell-known don\u2019t\u2029[CODE]x\n"
      u"speling[/CODE] end qzxqzxqz",
      u"1:3:wrod 2:5:ther 2:16:misteak 5:20:qzxqzxqz"},
+    // Words in other scripts are quoted, not misspelt: only the English one is.
+    {"en_US",
+     u"He wrote \u05e9\u05dc\u05d5\u05dd and \u0645\u0631\u062d\u0628\u0627 and "
+     u"\u043f\u0440\u0438\u0432\u0435\u0442, then wrod.",
+     u"1:42:wrod"},
     {"de_DE", u"Die Gr\u00f6\u00dfe der Stra\u00dfe ist sch\u00f6n, aber Fehlre bl\u00e4ibt.",
      u"1:38:Fehlre 1:45:bl\u00e4ibt"},
     {"fr",
@@ -165,7 +170,8 @@ const LanguageCase kLanguageCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Languages, Misspellings, testing::ValuesIn(kLanguageCases),
                          [](const testing::TestParamInfo<LanguageCase> &param) {
-                             return std::string(param.param.tag);
+                             return std::string(param.param.tag) + "_" +
+                                    std::to_string(param.index);
                          });
 
 // Suggestions for many misspellings are shared out among spellers of their

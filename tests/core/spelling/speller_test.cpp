@@ -66,6 +66,51 @@ INSTANTIATE_TEST_SUITE_P(Locales, DefaultTag,
                                          DefaultCase{"de_CH", "de_DE"}, DefaultCase{"fr_BE", "fr"},
                                          DefaultCase{"fr_CA", "fr_CA"}, DefaultCase{"pt_BR", ""}));
 
+// Which words a dictionary's language can spell at all: a table of
+// dictionaries across words in each script. "+" marks a word the language
+// writes (it is checked), "-" one it cannot (it is left out).
+struct ScriptCase
+{
+    const char *tag;
+    const char *writes; // one mark per word of kScriptWords
+};
+
+const char16_t *const kScriptWords[] = {
+    u"Stra\u00dfe",                          // Latin
+    u"\u05e9\u05dc\u05d5\u05dd",             // Hebrew
+    u"\u0645\u0631\u062d\u0628\u0627",       // Arabic
+    u"\u043f\u0440\u0438\u0432\u0435\u0442", // Cyrillic
+    u"\u03ba\u03b1\u03bb\u03ac",             // Greek
+    u"\u3072\u3089\u304c\u306a\u6f22\u5b57", // Hiragana and Han
+    u"e\u0301t\u00e9",                       // Latin with a combining mark
+    u"caf\u00e9\u05e9",                      // Latin ending in a Hebrew letter
+    u"\U0001D400bc",                         // a mathematical letter (no script) and Latin
+};
+
+class Scripts : public testing::TestWithParam<ScriptCase>
+{
+};
+
+TEST_P(Scripts, DecideWhichWordsAreChecked)
+{
+    const LanguageScripts scripts(QString::fromLatin1(GetParam().tag));
+    std::string marks;
+    for (const char16_t *word : kScriptWords)
+        marks += scripts.canWrite(QStringView(word)) ? '+' : '-';
+    EXPECT_EQ(marks, GetParam().writes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dictionaries, Scripts,
+    testing::Values(ScriptCase{"en_US", "+-----+-+"}, ScriptCase{"de_DE_frami", "+-----+-+"},
+                    ScriptCase{"he_IL", "-+-------"}, ScriptCase{"ar", "--+------"},
+                    ScriptCase{"ru_RU", "---+-----"}, ScriptCase{"el_GR", "----+----"},
+                    ScriptCase{"ja_JP", "-----+---"}, ScriptCase{"sr_Latn_RS", "+-----+-+"},
+                    ScriptCase{"sr", "---+-----"},
+                    // An unknown language: everything is checked.
+                    ScriptCase{"qq_ZZ", "+++++++++"}),
+    [](const testing::TestParamInfo<ScriptCase> &row) { return std::string(row.param.tag); });
+
 // Each test has Enchant's per-user folder to itself.
 class SpellerTest : public testing::Test
 {

@@ -4,19 +4,24 @@
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "support/scripted.h"
+#include "windows/comparewindow.h"
 #include "windows/recoverdraftswindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTreeWidget>
+#include <QUuid>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -225,7 +230,7 @@ TEST_F(Drafts, TheOfferAfterAnUncleanEnd)
              EXPECT_EQ(t.typer->text(), draftText);
              EXPECT_TRUE(t.m_w.form->findChild<DocumentCommands *>()->isModified());
              EXPECT_EQ(t.drafts->offer(), nullptr);
-             // Journalled again as a new post; the old draft is history.
+             // It goes on as the post it was: its draft is still the live one.
              const auto live = t.pending();
              ASSERT_EQ(live.size(), 1);
              EXPECT_EQ(live.first().header.postId, t.drafts->postId());
@@ -301,6 +306,259 @@ TEST_F(Drafts, RecoverDraftsRestoresFromHistoryAskingFirst)
     EXPECT_EQ(typer->text(), QStringLiteral("the post I said No to"));
     EXPECT_EQ(m_w.dialogs.messages.size(), 2);
     EXPECT_TRUE(m_w.dialogs.allAnswered());
+}
+
+RecoverDraftsWindow *recoverWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *r = qobject_cast<RecoverDraftsWindow *>(w); r && r->isVisible())
+            return r;
+    }
+    return nullptr;
+}
+
+void restoreRow(const QString &firstLine)
+{
+    RecoverDraftsWindow *window = recoverWindow();
+    ASSERT_NE(window, nullptr);
+    QTreeWidget *list = window->list();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (list->topLevelItem(row)->text(1) == firstLine)
+            list->setCurrentItem(list->topLevelItem(row));
+    }
+    ASSERT_EQ(list->currentItem()->text(1), firstLine);
+    window->findChild<QPushButton *>(QStringLiteral("DraftListRestore"))->click();
+}
+
+struct RestoreRoute
+{
+    const char *name;
+    const char *restored; // the text it brings back
+    std::function<void(Drafts &)> restore;
+};
+
+// Restoring writes no copy of what was restored: every text in the folder is
+// there once. The post goes on under its own name: the next change is its
+// newer version, and the list shows no post twice.
+TEST_F(Drafts, RestoringWritesNoCopy)
+{
+    const RestoreRoute routes[] = {
+        {"the offer", "crashed post",
+         [](Drafts &t) {
+             t.drafts->checkAtStart();
+             ASSERT_NE(t.drafts->offer(), nullptr);
+             t.drafts->offer()->restoreButton()->click();
+         }},
+        {"history in Recover Drafts", "let go",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             restoreRow(QStringLiteral("let go"));
+         }},
+        {"a live draft in Recover Drafts", "crashed post",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             restoreRow(QStringLiteral("crashed post"));
+         }},
+    };
+    for (const RestoreRoute &route : routes) {
+        QTemporaryDir dir;
+        folder = dir.filePath(QStringLiteral("drafts"));
+        drafts->setFolder(folder);
+        {
+            drafts::DraftStore store(folder);
+            QString error;
+            ASSERT_TRUE(store.markRunning(&error));
+            for (const char *text : {"let go", "crashed post"}) {
+                drafts::SnapshotHeader h;
+                h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+                h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+                ASSERT_TRUE(store.write(h, QString::fromLatin1(text), &error));
+                if (QLatin1String(text) == QLatin1String("let go")) {
+                    ASSERT_TRUE(store.moveToHistory(h.postId, &error));
+                }
+            }
+        }
+        if (m_w.form->findChild<DocumentCommands *>()->isModified())
+            m_w.dialogs.messageAnswers = {QMB::No};
+        route.restore(*this);
+        ASSERT_EQ(typer->text(), QString::fromLatin1(route.restored)) << route.name;
+        drafts->writeNow();
+        QStringList texts;
+        ASSERT_TRUE(drafts->writer().waitUntilIdle(5s));
+        for (const drafts::DraftFile &f : drafts::DraftStore(folder).files()) {
+            drafts::Recoverable r;
+            ASSERT_TRUE(drafts::DraftStore::load(f, &r));
+            texts.append(r.text);
+        }
+        texts.sort();
+        EXPECT_EQ(texts.join(QStringLiteral(" | ")).toStdString(), "crashed post | let go")
+            << route.name;
+
+        type(QStringLiteral("!"));
+        drafts->writeNow();
+        QString newer = QStringLiteral("<none>");
+        for (const drafts::Recoverable &live : pending()) {
+            if (live.header.postId == drafts->postId())
+                newer = live.text;
+        }
+        EXPECT_EQ(newer, QString::fromLatin1(route.restored) + u'!') << route.name;
+        m_w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
+    }
+}
+
+CompareWindow *compareWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *c = qobject_cast<CompareWindow *>(w); c && c->isVisible())
+            return c;
+    }
+    return nullptr;
+}
+
+// The runs of a view shown with `format`'s background, line by line, joined
+// by "|".
+std::string markedRuns(QPlainTextEdit *view, const QTextCharFormat &format)
+{
+    QStringList runs;
+    QString run;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().background() == format.background())
+                run += fragment.text();
+            else if (!run.isEmpty())
+                runs.append(std::exchange(run, QString()));
+        }
+        if (!run.isEmpty())
+            runs.append(std::exchange(run, QString()));
+    }
+    return runs.join(u'|').toStdString();
+}
+
+struct CompareRoute
+{
+    const char *name;
+    std::function<void(Drafts &)> open;
+};
+
+// Compare, from the offer and from Recover Drafts: wrapped panes, what only
+// the draft has and what only the file has marked word by word, the first
+// difference in view, and Restore from there.
+TEST_F(Drafts, CompareMarksTheDifferenceAndRestores)
+{
+    const CompareRoute routes[] = {
+        {"the offer",
+         [](Drafts &t) {
+             t.drafts->checkAtStart();
+             ASSERT_NE(t.drafts->offer(), nullptr);
+             t.drafts->offer()->findChild<QPushButton *>(QStringLiteral("DraftCompare"))->click();
+         }},
+        {"Recover Drafts",
+         [](Drafts &t) {
+             t.run("RecoverDrafts");
+             RecoverDraftsWindow *recover = recoverWindow();
+             ASSERT_NE(recover, nullptr);
+             auto *compare = recover->findChild<QPushButton *>(QStringLiteral("DraftListCompare"));
+             ASSERT_TRUE(compare->isEnabled());
+             compare->click();
+             // Closing it goes back to the list, which stays open.
+             ASSERT_NE(compareWindow(), nullptr);
+             QTest::keyClick(compareWindow(), Qt::Key_Escape);
+             EXPECT_EQ(compareWindow(), nullptr);
+             EXPECT_TRUE(recover->isVisible());
+             compare->click();
+         }},
+    };
+    QString saved;
+    for (int i = 1; i <= 200; ++i)
+        saved += QStringLiteral("Line %1 of the post as saved.\r\n").arg(i);
+    QString draft = saved;
+    draft.replace(QStringLiteral("Line 150 of the post as saved."),
+                  QStringLiteral("Line 150 of the post as saved. An added sentence that runs well "
+                                 "past the right edge of the pane."));
+    draft.replace(QStringLiteral("Line 160 of the post as saved."),
+                  QStringLiteral("Line 160 of the post."));
+    for (const CompareRoute &route : routes) {
+        QTemporaryDir dir;
+        folder = dir.filePath(QStringLiteral("drafts"));
+        drafts->setFolder(folder);
+        drafts::SnapshotHeader h;
+        h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+        h.sourcePath = dir.filePath(QStringLiteral("post.txt"));
+        {
+            QFile file(h.sourcePath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(saved.toUtf8());
+            drafts::DraftStore store(folder);
+            QString error;
+            ASSERT_TRUE(store.markRunning(&error));
+            ASSERT_TRUE(store.write(h, draft, &error));
+        }
+        if (m_w.form->findChild<DocumentCommands *>()->isModified())
+            m_w.dialogs.messageAnswers = {QMB::No};
+        route.open(*this);
+        CompareWindow *compare = compareWindow();
+        ASSERT_NE(compare, nullptr) << route.name;
+        for (QPlainTextEdit *view : {compare->draftView(), compare->fileView()})
+            EXPECT_EQ(view->lineWrapMode(), QPlainTextEdit::WidgetWidth) << route.name;
+        EXPECT_EQ(markedRuns(compare->draftView(), CompareWindow::onlyInDraft()),
+                  " An added sentence that runs well past the right edge of the pane.")
+            << route.name;
+        EXPECT_EQ(markedRuns(compare->fileView(), CompareWindow::onlyInFile()), " as saved")
+            << route.name;
+        // The first difference is in view in both panes.
+        const auto inView = [](QPlainTextEdit *view, const QString &before) {
+            const int at = int(view->toPlainText().indexOf(before) + before.size());
+            return view->textCursor().position() == at &&
+                   view->viewport()->rect().contains(view->cursorRect());
+        };
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return inView(compare->draftView(),
+                              QStringLiteral("Line 150 of the post as saved.")) &&
+                       inView(compare->fileView(), QStringLiteral("Line 160 of the post"));
+            },
+            5000))
+            << route.name;
+
+        compare->findChild<QPushButton *>(QStringLiteral("CompareRestore"))->click();
+        EXPECT_EQ(compareWindow(), nullptr) << route.name;
+        EXPECT_EQ(recoverWindow(), nullptr) << route.name;
+        EXPECT_TRUE(m_w.form->isEnabled()) << route.name;
+        EXPECT_EQ(typer->text(), draft) << route.name;
+        EXPECT_EQ(drafts->offer(), nullptr) << route.name;
+        m_w.form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_w.form.get()));
+    }
+}
+
+// The File column shows whole beside a long first line: the first line gives
+// way, and nothing hides behind a scroll bar.
+TEST_F(Drafts, TheFileColumnIsNeverCutOff)
+{
+    const QString name = QStringLiteral("a post with a rather long name.txt");
+    {
+        drafts::DraftStore store(folder);
+        drafts::SnapshotHeader h;
+        h.postId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        h.writtenMs = QDateTime::currentMSecsSinceEpoch();
+        h.sourcePath = m_dir.filePath(name);
+        QString error;
+        ASSERT_TRUE(store.write(h, QStringLiteral("word ").repeated(80), &error));
+    }
+    run("RecoverDrafts");
+    RecoverDraftsWindow *window = recoverWindow();
+    ASSERT_NE(window, nullptr);
+    QTreeWidget *list = window->list();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    QHeaderView *header = list->header();
+    const int fileRight = header->sectionViewportPosition(3) + header->sectionSize(3);
+    EXPECT_LE(fileRight, list->viewport()->width());
+    EXPECT_GE(header->sectionSize(3), list->fontMetrics().horizontalAdvance(name));
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    QTest::keyClick(window, Qt::Key_Escape);
 }
 
 // Where drafts cannot be written the window says so once; typing goes on,

@@ -280,6 +280,44 @@ TEST(TyperKeys, TypingAndReturnGiveCrLf)
     EXPECT_EQ(typer.length(), 5);
 }
 
+// Backspace after an emoji sequence removes all of it, as one Undo step; a
+// letter with an accent still loses only the accent.
+struct BackspaceCase
+{
+    const char *name;
+    const char16_t *before;
+    const char16_t *after;
+};
+
+TEST(TyperKeys, BackspaceRemovesAWholeEmojiSequence)
+{
+    const BackspaceCase cases[] = {
+        {"family: man ZWJ woman ZWJ girl", u"a\U0001F468\u200D\U0001F469\u200D\U0001F467", u"a"},
+        {"flag of Germany", u"a\U0001F1E9\U0001F1EA", u"a"},
+        {"two flags, the last goes", u"a\U0001F1E9\U0001F1EA\U0001F1EB\U0001F1F7",
+         u"a\U0001F1E9\U0001F1EA"},
+        {"flag of England (tags)",
+         u"a\U0001F3F4\U000E0067\U000E0062\U000E0065\U000E006E\U000E0067\U000E007F", u"a"},
+        {"rainbow flag", u"a\U0001F3F3\uFE0F\u200D\U0001F308", u"a"},
+        {"keycap one", u"a1\uFE0F\u20E3", u"a"},
+        {"thumbs up, medium skin tone", u"a\U0001F44D\U0001F3FD", u"a"},
+        {"red heart", u"a\u2764\uFE0F", u"a"},
+        {"one emoji", u"a\U0001F600", u"a"},
+        {"e with a combining accent", u"ae\u0301", u"ae"},
+        {"a plain letter", u"ab", u"a"},
+    };
+    for (const BackspaceCase &c : cases) {
+        Typer typer;
+        typer.show();
+        typer.setText(QString::fromUtf16(c.before));
+        typer.setSelStart(typer.length());
+        QTest::keyClick(&typer, Qt::Key_Backspace);
+        EXPECT_EQ(typer.text().toStdU16String(), std::u16string(c.after)) << c.name;
+        QTest::keyClick(&typer, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(typer.text().toStdU16String(), std::u16string(c.before)) << c.name;
+    }
+}
+
 TEST(TyperKeys, CtrlYRedoes)
 {
     Typer typer;

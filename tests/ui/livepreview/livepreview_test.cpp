@@ -9,6 +9,7 @@
 #include "support/scripted.h"
 #include "windows/livepreviewwindow.h"
 #include "windows/previewbrowser.h"
+#include "windows/sideplacement.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -190,6 +191,32 @@ TEST_P(LivePreviewLinks, GoToTheDesktopNeverIntoTheWindow)
     EXPECT_EQ(shown(), before);
 }
 
+// With nothing to open it, the click says so, as Preview in Browser does.
+TEST_P(LivePreviewLinks, SaySoWhenNothingCanOpenThem)
+{
+    w->launcher.succeed = false;
+    typer()->setText(QString::fromUtf8(GetParam().post));
+    open();
+    const QTextCursor link = view()->document()->find(QString::fromUtf8(GetParam().text), 0);
+    ASSERT_FALSE(link.isNull());
+    const QRect place = view()->cursorRect(link);
+    w->dialogs.messageAnswers = {QMessageBox::Ok};
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {},
+                      place.center() - QPoint(place.height() / 2, 0));
+    ASSERT_EQ(w->dialogs.messages.size(), 1);
+    const auto &said = w->dialogs.messages.first();
+    EXPECT_EQ(said.icon, QMessageBox::Warning);
+    QString expected = QString::fromUtf8(GetParam().expected);
+    expected.replace(QLatin1String("DATA"),
+                     view()->document()->baseUrl().adjusted(QUrl::RemoveFilename).toString());
+    const QUrl url(expected);
+    const QString shownAddress =
+        url.scheme() == QLatin1String("mailto") ? url.path() : url.toDisplayString();
+    EXPECT_TRUE(said.text.contains(QLatin1Char('"') + shownAddress + QLatin1Char('"')))
+        << said.text.toStdString();
+    EXPECT_TRUE(said.text.startsWith(QLatin1String("No "))) << said.text.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Links, LivePreviewLinks,
     ::testing::Values(LinkCase{"Web", "see [URL=https://example.org/a?b=1]the page[/URL]",
@@ -266,6 +293,36 @@ TEST_F(LivePreviewTest, EscGoesBackToTheEditor)
     QTest::keyClick(view(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return typer()->hasFocus(); }, 5000));
     EXPECT_TRUE(window()->isVisible());
+}
+
+// Where the preview opens on a 1920 x 1080 screen, beside a main window
+// there: the side with room, narrowed, the main window slid over, or over the
+// main window's right edge only when it is too wide for both.
+struct PlaceCase
+{
+    const char *name;
+    QRect main;
+    QRect preview;
+    QPoint mainTo;
+};
+
+TEST(SidePlacement, BesideTheMainWindowWhereThereIsRoom)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize wanted(480, 560);
+    const PlaceCase cases[] = {
+        {"room on the right", {100, 100, 640, 480}, {748, 100, 480, 560}, {100, 100}},
+        {"more room on the left", {1200, 50, 640, 480}, {712, 50, 480, 560}, {1200, 50}},
+        {"narrowed to the room on the right", {0, 0, 1500, 900}, {1508, 0, 412, 560}, {0, 0}},
+        {"the main window slides over", {260, 0, 1400, 900}, {1440, 0, 480, 560}, {32, 0}},
+        {"too wide for both: over its right edge", {0, 0, 1900, 1000}, {1600, 0, 320, 560}, {0, 0}},
+        {"kept on the screen below", {100, 800, 640, 200}, {748, 520, 480, 560}, {100, 800}},
+    };
+    for (const PlaceCase &c : cases) {
+        const SidePlacement placed = placeBeside(c.main, wanted, screen, 320);
+        EXPECT_EQ(placed.companion, c.preview) << c.name;
+        EXPECT_EQ(placed.mainTopLeft, c.mainTo) << c.name;
+    }
 }
 
 } // namespace

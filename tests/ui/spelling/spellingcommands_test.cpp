@@ -141,7 +141,11 @@ INSTANTIATE_TEST_SUITE_P(
         UnderlineCase{"VerbatimAcrossLines",
                       u"[CODE]\r\nint speling;\r\n[/CODE]\r\nspeling [NOPARSE][B]wrod[/NOPARSE]",
                       {"speling"}},
-        UnderlineCase{"ApostrophesAndHyphens", u"don't it’s well-known wel-known", {"wel-known"}}),
+        UnderlineCase{"ApostrophesAndHyphens", u"don't it’s well-known wel-known", {"wel-known"}},
+        UnderlineCase{"OtherScriptsAreLeftOut",
+                      u"[QUOTE]\u05e9\u05dc\u05d5\u05dd[/QUOTE] \u0645\u0631\u062d\u0628\u0627 "
+                      u"\u03ba\u03b1\u03bb\u03ac wrod",
+                      {"wrod"}}),
     [](const testing::TestParamInfo<UnderlineCase> &row) { return std::string(row.param.name); });
 
 TEST_F(SpellingWindowTest, TheWordBeingTypedWaitsForTheCaretToLeave)
