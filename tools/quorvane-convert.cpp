@@ -9,6 +9,7 @@
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
+#include "forum/forumlength.h"
 #include "forum/forumpage.h"
 #include "import/importformat.h"
 #include "platform/appinfo.h"
@@ -43,6 +44,8 @@ struct Request
     std::unique_ptr<quorvane::Speller> speller;
     quorvane::Forum forum = quorvane::Forum::Generic;
 };
+
+int usageError(const QByteArray &problem);
 
 // What a run function returns when standard output could not be written.
 constexpr int kNotWritten = -1;
@@ -183,6 +186,26 @@ const Mode kModes[] = {
                  std::fprintf(stderr, "quorvane-convert: %s\n", qPrintable(error));
              return status == 2 ? kNotWritten : status;
          }},
+    {.option = "--length",
+     .synopsis = "--length --forum NAME",
+     .help = "the post's length as that forum counts it and its limit,\n"
+             "\"COUNTED LIMIT\" (exit 1 when over)",
+     .options = "--forum",
+     .failure = 2,
+     .prepare =
+         [](Request &request) {
+             if (request.forum != quorvane::Forum::Generic)
+                 return true;
+             usageError("--length needs --forum phpbb, smf or mybb");
+             return false;
+         },
+     .run =
+         [](Request &request, const QString &, const QString &text) {
+             const quorvane::ForumLength length = quorvane::forumLength(request.forum, text);
+             const QByteArray line =
+                 QByteArray::number(length.counted) + ' ' + QByteArray::number(length.limit) + '\n';
+             return !writeOut(line) ? kNotWritten : length.fits() ? 0 : 1;
+         }},
 };
 
 // An option that is not a mode: it goes with the modes that list it.
@@ -205,7 +228,8 @@ const Option kOptions[] = {
      .misplaced = "--html and --forum go with the page only"},
     {.name = "--forum",
      .value = "NAME",
-     .help = "the forum: generic (the preview page), phpbb, smf, mybb",
+     .help = "the forum: generic (the preview page), phpbb, smf, mybb;\n"
+             "with --length, the forum counting",
      .read = [](Request &request, const QByteArray &value) -> const char * {
          const std::optional<quorvane::Forum> forum =
              quorvane::forumFromKey(QString::fromLocal8Bit(value));
@@ -217,7 +241,7 @@ const Option kOptions[] = {
          request.forum = *forum;
          return nullptr;
      },
-     .misplaced = "--html and --forum go with the page only"},
+     .misplaced = "--forum goes with the page and --length only"},
     {.name = "--program-dir",
      .value = "DIR",
      .joined = true,

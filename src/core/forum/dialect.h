@@ -153,6 +153,19 @@ struct TextRules
     QString codeStyle;                // "pre" (phpBB), "smf", "mybb": how code text is written
 };
 
+// How the forum measures a post against its limit when it is submitted.
+enum class Counting {
+    Escaped, // phpBB: characters after HTML escaping of the trimmed post, breaks as LF
+    Sent,    // SMF: characters as a browser sends them (CR LF), a typed entity as one
+    Bytes,   // MyBB: UTF-8 bytes as a browser sends them (CR LF), trimmed of blanks
+};
+
+struct LengthRules
+{
+    qsizetype limit = 0; // the default install's maximum; the post fits at the limit
+    Counting counting = Counting::Escaped;
+};
+
 struct TagDefinition
 {
     QString name;
@@ -172,6 +185,7 @@ struct Dialect
     std::vector<ForumSmiley> smilies;
     SmileyRules smileyRules;
     ColorRules colors;
+    LengthRules length;
     QString stylesheet; // the program's own approximation of the default theme
     QString postClass;  // the post box's class on the page
 

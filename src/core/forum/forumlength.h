@@ -1,0 +1,33 @@
+#pragma once
+
+#include "forum/dialect.h"
+#include "forum/forum.h"
+
+#include <QStringView>
+
+namespace quorvane {
+
+// A post's length as a forum measures it when the post is submitted, and the
+// forum's limit. The post is as the editor holds it: a line break is LF or
+// CR LF (a lone CR is one too), which every forum receives as CR LF.
+struct ForumLength
+{
+    qsizetype counted = 0;
+    qsizetype limit = 0;
+    bool fits() const { return counted <= limit; }
+};
+
+// Not for Forum::Generic, which has no limit.
+ForumLength forumLength(Forum forum, QStringView post);
+
+// The whole post counted by `counting`, with the forum's trimming of its ends.
+qsizetype countedLength(Counting counting, QStringView post);
+
+// What one character (a code point, `c`) adds to the count, away from the
+// post's ends; a line break is counted by lineBreakWeight. The same for every
+// character of a text, so a text's count is the sum of its parts' counts
+// (phpBB's Unicode normalisation aside, which only shortens decomposed text).
+int characterWeight(Counting counting, char32_t c);
+int lineBreakWeight(Counting counting);
+
+} // namespace quorvane
