@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forum/counting.h"
 #include "forum/forum.h"
 
 #include <QString>
@@ -151,13 +152,6 @@ struct TextRules
     bool itemOpensList = false;     // SMF: [*] outside a list opens one
     bool dropBreakAfterBlock = false; // MyBB: a line break right after a block's tag is dropped
     QString codeStyle;                // "pre" (phpBB), "smf", "mybb": how code text is written
-};
-
-// How the forum measures a post against its limit when it is submitted.
-enum class Counting {
-    Escaped, // phpBB: characters after HTML escaping of the trimmed post, breaks as LF
-    Sent,    // SMF: characters as a browser sends them (CR LF), a typed entity as one
-    Bytes,   // MyBB: UTF-8 bytes as a browser sends them (CR LF), trimmed of blanks
 };
 
 struct LengthRules

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace quorvane {
 
 namespace {
@@ -81,55 +83,22 @@ char32_t codePointBefore(QStringView text, qsizetype end, int &units)
     return c.unicode();
 }
 
-// `text` without the characters `blank` says are blank at either end.
-template <typename Blank> QStringView trimmed(QStringView text, Blank blank)
+// Whether the forum trims `c` from the post's start (or end).
+bool isTrimmed(Counting counting, char32_t c, bool atEnd)
 {
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    int units = 1;
-    while (from < to && blank(codePointAt(text, from, units), false))
-        from += units;
-    while (to > from && blank(codePointBefore(text, to, units), true))
-        to -= units;
-    return text.mid(from, to - from);
+    // phpBB drops NUL and byte order marks before it trims.
+    return counting == Counting::Escaped ? isPhpBlank(c) || c == 0xFEFF : isMyBBBlank(c, atEnd);
 }
 
-// Sums the weights of a text's characters, a line break (LF, CR LF or CR)
-// as one.
-qsizetype weighed(Counting counting, QStringView text)
+qsizetype weighed(Counting counting, QStringView line)
 {
     qsizetype total = 0;
-    for (qsizetype i = 0; i < text.size();) {
-        if (isBreak(text[i].unicode())) {
-            total += lineBreakWeight(counting);
-            i += text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
-            continue;
-        }
+    for (qsizetype i = 0; i < line.size();) {
         int units = 1;
-        total += characterWeight(counting, codePointAt(text, i, units));
+        total += characterWeight(counting, codePointAt(line, i, units));
         i += units;
     }
     return total;
-}
-
-// phpBB reads line breaks as LF, drops NUL and byte order marks, trims the
-// post, escapes it for HTML and puts it in Unicode's composed form.
-qsizetype escapedLength(QStringView post)
-{
-    QString text;
-    text.reserve(post.size());
-    bool plain = true; // nothing that composition could change
-    for (qsizetype i = 0; i < post.size(); ++i) {
-        const char16_t c = post[i].unicode();
-        if (c == 0 || c == 0xFEFF || (c == u'\r' && i + 1 < post.size() && post[i + 1] == u'\n'))
-            continue;
-        text.append(c == u'\r' ? u'\n' : QChar(c));
-        plain = plain && c < 0x300;
-    }
-    QStringView kept = trimmed(QStringView(text), [](char32_t c, bool) { return isPhpBlank(c); });
-    if (plain)
-        return weighed(Counting::Escaped, kept);
-    return weighed(Counting::Escaped, kept.toString().normalized(QString::NormalizationForm_C));
 }
 
 // The entities SMF counts as one character where the writer typed them:
@@ -146,26 +115,27 @@ qsizetype entityAt(QStringView text, qsizetype i)
     if (!rest.startsWith(u"&#"))
         return 0;
     qsizetype digits = 0;
-    while (2 + digits < rest.size() && digits < 7 && rest[2 + digits].isDigit() &&
-           rest[2 + digits].unicode() < 0x80)
+    while (2 + digits < rest.size() && digits < 7 && rest[2 + digits].unicode() < 0x80 &&
+           rest[2 + digits].isDigit())
         ++digits;
     return digits > 0 && 2 + digits < rest.size() && rest[2 + digits] == u';' ? 3 + digits : 0;
 }
 
-// SMF counts what the browser sent, a typed entity as one character.
-qsizetype sentLength(QStringView post)
+// The post's lines, between LF, CR LF or CR.
+std::vector<QStringView> linesOf(QStringView post)
 {
-    qsizetype total = 0;
+    std::vector<QStringView> lines;
     qsizetype from = 0;
-    for (qsizetype at = post.indexOf(u'&'); at >= 0; at = post.indexOf(u'&', at + 1)) {
-        const qsizetype entity = entityAt(post, at);
-        if (entity == 0)
+    for (qsizetype i = 0; i < post.size(); ++i) {
+        if (!isBreak(post[i].unicode()))
             continue;
-        total += weighed(Counting::Sent, post.mid(from, at - from)) + 1;
-        from = at + entity;
-        at = from - 1;
+        lines.push_back(post.mid(from, i - from));
+        if (post[i] == u'\r' && i + 1 < post.size() && post[i + 1] == u'\n')
+            ++i;
+        from = i + 1;
     }
-    return total + weighed(Counting::Sent, post.mid(from));
+    lines.push_back(post.mid(from));
+    return lines;
 }
 
 } // namespace
@@ -174,7 +144,10 @@ int characterWeight(Counting counting, char32_t c)
 {
     switch (counting) {
     case Counting::Escaped:
-        // htmlspecialchars: "&amp;", "&quot;", "&lt;", "&gt;"; ' is kept.
+        // htmlspecialchars: "&amp;", "&quot;", "&lt;", "&gt;"; ' is kept;
+        // NUL and byte order marks are dropped.
+        if (c == 0 || c == 0xFEFF)
+            return 0;
         return c == U'&' ? 5 : c == U'"' ? 6 : c == U'<' || c == U'>' ? 4 : 1;
     case Counting::Sent:
         return 1;
@@ -189,17 +162,67 @@ int lineBreakWeight(Counting counting)
     return counting == Counting::Escaped ? 1 : 2;
 }
 
-qsizetype countedLength(Counting counting, QStringView post)
+qsizetype lineWeight(Counting counting, QStringView line)
 {
     switch (counting) {
     case Counting::Escaped:
-        return escapedLength(post);
-    case Counting::Sent:
-        return sentLength(post);
+        // Composing only shortens text with combining marks (U+0300 on).
+        for (const QChar c : line) {
+            if (c.unicode() >= 0x300)
+                return weighed(counting, line.toString().normalized(QString::NormalizationForm_C));
+        }
+        return weighed(counting, line);
+    case Counting::Sent: {
+        qsizetype total = 0;
+        qsizetype from = 0;
+        for (qsizetype at = line.indexOf(u'&'); at >= 0; at = line.indexOf(u'&', at + 1)) {
+            const qsizetype entity = entityAt(line, at);
+            if (entity == 0)
+                continue;
+            total += weighed(counting, line.mid(from, at - from)) + 1;
+            from = at + entity;
+            at = from - 1;
+        }
+        return total + weighed(counting, line.mid(from));
+    }
     case Counting::Bytes:
-        return weighed(counting, trimmed(post, isMyBBBlank));
+        return weighed(counting, line);
     }
     return 0;
+}
+
+BlankEnds blankEnds(Counting counting, QStringView line)
+{
+    BlankEnds ends;
+    if (counting == Counting::Sent)
+        return ends;
+    qsizetype from = 0;
+    int units = 1;
+    for (char32_t c;
+         from < line.size() && isTrimmed(counting, c = codePointAt(line, from, units), false);
+         from += units)
+        ends.leading += characterWeight(counting, c);
+    ends.blankFromStart = from == line.size();
+    qsizetype to = line.size();
+    for (char32_t c; to > 0 && isTrimmed(counting, c = codePointBefore(line, to, units), true);
+         to -= units)
+        ends.trailing += characterWeight(counting, c);
+    ends.blankFromEnd = to == 0;
+    return ends;
+}
+
+qsizetype countedLength(Counting counting, QStringView post)
+{
+    const std::vector<QStringView> lines = linesOf(post);
+    std::vector<CountedPart> parts;
+    parts.reserve(lines.size());
+    qsizetype total = 0;
+    for (const QStringView line : lines) {
+        parts.push_back({lineWeight(counting, line), blankEnds(counting, line), !parts.empty()});
+        total += parts.back().weight + (parts.back().breakBefore ? lineBreakWeight(counting) : 0);
+    }
+    return total - trimmedWeight(counting, qsizetype(parts.size()),
+                                 [&](qsizetype i) { return parts[size_t(i)]; });
 }
 
 ForumLength forumLength(Forum forum, QStringView post)

@@ -23,11 +23,4 @@ ForumLength forumLength(Forum forum, QStringView post);
 // The whole post counted by `counting`, with the forum's trimming of its ends.
 qsizetype countedLength(Counting counting, QStringView post);
 
-// What one character (a code point, `c`) adds to the count, away from the
-// post's ends; a line break is counted by lineBreakWeight. The same for every
-// character of a text, so a text's count is the sum of its parts' counts
-// (phpBB's Unicode normalisation aside, which only shortens decomposed text).
-int characterWeight(Counting counting, char32_t c);
-int lineBreakWeight(Counting counting);
-
 } // namespace quorvane
