@@ -25,6 +25,10 @@ int lineBreakWeight(Counting counting);
 // composing, and without trimming.
 qsizetype lineWeight(Counting counting, QStringView line);
 
+// The length of the entity SMF counts as one character that starts at `i`
+// ("&amp;", "&#65;", ...), or 0.
+qsizetype typedEntityAt(QStringView text, qsizetype i);
+
 // The blanks a forum trims from the post's ends: their weight at the start and
 // at the end of a line, and whether the line is nothing else.
 struct BlankEnds

@@ -101,26 +101,6 @@ qsizetype weighed(Counting counting, QStringView line)
     return total;
 }
 
-// The entities SMF counts as one character where the writer typed them:
-// "&quot;", "&amp;", "&lt;", "&gt;", "&nbsp;" and "&#" with up to 7 digits.
-// Returns the entity's length at `i`, or 0.
-qsizetype entityAt(QStringView text, qsizetype i)
-{
-    static const char16_t *const kNamed[] = {u"&quot;", u"&amp;", u"&lt;", u"&gt;", u"&nbsp;"};
-    const QStringView rest = text.mid(i, 10);
-    for (const char16_t *named : kNamed) {
-        if (rest.startsWith(QStringView(named)))
-            return QStringView(named).size();
-    }
-    if (!rest.startsWith(u"&#"))
-        return 0;
-    qsizetype digits = 0;
-    while (2 + digits < rest.size() && digits < 7 && rest[2 + digits].unicode() < 0x80 &&
-           rest[2 + digits].isDigit())
-        ++digits;
-    return digits > 0 && 2 + digits < rest.size() && rest[2 + digits] == u';' ? 3 + digits : 0;
-}
-
 // The post's lines, between LF, CR LF or CR.
 std::vector<QStringView> linesOf(QStringView post)
 {
@@ -139,6 +119,25 @@ std::vector<QStringView> linesOf(QStringView post)
 }
 
 } // namespace
+
+// The entities SMF counts as one character where the writer typed them:
+// "&quot;", "&amp;", "&lt;", "&gt;", "&nbsp;" and "&#" with up to 7 digits.
+qsizetype typedEntityAt(QStringView text, qsizetype i)
+{
+    static const char16_t *const kNamed[] = {u"&quot;", u"&amp;", u"&lt;", u"&gt;", u"&nbsp;"};
+    const QStringView rest = text.mid(i, 10);
+    for (const char16_t *named : kNamed) {
+        if (rest.startsWith(QStringView(named)))
+            return QStringView(named).size();
+    }
+    if (!rest.startsWith(u"&#"))
+        return 0;
+    qsizetype digits = 0;
+    while (2 + digits < rest.size() && digits < 7 && rest[2 + digits].unicode() < 0x80 &&
+           rest[2 + digits].isDigit())
+        ++digits;
+    return digits > 0 && 2 + digits < rest.size() && rest[2 + digits] == u';' ? 3 + digits : 0;
+}
 
 int characterWeight(Counting counting, char32_t c)
 {
@@ -176,7 +175,7 @@ qsizetype lineWeight(Counting counting, QStringView line)
         qsizetype total = 0;
         qsizetype from = 0;
         for (qsizetype at = line.indexOf(u'&'); at >= 0; at = line.indexOf(u'&', at + 1)) {
-            const qsizetype entity = entityAt(line, at);
+            const qsizetype entity = typedEntityAt(line, at);
             if (entity == 0)
                 continue;
             total += weighed(counting, line.mid(from, at - from)) + 1;
