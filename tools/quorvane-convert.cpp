@@ -169,14 +169,21 @@ const Mode kModes[] = {
      .run = writeText},
     {.option = "--split",
      .value = "LIMIT",
-     .synopsis = "--split LIMIT [--count tags|text] [--break 1|2]",
+     .synopsis = "--split LIMIT [--count tags|text] [--break 1|2 | --forum NAME]",
      .help = "the post cut into parts of at most LIMIT characters",
-     .options = "--count --break",
+     .options = "--count --break --forum",
      .readValue = [](Request &request, const QByteArray &value) -> const char * {
          bool number = false;
          request.split.limit = value.toLongLong(&number);
          return number && request.split.limit > 0 ? nullptr : "--split needs a limit above 0";
      },
+     .prepare =
+         [](Request &request) {
+             if (request.forum != quorvane::Forum::Generic)
+                 request.split.rule =
+                     quorvane::forumLengthRule(quorvane::dialect(request.forum).length.counting);
+             return true;
+         },
      .run =
          [](Request &request, const QString &name, const QString &text) {
              QString error;
@@ -217,8 +224,9 @@ struct Option
     const char *help = "";
     // Reads the value (empty when missing); returns the usage error or nullptr.
     const char *(*read)(Request &request, const QByteArray &value) = nullptr;
-    const char *notWith = nullptr; // an option it cannot be given with
-    const char *misplaced = "";    // the usage error when the mode does not take it
+    const char *notWith = nullptr;  // an option it cannot be given with
+    const char *misplaced = "";     // the usage error when the mode does not take it
+    const char *excluded = nullptr; // the one when given with notWith; nullptr: misplaced
 };
 
 const Option kOptions[] = {
@@ -229,7 +237,7 @@ const Option kOptions[] = {
     {.name = "--forum",
      .value = "NAME",
      .help = "the forum: generic (the preview page), phpbb, smf, mybb;\n"
-             "with --length, the forum counting",
+             "with --length and --split, the forum counting",
      .read = [](Request &request, const QByteArray &value) -> const char * {
          const std::optional<quorvane::Forum> forum =
              quorvane::forumFromKey(QString::fromLocal8Bit(value));
@@ -241,7 +249,7 @@ const Option kOptions[] = {
          request.forum = *forum;
          return nullptr;
      },
-     .misplaced = "--forum goes with the page and --length only"},
+     .misplaced = "--forum goes with the page, --length and --split only"},
     {.name = "--program-dir",
      .value = "DIR",
      .joined = true,
@@ -276,7 +284,9 @@ const Option kOptions[] = {
          request.split.rule.countTags = value == "tags";
          return value == "tags" || value == "text" ? nullptr : "--count is tags or text";
      },
-     .misplaced = "--count and --break go with --split only"},
+     .notWith = "--forum",
+     .misplaced = "--count and --break go with --split only",
+     .excluded = "--count and --break do not go with --forum"},
     {.name = "--break",
      .value = "1|2",
      .help = "with --split: a line break counts as 1 or 2",
@@ -284,7 +294,9 @@ const Option kOptions[] = {
          request.split.rule.lineBreak = value.toInt();
          return value == "1" || value == "2" ? nullptr : "--break is 1 or 2";
      },
-     .misplaced = "--count and --break go with --split only"},
+     .notWith = "--forum",
+     .misplaced = "--count and --break go with --split only",
+     .excluded = "--count and --break do not go with --forum"},
 };
 
 bool takes(const Mode &mode, std::string_view option)
@@ -446,8 +458,10 @@ int readArguments(int argc, char **argv, const Mode *&mode, Request &request)
         for (const Option &option : kOptions) {
             if (bool(option.notWith) != excluding || !given.contains(option.name))
                 continue;
-            if (!takes(*mode, option.name) || (excluding && given.contains(option.notWith)))
+            if (!takes(*mode, option.name))
                 return usageError(option.misplaced);
+            if (excluding && given.contains(option.notWith))
+                return usageError(option.excluded ? option.excluded : option.misplaced);
         }
     }
     return kGoOn;
