@@ -203,6 +203,47 @@ void clickOk(QDialog *dialog)
     dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
 }
 
+// A forum's counting in the status, kept line by line as the writer types.
+TEST_F(SplitUiTest, StatusCountsAsTheForumDoes)
+{
+    struct Case
+    {
+        const char *name;
+        Counting counting;
+        QString post;
+        qsizetype limit;
+        QString left;
+    };
+    const Case cases[] = {
+        {"phpBB escapes and trims", Counting::Escaped, QStringLiteral("  say \"hi\" & bye\n\n"), 30,
+         QStringLiteral("2 left")},
+        {"SMF counts a line break as two", Counting::Sent, QStringLiteral("a\nb\nc"), 5,
+         QStringLiteral("-2 over")},
+        {"SMF counts a typed entity as one", Counting::Sent, QStringLiteral("&amp;&#65;"), 5,
+         QStringLiteral("3 left")},
+        {"MyBB counts bytes and trims blanks", Counting::Bytes,
+         QStringLiteral("\u00a0\u00e9\u00e9\u00a0"), 5, QStringLiteral("1 left")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        commands().setChoice({QStringLiteral("custom"), c.limit, forumLengthRule(c.counting)});
+        typer()->setText(c.post);
+        settle();
+        EXPECT_TRUE(status().text().endsWith(c.left)) << status().text().toStdString();
+    }
+    // Typed at both ends: phpBB trims the blanks, counts the quotation mark.
+    commands().setChoice({QStringLiteral("custom"), 10, forumLengthRule(Counting::Escaped)});
+    typer()->setText(QStringLiteral("ab"));
+    settle();
+    typer()->setSelStart(0);
+    QTest::keyClicks(typer(), QStringLiteral("  "));
+    typer()->setSelStart(typer()->length());
+    QTest::keyClick(typer(), Qt::Key_Return);
+    QTest::keyClicks(typer(), QStringLiteral("\""));
+    settle();
+    EXPECT_EQ(status().length(), 9); // "ab" LF and &quot;
+}
+
 TEST_F(SplitUiTest, TheLimitChosenIsRememberedInANewWindow)
 {
     w->form->command("PostLengthLimit")->trigger();
