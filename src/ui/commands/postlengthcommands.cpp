@@ -2,6 +2,7 @@
 
 #include "commands/lengthstatus.h"
 #include "commands/markupcommands.h"
+#include "settings/forumchoice.h"
 #include "shell/mainform.h"
 #include "shell/markuphighlighter.h"
 #include "shell/typer.h"
@@ -23,7 +24,7 @@ const KnownTags &knownTags(MainForm &form)
 PostLengthCommands::PostLengthCommands(MainForm &form)
     : QObject(&form), m_form(form), m_status(new LengthStatus(form, knownTags(form)))
 {
-    m_status->setChoice(postlimit::read());
+    m_status->setChoice(postlimit::inForce(postlimit::read(), forumchoice::read()));
     connect(form.command("PostLengthLimit"), &QAction::triggered, this,
             [this] { askLimit(false); });
     connect(form.command("SplitPost"), &QAction::triggered, this, [this] {
@@ -54,9 +55,19 @@ SplitWindow *PostLengthCommands::splitWindow()
 void PostLengthCommands::setChoice(const postlimit::Choice &choice)
 {
     postlimit::write(choice);
-    m_status->setChoice(choice);
+    apply(postlimit::inForce(choice, forumchoice::read()));
+}
+
+void PostLengthCommands::forumChanged()
+{
+    apply(postlimit::inForce(postlimit::read(), forumchoice::read()));
+}
+
+void PostLengthCommands::apply(const postlimit::Choice &inForce)
+{
+    m_status->setChoice(inForce);
     if (m_split)
-        m_split->setChoice(choice);
+        m_split->setChoice(inForce);
 }
 
 void PostLengthCommands::askLimit(bool thenSplit)
@@ -68,7 +79,7 @@ void PostLengthCommands::askLimit(bool thenSplit)
     }
     m_dialog = new PostLimitDialog(&m_form);
     m_dialog->setAttribute(Qt::WA_DeleteOnClose);
-    m_dialog->setChoice(m_status->choice());
+    m_dialog->setChoice(postlimit::read()); // the writer's own, not the forum's
     connect(m_dialog, &QDialog::accepted, this, [this, thenSplit] {
         setChoice(m_dialog->choice());
         if (thenSplit && m_status->choice().hasLimit())

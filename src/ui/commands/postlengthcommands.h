@@ -28,12 +28,17 @@ public:
     // The limit dialog while it is open, else nullptr.
     PostLimitDialog *limitDialog() const { return m_dialog; }
 
+    // Stores the writer's choice; the status and Split Post count by what is
+    // in force with the chosen forum (postlimit::inForce).
     void setChoice(const postlimit::Choice &choice);
+    // The chosen forum changed (Forum menu): its counting comes into force.
+    void forumChanged();
 
 private:
     // Opens the limit dialog; `thenSplit` opens Split Post once a limit is set.
     void askLimit(bool thenSplit);
     void openSplit();
+    void apply(const postlimit::Choice &inForce);
 
     MainForm &m_form;
     LengthStatus *m_status;

@@ -3,6 +3,7 @@
 #include "commands/lengthstatus.h"
 #include "commands/markupcommands.h"
 #include "commands/postlengthcommands.h"
+#include "settings/forumchoice.h"
 #include "settings/postlimit.h"
 #include "shell/mainform.h"
 #include "shell/markuphighlighter.h"
@@ -50,12 +51,14 @@ protected:
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         postlimit::forget();
+        forumchoice::forget();
         w = std::make_unique<test::Window>();
     }
     void TearDown() override
     {
         w.reset();
         postlimit::forget();
+        forumchoice::forget();
     }
 
     PostLengthCommands &commands() const { return *w->form->findChild<PostLengthCommands *>(); }
@@ -242,6 +245,61 @@ TEST_F(SplitUiTest, StatusCountsAsTheForumDoes)
     QTest::keyClicks(typer(), QStringLiteral("\""));
     settle();
     EXPECT_EQ(status().length(), 9); // "ab" LF and &quot;
+}
+
+// What is in force with a chosen forum: its own limit and counting unless the
+// writer chose a limit of another kind.
+TEST(LimitInForce, FollowsTheChosenForum)
+{
+    const postlimit::Choice none;
+    const postlimit::Choice phpbb{QStringLiteral("phpbb"), 50000, LengthRule{true, 1}};
+    const postlimit::Choice discourse{QStringLiteral("discourse"), 32000, LengthRule{true, 1}};
+    const postlimit::Choice custom{QStringLiteral("custom"), 900, LengthRule{false, 2}};
+    struct Case
+    {
+        const char *name;
+        postlimit::Choice stored;
+        Forum forum;
+        postlimit::Choice inForce;
+    };
+    const Case cases[] = {
+        {"generic changes nothing", phpbb, Forum::Generic, phpbb},
+        {"no limit takes the forum's",
+         none,
+         Forum::MyBB,
+         {QStringLiteral("mybb"), 65535, forumLengthRule(Counting::Bytes)}},
+        {"the forum's profile keeps its limit",
+         phpbb,
+         Forum::PhpBB,
+         {QStringLiteral("phpbb"), 50000, forumLengthRule(Counting::Escaped)}},
+        {"another forum's profile keeps its rule", phpbb, Forum::Smf, phpbb},
+        {"discourse keeps its rule", discourse, Forum::Smf, discourse},
+        {"custom keeps its rule", custom, Forum::PhpBB, custom},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(postlimit::inForce(c.stored, c.forum), c.inForce);
+    }
+}
+
+TEST_F(SplitUiTest, TheChosenForumsLimitIsInForce)
+{
+    forumchoice::write(Forum::Smf);
+    w = std::make_unique<test::Window>();
+    typer()->setText(QStringLiteral("a\nb"));
+    settle();
+    EXPECT_EQ(status().choice().limit, 20000);
+    EXPECT_TRUE(status().text().endsWith(QStringLiteral("19,996 left")))
+        << status().text().toStdString();
+    // Split Post opens at once: a limit is in force.
+    w->form->command("SplitPost")->trigger();
+    EXPECT_EQ(commands().limitDialog(), nullptr);
+    ASSERT_NE(commands().splitWindow(), nullptr);
+    EXPECT_TRUE(commands().splitWindow()->isVisible());
+    // Another forum chosen.
+    forumchoice::write(Forum::Generic);
+    commands().forumChanged();
+    EXPECT_FALSE(status().choice().hasLimit());
 }
 
 TEST_F(SplitUiTest, TheLimitChosenIsRememberedInANewWindow)
