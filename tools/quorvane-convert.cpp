@@ -9,6 +9,7 @@
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
+#include "forum/forumlength.h"
 #include "forum/forumpage.h"
 #include "import/importformat.h"
 #include "platform/appinfo.h"
@@ -44,6 +45,8 @@ struct Request
     std::unique_ptr<quorvane::Speller> speller;
     quorvane::Forum forum = quorvane::Forum::Generic;
 };
+
+int usageError(const QByteArray &problem);
 
 // What a run function returns when standard output could not be written.
 constexpr int kNotWritten = -1;
@@ -177,14 +180,21 @@ const Mode kModes[] = {
      .run = writeText},
     {.option = "--split",
      .value = "LIMIT",
-     .synopsis = "--split LIMIT [--count tags|text] [--break 1|2]",
+     .synopsis = "--split LIMIT [--count tags|text] [--break 1|2 | --forum NAME]",
      .help = "the post cut into parts of at most LIMIT characters",
-     .options = "--count --break",
+     .options = "--count --break --forum",
      .readValue = [](Request &request, const QByteArray &value) -> const char * {
          bool number = false;
          request.split.limit = value.toLongLong(&number);
          return number && request.split.limit > 0 ? nullptr : "--split needs a limit above 0";
      },
+     .prepare =
+         [](Request &request) {
+             if (request.forum != quorvane::Forum::Generic)
+                 request.split.rule =
+                     quorvane::forumLengthRule(quorvane::dialect(request.forum).length.counting);
+             return true;
+         },
      .run =
          [](Request &request, const QString &name, const QString &text) {
              QString error;
@@ -193,6 +203,26 @@ const Mode kModes[] = {
              if (status == 1)
                  std::fprintf(stderr, "quorvane-convert: %s\n", qPrintable(error));
              return status == 2 ? kNotWritten : status;
+         }},
+    {.option = "--length",
+     .synopsis = "--length --forum NAME",
+     .help = "the post's length as that forum counts it and its limit,\n"
+             "\"COUNTED LIMIT\" (exit 1 when over)",
+     .options = "--forum",
+     .failure = 2,
+     .prepare =
+         [](Request &request) {
+             if (request.forum != quorvane::Forum::Generic)
+                 return true;
+             usageError("--length needs --forum phpbb, smf or mybb");
+             return false;
+         },
+     .run =
+         [](Request &request, const QString &, const QString &text) {
+             const quorvane::ForumLength length = quorvane::forumLength(request.forum, text);
+             const QByteArray line =
+                 QByteArray::number(length.counted) + ' ' + QByteArray::number(length.limit) + '\n';
+             return !writeOut(line) ? kNotWritten : length.fits() ? 0 : 1;
          }},
 };
 
@@ -205,8 +235,9 @@ struct Option
     const char *help = "";
     // Reads the value (empty when missing); returns the usage error or nullptr.
     const char *(*read)(Request &request, const QByteArray &value) = nullptr;
-    const char *notWith = nullptr; // an option it cannot be given with
-    const char *misplaced = "";    // the usage error when the mode does not take it
+    const char *notWith = nullptr;  // an option it cannot be given with
+    const char *misplaced = "";     // the usage error when the mode does not take it
+    const char *excluded = nullptr; // the one when given with notWith; nullptr: misplaced
 };
 
 const Option kOptions[] = {
@@ -216,7 +247,8 @@ const Option kOptions[] = {
      .misplaced = "--html and --forum go with the page only"},
     {.name = "--forum",
      .value = "NAME",
-     .help = "the forum: generic (the preview page), phpbb, smf, mybb",
+     .help = "the forum: generic (the preview page), phpbb, smf, mybb;\n"
+             "with --length and --split, the forum counting",
      .read = [](Request &request, const QByteArray &value) -> const char * {
          const std::optional<quorvane::Forum> forum =
              quorvane::forumFromKey(QString::fromLocal8Bit(value));
@@ -228,7 +260,7 @@ const Option kOptions[] = {
          request.forum = *forum;
          return nullptr;
      },
-     .misplaced = "--html and --forum go with the page only"},
+     .misplaced = "--forum goes with the page, --length and --split only"},
     {.name = "--program-dir",
      .value = "DIR",
      .joined = true,
@@ -270,7 +302,9 @@ const Option kOptions[] = {
          request.split.rule.countTags = value == "tags";
          return value == "tags" || value == "text" ? nullptr : "--count is tags or text";
      },
-     .misplaced = "--count and --break go with --split only"},
+     .notWith = "--forum",
+     .misplaced = "--count and --break go with --split only",
+     .excluded = "--count and --break do not go with --forum"},
     {.name = "--break",
      .value = "1|2",
      .help = "with --split: a line break counts as 1 or 2",
@@ -278,7 +312,9 @@ const Option kOptions[] = {
          request.split.rule.lineBreak = value.toInt();
          return value == "1" || value == "2" ? nullptr : "--break is 1 or 2";
      },
-     .misplaced = "--count and --break go with --split only"},
+     .notWith = "--forum",
+     .misplaced = "--count and --break go with --split only",
+     .excluded = "--count and --break do not go with --forum"},
 };
 
 bool takes(const Mode &mode, std::string_view option)
@@ -440,8 +476,10 @@ int readArguments(int argc, char **argv, const Mode *&mode, Request &request)
         for (const Option &option : kOptions) {
             if (bool(option.notWith) != excluding || !given.contains(option.name))
                 continue;
-            if (!takes(*mode, option.name) || (excluding && given.contains(option.notWith)))
+            if (!takes(*mode, option.name))
                 return usageError(option.misplaced);
+            if (excluding && given.contains(option.notWith))
+                return usageError(option.excluded ? option.excluded : option.misplaced);
         }
     }
     return kGoOn;

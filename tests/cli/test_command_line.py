@@ -29,13 +29,17 @@ def main(quorvane, convert, version):
          r"^quorvane-convert: unknown option --bogus\nusage: quorvane-convert "),
         # The usage errors the table of modes and options makes.
         (convert, ["--strip", "--check"], 2, r"^$",
-         r"^quorvane-convert: only one of --strip, --text, --check, --from-html and "
-         r"--from-rtf may be given\nusage: "),
+         r"^quorvane-convert: only one of --strip, --text, --check, --from-html, "
+         r"--from-rtf and --length may be given\nusage: "),
         (convert, ["--text", "--split", "5"], 2, r"^$",
-         r"^quorvane-convert: --split goes with no other of --strip, .* and --from-rtf\n"),
+         r"^quorvane-convert: --split goes with no other of --strip, .* and --length\n"),
         (convert, ["--split", "0"], 2, r"^$", r"^quorvane-convert: --split needs a limit above 0\n"),
         (convert, ["--strip", "--count", "text"], 2, r"^$",
          r"^quorvane-convert: --count and --break go with --split only\n"),
+        (convert, ["--split", "9", "--forum", "smf", "--break", "2"], 2, r"^$",
+         r"^quorvane-convert: --count and --break do not go with --forum\n"),
+        (convert, ["--length"], 2, r"^$",
+         r"^quorvane-convert: --length needs --forum phpbb, smf or mybb\n"),
         (convert, ["--check", "--no-spelling", "--lang", "en_US"], 2, r"^$",
          r"^quorvane-convert: --lang goes with --check, without --no-spelling\n"),
         (convert, ["--program-dir=/a", "--program-dir", "/b"], 2, r"^$",

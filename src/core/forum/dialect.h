@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forum/counting.h"
 #include "forum/forum.h"
 
 #include <QString>
@@ -155,6 +156,12 @@ struct TextRules
     QString codeStyle;                // "pre" (phpBB), "smf", "mybb": how code text is written
 };
 
+struct LengthRules
+{
+    qsizetype limit = 0; // the default install's maximum; the post fits at the limit
+    Counting counting = Counting::Escaped;
+};
+
 struct TagDefinition
 {
     QString name;
@@ -174,6 +181,7 @@ struct Dialect
     std::vector<ForumSmiley> smilies;
     SmileyRules smileyRules;
     ColorRules colors;
+    LengthRules length;
     QString stylesheet; // the program's own approximation of the default theme
     QString postClass;  // the post box's class on the page
 

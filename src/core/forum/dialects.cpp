@@ -107,6 +107,7 @@ Dialect phpbb()
     // After a line break, a blank, a dot or a tag; never before a letter.
     d.smileyRules.after = u"\n ."_qs;
     d.colors.hexRange = true;
+    d.length = {60000, Counting::Escaped}; // max_post_chars
     return d;
 }
 
@@ -254,6 +255,7 @@ Dialect smf()
                  {u":D"_qs, smilies + u"cheesy.gif"_qs, u"Grin"_qs},
                  {u":("_qs, smilies + u"sad.gif"_qs, u"Frown"_qs}};
     d.smileyRules.after = u":?. \t\n\u00a0[]()*\\;"_qs;
+    d.length = {20000, Counting::Sent}; // max_messageLength
     return d;
 }
 
@@ -374,6 +376,7 @@ Dialect mybb()
     d.colors.hashOptional = true;
     d.colors.rgb = false;
     d.colors.nameMax = 1000;
+    d.length = {65535, Counting::Bytes}; // maxmessagelength
     return d;
 }
 

@@ -1,5 +1,6 @@
 #include "settings/postlimit.h"
 
+#include "forum/dialect.h"
 #include "settings/editorformat.h"
 #include "settings/store.h"
 
@@ -31,6 +32,16 @@ qsizetype number(const QSettings &store, const char *key, qsizetype low, qsizety
     return ok && value >= low && value <= high ? qsizetype(value) : fallback;
 }
 } // namespace
+
+Choice inForce(const Choice &stored, Forum forum)
+{
+    const bool own = stored.profile == forumKey(forum);
+    if (forum == Forum::Generic || (stored.hasLimit() && !own))
+        return stored;
+    const LengthRules &length = dialect(forum).length;
+    return {forumKey(forum), stored.hasLimit() ? stored.limit : length.limit,
+            forumLengthRule(length.counting)};
+}
 
 Choice read()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forum/forum.h"
 #include "split/postlength.h"
 
 #include <QString>
@@ -37,6 +38,12 @@ struct Labels
     QString labelTemplate = QString::fromLatin1(defaultLabelTemplate);
     bool atTop = true;
 };
+
+// The limit and counting in force when `forum` is the chosen forum: with no
+// limit chosen, the forum's own limit and counting; with that forum's profile,
+// its limit as set and the forum's counting; any other profile (Discourse,
+// Custom, another forum's) keeps its own. Generic changes nothing.
+Choice inForce(const Choice &stored, Forum forum);
 
 // The stored choice; anything missing or out of range falls back to the
 // profile's own value, an unknown profile to no limit.

@@ -1,5 +1,6 @@
 #include "split/postlength.h"
 
+#include "forum/forumlength.h"
 #include "markup/markuptokens.h"
 
 #include <algorithm>
@@ -75,9 +76,41 @@ const ForumProfile *findForumProfile(QStringView key)
     return nullptr;
 }
 
+// Under a forum's counting: each character's weight, a line break's, and a
+// typed entity as one at its '&' (SMF).
+std::vector<qsizetype> runningForumLengths(QStringView text, Counting counting)
+{
+    std::vector<qsizetype> lengths(size_t(text.size()) + 1);
+    qsizetype total = 0;
+    qsizetype entityEnd = 0; // inside an entity that counted at its '&'
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        lengths[size_t(i)] = total;
+        const QChar c = text[i];
+        if (i < entityEnd || (c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
+            continue;
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            continue; // CR LF is one line break
+        if (c == u'\n' || c == u'\r') {
+            total += lineBreakWeight(counting);
+        } else if (c == u'&' && counting == Counting::Sent) {
+            const qsizetype entity = typedEntityAt(text, i);
+            entityEnd = i + entity;
+            total += 1;
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            total += characterWeight(counting, QChar::surrogateToUcs4(c, text[i + 1]));
+        } else {
+            total += characterWeight(counting, c.unicode());
+        }
+    }
+    lengths.back() = total;
+    return lengths;
+}
+
 std::vector<qsizetype> runningLengths(QStringView text, const LengthRule &rule,
                                       const KnownTags &tags)
 {
+    if (rule.forum)
+        return runningForumLengths(text, *rule.forum);
     std::vector<qsizetype> lengths(size_t(text.size()) + 1);
     qsizetype skipTo = 0; // inside a tag that does not count
     std::vector<std::pair<qsizetype, qsizetype>> skipped;
@@ -112,6 +145,8 @@ std::vector<qsizetype> runningLengths(QStringView text, const LengthRule &rule,
 
 qsizetype postLength(QStringView text, const LengthRule &rule, const KnownTags &tags)
 {
+    if (rule.forum)
+        return countedLength(*rule.forum, text);
     return runningLengths(text, rule, tags).back();
 }
 

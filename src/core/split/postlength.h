@@ -1,10 +1,12 @@
 #pragma once
 
+#include "forum/counting.h"
 #include "markup/knowntags.h"
 
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -12,14 +14,31 @@ namespace quorvane {
 
 // How a forum counts the length of a post: characters are code points (an
 // emoji is one), a line break is one character or two (a browser sends CR LF),
-// and the known tags count or do not.
+// and the known tags count or do not. A chosen forum's own counting, when
+// given, stands for all of that.
 struct LengthRule
 {
+    constexpr LengthRule() = default;
+    constexpr LengthRule(bool tags, int breakLength,
+                         std::optional<Counting> counting = std::nullopt)
+        : countTags(tags), lineBreak(breakLength), forum(counting)
+    {}
+
     bool countTags = true;
     int lineBreak = 1; // 1 or 2
+    std::optional<Counting> forum;
+
+    // What a line break counts.
+    int lineBreakLength() const { return forum ? lineBreakWeight(*forum) : lineBreak; }
 
     friend bool operator==(const LengthRule &, const LengthRule &) = default;
 };
+
+// The rule that counts as a forum does (forum/dialect.h has each forum's).
+inline LengthRule forumLengthRule(Counting counting)
+{
+    return LengthRule(true, lineBreakWeight(counting), counting);
+}
 
 // A forum package and the post limit it ships with; `limit` 0 is "Custom".
 struct ForumProfile
@@ -37,7 +56,9 @@ const ForumProfile *findForumProfile(QStringView key);
 
 // The counted length of each UTF-16 unit of `text` under `rule`, summed from
 // the start: lengths[i] is the length of text[0, i), so it has size() + 1
-// entries. Tags are the known tags a MarkupScanner finds.
+// entries. Tags are the known tags a MarkupScanner finds. Under a forum's
+// counting nothing is trimmed or composed, so a part counts at least what
+// the forum counts.
 std::vector<qsizetype> runningLengths(QStringView text, const LengthRule &rule,
                                       const KnownTags &tags);
 qsizetype postLength(QStringView text, const LengthRule &rule, const KnownTags &tags);

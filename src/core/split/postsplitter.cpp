@@ -282,7 +282,7 @@ SplitResult splitPost(QStringView text, const SplitOptions &options, const Known
             widest = widest * 10 + 9;
         const qsizetype labelCost =
             postLength(partLabel(options.labelTemplate, widest, widest), options.rule, tags) +
-            options.rule.lineBreak;
+            options.rule.lineBreakLength();
         SplitResult result = splitter.split(labelCost);
         if (!result.ok)
             return result; // a longer label fits no better

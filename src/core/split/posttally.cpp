@@ -31,6 +31,8 @@ void PostTally::add(const Entry &entry, int sign)
     m_characters += sign * entry.characters;
     m_tagCharacters += sign * entry.tagCharacters;
     m_pieces += sign * (entry.continues ? 1 : 0);
+    for (int c = 0; c < kCountings; ++c)
+        m_weights[size_t(c)] += sign * entry.weights[size_t(c)];
 }
 
 void PostTally::replace(qsizetype first, qsizetype removed, qsizetype added)
@@ -81,6 +83,17 @@ PostTally::Entry PostTally::measure(const Line &line, int verbatimIn,
             entry.tagCharacters += std::int32_t(codePoints(text.mid(tag.start, tag.length)));
     });
     entry.verbatimOut = std::int16_t(lengths.verbatim());
+    for (Counting counting : {Counting::Escaped, Counting::Sent, Counting::Bytes}) {
+        entry.weights[size_t(counting)] = std::int32_t(lineWeight(counting, text));
+        if (counting == Counting::Sent)
+            continue; // trims nothing
+        const BlankEnds ends = blankEnds(counting, text);
+        const int t = trimmer(counting);
+        entry.leading[size_t(t)] = std::int32_t(ends.leading);
+        entry.trailing[size_t(t)] = std::int32_t(ends.trailing);
+        entry.blankFromStart |= std::uint8_t(ends.blankFromStart ? 1 << t : 0);
+        entry.blankFromEnd |= std::uint8_t(ends.blankFromEnd ? 1 << t : 0);
+    }
 
     // Words as countWords() reads a line, going on from where the piece
     // before stopped.
@@ -148,8 +161,24 @@ bool PostTally::settle(const LineSource &source, qsizetype budget)
     return m_dirtyFrom < 0;
 }
 
+qsizetype PostTally::forumLength(Counting counting) const
+{
+    const qsizetype breaks = std::max<qsizetype>(0, lines() - m_pieces - 1);
+    const qsizetype total = m_weights[size_t(counting)] + breaks * lineBreakWeight(counting);
+    const int t = trimmer(counting);
+    return total - trimmedWeight(counting, lines(), [&](qsizetype i) {
+               const Entry &entry = m_entries[size_t(i)];
+               BlankEnds ends{entry.leading[size_t(t)], entry.trailing[size_t(t)],
+                              bool(entry.blankFromStart & (1 << t)),
+                              bool(entry.blankFromEnd & (1 << t))};
+               return CountedPart{entry.weights[size_t(counting)], ends, i > 0 && !entry.continues};
+           });
+}
+
 qsizetype PostTally::length(const LengthRule &rule) const
 {
+    if (rule.forum)
+        return forumLength(*rule.forum);
     const qsizetype breaks = std::max<qsizetype>(0, lines() - m_pieces - 1);
     return m_characters - (rule.countTags ? 0 : m_tagCharacters) + breaks * rule.lineBreak;
 }

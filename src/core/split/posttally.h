@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -19,7 +20,8 @@ namespace quorvane {
 // are read again until that stops changing, a budget at a time.
 //
 // Counts as postLength() and countWords() do, except that a tag cut by a
-// piece joint counts as text (pieces are cut after a space where one is near).
+// piece joint counts as text (pieces are cut after a space where one is near),
+// and so, under a forum's counting, do an entity or a letter and its marks.
 class PostTally
 {
 public:
@@ -44,6 +46,10 @@ public:
     qsizetype length(const LengthRule &rule) const;
 
 private:
+    static constexpr int kCountings = 3; // Escaped, Sent, Bytes
+    static constexpr int kTrimmers = 2;  // the ones that trim: Escaped, Bytes
+    static int trimmer(Counting counting) { return counting == Counting::Escaped ? 0 : 1; }
+
     // Where counting words stands at the end of a line or piece: a piece
     // goes on from there, a new line starts afresh.
     struct WordState
@@ -65,7 +71,15 @@ private:
         WordState wordsIn;
         WordState wordsOut;
         bool continues = false;
+        // Under each forum's counting (Counting's order): the weight, and the
+        // blanks it trims when the line stands at the post's start or end.
+        std::array<std::int32_t, kCountings> weights{};
+        std::array<std::int32_t, kTrimmers> leading{};
+        std::array<std::int32_t, kTrimmers> trailing{};
+        std::uint8_t blankFromStart = 0; // a bit per trimming counting
+        std::uint8_t blankFromEnd = 0;
     };
+    qsizetype forumLength(Counting counting) const;
     Entry measure(const Line &line, int verbatimIn, const WordState &wordsIn) const;
     void add(const Entry &entry, int sign);
 
@@ -77,6 +91,7 @@ private:
     qsizetype m_characters = 0;
     qsizetype m_tagCharacters = 0;
     qsizetype m_pieces = 0;
+    std::array<qsizetype, kCountings> m_weights{};
 };
 
 } // namespace quorvane

@@ -2,6 +2,7 @@
 
 #include "commands/lengthstatus.h"
 #include "commands/markupcommands.h"
+#include "settings/forumchoice.h"
 #include "settings/forumlimit.h"
 #include "shell/mainform.h"
 #include "shell/markuphighlighter.h"
@@ -24,7 +25,7 @@ const KnownTags &knownTags(MainForm &form)
 PostLengthCommands::PostLengthCommands(MainForm &form)
     : QObject(&form), m_form(form), m_status(new LengthStatus(form, knownTags(form)))
 {
-    m_status->setChoice(postlimit::read());
+    m_status->setChoice(postlimit::inForce(postlimit::read(), forumchoice::read()));
     connect(form.command("PostLengthLimit"), &QAction::triggered, this,
             [this] { askLimit(false); });
     connect(form.command("SplitPost"), &QAction::triggered, this, [this] {
@@ -55,17 +56,30 @@ SplitWindow *PostLengthCommands::splitWindow()
 void PostLengthCommands::setChoice(const postlimit::Choice &choice)
 {
     postlimit::write(choice);
-    m_status->setChoice(choice);
-    if (m_split)
-        m_split->setChoice(choice);
+    apply(postlimit::inForce(choice, forumchoice::read()));
     emit limitChosen(choice);
+}
+
+void PostLengthCommands::forumChanged()
+{
+    apply(postlimit::inForce(postlimit::read(), forumchoice::read()));
+}
+
+void PostLengthCommands::apply(const postlimit::Choice &inForce)
+{
+    m_status->setChoice(inForce);
+    if (m_split)
+        m_split->setChoice(inForce);
 }
 
 void PostLengthCommands::forumChosen(Forum forum)
 {
-    const postlimit::Choice next = forumlimit::limitForForum(forum, m_status->choice());
-    if (!(next == m_status->choice()))
+    const postlimit::Choice stored = postlimit::read();
+    const postlimit::Choice next = forumlimit::limitForForum(forum, stored);
+    if (!(next == stored))
         setChoice(next);
+    else
+        forumChanged();
 }
 
 void PostLengthCommands::askLimit(bool thenSplit)
@@ -77,7 +91,7 @@ void PostLengthCommands::askLimit(bool thenSplit)
     }
     m_dialog = new PostLimitDialog(&m_form);
     m_dialog->setAttribute(Qt::WA_DeleteOnClose);
-    m_dialog->setChoice(m_status->choice());
+    m_dialog->setChoice(postlimit::read()); // the writer's own, not the forum's
     connect(m_dialog, &QDialog::accepted, this, [this, thenSplit] {
         setChoice(m_dialog->choice());
         if (thenSplit && m_status->choice().hasLimit())

@@ -29,10 +29,14 @@ public:
     // The limit dialog while it is open, else nullptr.
     PostLimitDialog *limitDialog() const { return m_dialog; }
 
+    // Stores the writer's choice; the status and Split Post count by what is
+    // in force with the chosen forum (postlimit::inForce).
     void setChoice(const postlimit::Choice &choice);
     // The Forum menu's choice: the length profile follows it
-    // (forumlimit::limitForForum).
+    // (forumlimit::limitForForum) and the forum's counting comes into force.
     void forumChosen(Forum forum);
+    // The chosen forum changed: its counting comes into force.
+    void forumChanged();
 
 signals:
     // A new length choice was set (the dialog's, or the forum's).
@@ -42,6 +46,7 @@ private:
     // Opens the limit dialog; `thenSplit` opens Split Post once a limit is set.
     void askLimit(bool thenSplit);
     void openSplit();
+    void apply(const postlimit::Choice &inForce);
 
     MainForm &m_form;
     LengthStatus *m_status;

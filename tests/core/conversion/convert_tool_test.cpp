@@ -183,6 +183,54 @@ TEST_F(ConvertTool, WritesTheForumsHtml)
         << unknown.err.toStdString();
 }
 
+TEST_F(ConvertTool, PrintsTheLengthAsTheForumCountsIt)
+{
+    struct Case
+    {
+        const char *forum;
+        QByteArray post;
+        int exitCode;
+        QByteArray out;
+    };
+    // A file's CR LF and a final line break are read as Open reads them.
+    const Case cases[] = {
+        {"phpbb", QByteArray(59990, 'a') + "\"\"\"", 1, "60008 60000\n"},
+        {"phpbb", "  a&b\r\nc  \r\n", 0, "9 60000\n"},
+        {"smf", QByteArray(9999, 'a') + "\r\n" + QByteArray(9998, 'a') + "\r\n", 0,
+         "19999 20000\n"},
+        {"smf", QByteArray(19999, 'a') + "\n\n", 1, "20001 20000\n"},
+        {"mybb", QByteArray(32768 * 2, 'x').replace("xx", "\xC3\xA9"), 1, "65536 65535\n"},
+        {"MyBB", " \xF0\x9F\x98\x80\n", 0, "4 65535\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.forum);
+        const QString post = file(QStringLiteral("post.txt"), c.post);
+        const ToolRun run = convert({QStringLiteral("--length"), QStringLiteral("--forum"),
+                                     QString::fromLatin1(c.forum), post});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(convert({QStringLiteral("--forum"), QString::fromLatin1(c.forum),
+                           QStringLiteral("--length")},
+                          c.post)
+                      .out,
+                  c.out);
+    }
+    const QList<QStringList> wrong = {
+        {QStringLiteral("--length")},
+        {QStringLiteral("--length"), QStringLiteral("--forum"), QStringLiteral("generic")},
+        {QStringLiteral("--length"), QStringLiteral("--forum"), QStringLiteral("smf"),
+         QStringLiteral("--html")},
+        {QStringLiteral("--strip"), QStringLiteral("--forum"), QStringLiteral("smf")},
+    };
+    for (const QStringList &args : wrong) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const ToolRun run = convert(args, "x");
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.contains("usage: quorvane-convert")) << run.err.toStdString();
+    }
+}
+
 TEST_F(ConvertTool, ReadsItsInputAsOpenDoesWithoutTheFinalLineBreak)
 {
     // What --text writes is what Save would write after Open: the same bytes.

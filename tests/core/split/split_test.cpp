@@ -2,9 +2,11 @@
 // into parts: the cut rules on small posts, then the guarantees on thousands
 // of generated posts.
 
+#include "forum/forumlength.h"
 #include "markup/markupchecker.h"
 #include "split/postlength.h"
 #include "split/postsplitter.h"
+#include "split/posttally.h"
 
 #include <gtest/gtest.h>
 
@@ -278,9 +280,9 @@ private:
     QString word()
     {
         static const QStringList words{
-            u"alpha"_qs, u"beta"_qs,       u"gamma"_qs,  u"délta"_qs,
-            u"e"_qs,     u"it's"_qs,       u":)"_qs,     u"http://e.org/x"_qs,
-            u"a[0]"_qs,  u"\U0001F600"_qs, u"zeta-9"_qs, u"[5 ]"_qs};
+            u"alpha"_qs,  u"beta"_qs, u"gamma"_qs,          u"délta"_qs,   u"e"_qs,
+            u"it's"_qs,   u":)"_qs,   u"http://e.org/x"_qs, u"a[0]"_qs,    u"\U0001F600"_qs,
+            u"zeta-9"_qs, u"[5 ]"_qs, u"R&amp;D"_qs,        u"<\"q\">"_qs, u"e\u0301"_qs};
         return words[pick(int(words.size()))];
     }
 
@@ -350,6 +352,40 @@ QStringList textWords(const QString &text)
     return withoutTags(text, known()).split(QRegularExpression(u"\\s+"_qs), Qt::SkipEmptyParts);
 }
 
+// Under each forum's counting, the tally kept line by line (lines in pieces
+// too) agrees with counting the whole post, through edits at its ends.
+TEST(PostTallyForumCounting, AgreesWithCountingTheWholePost)
+{
+    QRandomGenerator random(25);
+    const QStringList bits{u" "_qs,     u"\t"_qs,     u"\u00a0"_qs,  u"\u2060"_qs,     u"\ufeff"_qs,
+                           u"a"_qs,     u"&"_qs,      u"\""_qs,      u"<b>"_qs,        u"&amp;"_qs,
+                           u"&#65;"_qs, u"\u00e9"_qs, u"e\u0301"_qs, u"\U0001F600"_qs, u"'"_qs};
+    for (int round = 0; round < 400; ++round) {
+        std::vector<PostTally::Line> lines;
+        QString post;
+        const int count = 1 + int(random.bounded(6));
+        for (int l = 0; l < count; ++l) {
+            PostTally::Line line;
+            for (int b = int(random.bounded(5)); b > 0; --b)
+                line.text += bits[int(random.bounded(bits.size()))];
+            line.continues = l > 0 && random.bounded(4) == 0;
+            post += (l > 0 && !line.continues ? u"\n"_qs : QString()) + line.text;
+            lines.push_back(line);
+        }
+        PostTally tally(known());
+        tally.replace(0, 0, count);
+        ASSERT_TRUE(tally.settle([&](qsizetype i) { return lines[size_t(i)]; }, 1 << 20));
+        for (quorvane::Counting counting :
+             {quorvane::Counting::Escaped, quorvane::Counting::Sent, quorvane::Counting::Bytes}) {
+            // Pieces cut between a letter and its mark count it as two.
+            if (post.contains(u"e\u0301"_qs) && counting == quorvane::Counting::Escaped)
+                continue;
+            ASSERT_EQ(tally.length(forumLengthRule(counting)), countedLength(counting, post))
+                << int(counting) << " " << post.toStdString();
+        }
+    }
+}
+
 TEST(SplitGuarantees, HoldOnThousandsOfGeneratedPosts)
 {
     PostMaker maker(20261208);
@@ -361,6 +397,8 @@ TEST(SplitGuarantees, HoldOnThousandsOfGeneratedPosts)
         SplitOptions options;
         options.limit = 160 + random.bounded(600);
         options.rule = LengthRule{random.bounded(2) == 0, 1 + int(random.bounded(2))};
+        if (const int forum = int(random.bounded(5)); forum < 3)
+            options.rule = forumLengthRule(quorvane::Counting(forum)); // each forum's counting too
         if (random.bounded(3) == 0) {
             options.labelTemplate = u"[b]Part %1 of %2[/b]"_qs;
             options.labelAtTop = random.bounded(2) == 0;

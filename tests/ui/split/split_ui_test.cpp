@@ -208,6 +208,102 @@ void clickOk(QDialog *dialog)
     dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
 }
 
+// A forum's counting in the status, kept line by line as the writer types.
+TEST_F(SplitUiTest, StatusCountsAsTheForumDoes)
+{
+    struct Case
+    {
+        const char *name;
+        Counting counting;
+        QString post;
+        qsizetype limit;
+        QString left;
+    };
+    const Case cases[] = {
+        {"phpBB escapes and trims", Counting::Escaped, QStringLiteral("  say \"hi\" & bye\n\n"), 30,
+         QStringLiteral("2 left")},
+        {"SMF counts a line break as two", Counting::Sent, QStringLiteral("a\nb\nc"), 5,
+         QStringLiteral("-2 over")},
+        {"SMF counts a typed entity as one", Counting::Sent, QStringLiteral("&amp;&#65;"), 5,
+         QStringLiteral("3 left")},
+        {"MyBB counts bytes and trims blanks", Counting::Bytes,
+         QStringLiteral("\u00a0\u00e9\u00e9\u00a0"), 5, QStringLiteral("1 left")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        commands().setChoice({QStringLiteral("custom"), c.limit, forumLengthRule(c.counting)});
+        typer()->setText(c.post);
+        settle();
+        EXPECT_TRUE(status().text().endsWith(c.left)) << status().text().toStdString();
+    }
+    // Typed at both ends: phpBB trims the blanks, counts the quotation mark.
+    commands().setChoice({QStringLiteral("custom"), 10, forumLengthRule(Counting::Escaped)});
+    typer()->setText(QStringLiteral("ab"));
+    settle();
+    typer()->setSelStart(0);
+    QTest::keyClicks(typer(), QStringLiteral("  "));
+    typer()->setSelStart(typer()->length());
+    QTest::keyClick(typer(), Qt::Key_Return);
+    QTest::keyClicks(typer(), QStringLiteral("\""));
+    settle();
+    EXPECT_EQ(status().length(), 9); // "ab" LF and &quot;
+}
+
+// What is in force with a chosen forum: its own limit and counting unless the
+// writer chose a limit of another kind.
+TEST(LimitInForce, FollowsTheChosenForum)
+{
+    const postlimit::Choice none;
+    const postlimit::Choice phpbb{QStringLiteral("phpbb"), 50000, LengthRule{true, 1}};
+    const postlimit::Choice discourse{QStringLiteral("discourse"), 32000, LengthRule{true, 1}};
+    const postlimit::Choice custom{QStringLiteral("custom"), 900, LengthRule{false, 2}};
+    struct Case
+    {
+        const char *name;
+        postlimit::Choice stored;
+        Forum forum;
+        postlimit::Choice inForce;
+    };
+    const Case cases[] = {
+        {"generic changes nothing", phpbb, Forum::Generic, phpbb},
+        {"no limit takes the forum's",
+         none,
+         Forum::MyBB,
+         {QStringLiteral("mybb"), 65535, forumLengthRule(Counting::Bytes)}},
+        {"the forum's profile keeps its limit",
+         phpbb,
+         Forum::PhpBB,
+         {QStringLiteral("phpbb"), 50000, forumLengthRule(Counting::Escaped)}},
+        {"another forum's profile keeps its rule", phpbb, Forum::Smf, phpbb},
+        {"discourse keeps its rule", discourse, Forum::Smf, discourse},
+        {"custom keeps its rule", custom, Forum::PhpBB, custom},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(postlimit::inForce(c.stored, c.forum), c.inForce);
+    }
+}
+
+TEST_F(SplitUiTest, TheChosenForumsLimitIsInForce)
+{
+    forumchoice::write(Forum::Smf);
+    w = std::make_unique<test::Window>();
+    typer()->setText(QStringLiteral("a\nb"));
+    settle();
+    EXPECT_EQ(status().choice().limit, 20000);
+    EXPECT_TRUE(status().text().endsWith(QStringLiteral("19,996 left")))
+        << status().text().toStdString();
+    // Split Post opens at once: a limit is in force.
+    w->form->command("SplitPost")->trigger();
+    EXPECT_EQ(commands().limitDialog(), nullptr);
+    ASSERT_NE(commands().splitWindow(), nullptr);
+    EXPECT_TRUE(commands().splitWindow()->isVisible());
+    // Another forum chosen.
+    forumchoice::write(Forum::Generic);
+    commands().forumChanged();
+    EXPECT_FALSE(status().choice().hasLimit());
+}
+
 TEST_F(SplitUiTest, TheLimitChosenIsRememberedInANewWindow)
 {
     w->form->command("PostLengthLimit")->trigger();
