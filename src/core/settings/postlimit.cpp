@@ -35,12 +35,11 @@ qsizetype number(const QSettings &store, const char *key, qsizetype low, qsizety
 
 Choice inForce(const Choice &stored, Forum forum)
 {
-    const bool own = stored.profile == forumKey(forum);
-    if (forum == Forum::Generic || (stored.hasLimit() && !own))
+    // "No limit" chosen while a forum is chosen is the writer's word: choosing
+    // the forum already brought its limit, so this was asked for.
+    if (forum == Forum::Generic || !stored.hasLimit() || stored.profile != forumKey(forum))
         return stored;
-    const LengthRules &length = dialect(forum).length;
-    return {forumKey(forum), stored.hasLimit() ? stored.limit : length.limit,
-            forumLengthRule(length.counting)};
+    return {stored.profile, stored.limit, forumLengthRule(dialect(forum).length.counting)};
 }
 
 Choice read()

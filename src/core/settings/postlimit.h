@@ -39,10 +39,10 @@ struct Labels
     bool atTop = true;
 };
 
-// The limit and counting in force when `forum` is the chosen forum: with no
-// limit chosen, the forum's own limit and counting; with that forum's profile,
-// its limit as set and the forum's counting; any other profile (Discourse,
-// Custom, another forum's) keeps its own. Generic changes nothing.
+// The limit and counting in force when `forum` is the chosen forum: with that
+// forum's profile, its limit as set and the forum's counting; no limit, or
+// any other profile (Discourse, Custom, another forum's), stays as chosen.
+// Generic changes nothing.
 Choice inForce(const Choice &stored, Forum forum);
 
 // The stored choice; anything missing or out of range falls back to the

@@ -233,7 +233,7 @@ const MenuLayout kMenus[] = {
     {"Edit", "&Edit", kEdit},
     {"FormatMenu", "&Format", kFormat},
     {"TagsMenu", "T&ags", kTags},
-    {"ForumMenu", "Fo&rum", kForum},
+    {"ForumMenu", "F&orum", kForum},
     {"ViewMenu", "&View", kView},
     {"Tools", "&Tools", kTools},
     {"Help", "&Help and Support", kHelp},

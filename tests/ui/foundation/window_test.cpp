@@ -89,7 +89,7 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
     QStringList titles;
     for (QAction *action : w.form->menuBar()->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Format", "T&ags", "Fo&rum", "&View",
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Format", "T&ags", "F&orum", "&View",
                                    "&Tools", "&Help and Support"}));
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("Menu")),
               (QStringList{"New...", "Open...", "Save File...", "-", "Preview in Browser [ BETA ]",

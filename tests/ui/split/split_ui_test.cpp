@@ -249,8 +249,8 @@ TEST_F(SplitUiTest, StatusCountsAsTheForumDoes)
     EXPECT_EQ(status().length(), 9); // "ab" LF and &quot;
 }
 
-// What is in force with a chosen forum: its own limit and counting unless the
-// writer chose a limit of another kind.
+// What is in force with a chosen forum: its own counting with its own profile,
+// else what the writer chose.
 TEST(LimitInForce, FollowsTheChosenForum)
 {
     const postlimit::Choice none;
@@ -266,10 +266,7 @@ TEST(LimitInForce, FollowsTheChosenForum)
     };
     const Case cases[] = {
         {"generic changes nothing", phpbb, Forum::Generic, phpbb},
-        {"no limit takes the forum's",
-         none,
-         Forum::MyBB,
-         {QStringLiteral("mybb"), 65535, forumLengthRule(Counting::Bytes)}},
+        {"no limit chosen stays so", none, Forum::MyBB, none},
         {"the forum's profile keeps its limit",
          phpbb,
          Forum::PhpBB,
@@ -286,7 +283,8 @@ TEST(LimitInForce, FollowsTheChosenForum)
 
 TEST_F(SplitUiTest, TheChosenForumsLimitIsInForce)
 {
-    forumchoice::write(Forum::Smf);
+    // Chosen in the Forum menu: its limit and its counting, in a new window too.
+    w->form->command("ForumSmf")->trigger();
     w = std::make_unique<test::Window>();
     typer()->setText(QStringLiteral("a\nb"));
     settle();
@@ -298,10 +296,10 @@ TEST_F(SplitUiTest, TheChosenForumsLimitIsInForce)
     EXPECT_EQ(commands().limitDialog(), nullptr);
     ASSERT_NE(commands().splitWindow(), nullptr);
     EXPECT_TRUE(commands().splitWindow()->isVisible());
-    // Another forum chosen.
-    forumchoice::write(Forum::Generic);
-    commands().forumChanged();
-    EXPECT_FALSE(status().choice().hasLimit());
+    // Back to Generic: the limit stays, counted as characters again.
+    w->form->command("ForumGeneric")->trigger();
+    EXPECT_EQ(status().choice().profile, QStringLiteral("custom"));
+    EXPECT_EQ(status().choice().limit, 20000);
 }
 
 TEST_F(SplitUiTest, TheLimitChosenIsRememberedInANewWindow)
@@ -321,12 +319,15 @@ TEST_F(SplitUiTest, TheLimitChosenIsRememberedInANewWindow)
     limit->setValue(12345);
     dialog->findChild<QCheckBox *>(QStringLiteral("CountTags"))->setChecked(false);
     clickOk(dialog);
+    // SMF's profile chooses SMF too, so the status counts as SMF does.
     const postlimit::Choice chosen{QStringLiteral("smf"), 12345, LengthRule{false, 2}};
-    EXPECT_EQ(status().choice(), chosen);
+    const postlimit::Choice counted = postlimit::inForce(chosen, Forum::Smf);
+    EXPECT_EQ(postlimit::read(), chosen);
+    EXPECT_EQ(status().choice(), counted);
     EXPECT_EQ(status().text(), QStringLiteral("0 words · 0 min · 12,345 left"));
 
     w = std::make_unique<test::Window>();
-    EXPECT_EQ(status().choice(), chosen);
+    EXPECT_EQ(status().choice(), counted);
     w->form->command("PostLengthLimit")->trigger();
     EXPECT_EQ(commands().limitDialog()->choice(), chosen);
     // And back to no limit: the status shows nothing of one.
