@@ -126,7 +126,7 @@ def main(app):
             f.write("<html><body><p><b>Imported</b> from a page</p></body></html>")
         s.activate(window)
         s.key("alt+f")
-        s.key("Up", "Up", "Up", "Return")  # Import as BBCode... stands above Recover Drafts...
+        s.key("Up", "Up", "Up", "Up", "Return")  # Import as BBCode... stands above Recover Drafts...
         dialog = s.wait_window("Open")
         s.activate(dialog)
         s.type(page)
