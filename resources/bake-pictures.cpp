@@ -26,15 +26,15 @@ int main(int argc, char *argv[])
     QString arrays, table;
     int count = 0;
     for (int i = 2; i < argc; ++i) {
-        const QString spec = QString::fromLocal8Bit(argv[i]);
-        const qsizetype equals = spec.indexOf(QLatin1Char('='));
-        const qsizetype colon = spec.lastIndexOf(QLatin1Char(':'));
+        const QString entry = QString::fromLocal8Bit(argv[i]);
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        const qsizetype colon = entry.lastIndexOf(QLatin1Char(':'));
         if (equals < 0 || colon < equals) {
             std::fprintf(stderr, "quorvane_bake_pictures: bad picture %s\n", argv[i]);
             return 2;
         }
-        const QString alias = spec.left(equals);
-        const QString file = spec.mid(equals + 1, colon - equals - 1);
+        const QString alias = entry.left(equals);
+        const QString file = entry.mid(equals + 1, colon - equals - 1);
         QFile source(file);
         if (!source.open(QIODevice::ReadOnly)) {
             std::fprintf(stderr, "quorvane_bake_pictures: cannot read %s\n", qPrintable(file));
@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "quorvane_bake_pictures: not a picture: %s\n", qPrintable(file));
             return 1;
         }
-        for (const QString &size : spec.mid(colon + 1).split(QLatin1Char(','))) {
+        for (const QString &size : entry.mid(colon + 1).split(QLatin1Char(','))) {
             const QStringList sides = size.split(QLatin1Char('x'));
             const QSize asked(sides.value(0).toInt(), sides.value(1).toInt());
             QSize fitted = renderer.defaultSize();
