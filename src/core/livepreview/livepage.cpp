@@ -204,8 +204,12 @@ std::unique_ptr<LivePage> buildLivePage(PostExcerpt excerpt, const QString &data
     clock.start();
     auto page = std::make_unique<LivePage>();
     const bool generic = forum == Forum::Generic;
-    const QString html = generic ? livePageHtml(excerpt, dataDir, headers)
-                                 : forumLivePageHtml(excerpt, forum, dataDir);
+    QString html = generic ? livePageHtml(excerpt, dataDir, headers)
+                           : forumLivePageHtml(excerpt, forum, dataDir);
+    // A text browser keeps a quote's heading inline, where the forums' themes
+    // give it a line of its own ("Quote from: Anna" above "Bring water").
+    if (!generic)
+        html.replace(QLatin1String("</cite>"), QLatin1String("</cite><br>"));
     // Where each line starts, as a share of the excerpt: a forum's page
     // without anchors places its lines by it.
     std::vector<double> shares;

@@ -225,7 +225,9 @@ TEST_P(LivePreviewHeaders, ShowTheChosenForumsQuote)
     choose(c.forum);
     ASSERT_TRUE(pages.count() > 0 || pages.wait(10000));
     settle();
-    EXPECT_TRUE(shown().contains(QLatin1String(c.header))) << shown().toStdString();
+    // The heading stands above the quoted words, not run into them.
+    EXPECT_TRUE(shown().contains(QLatin1String(c.header) + QLatin1Char('\n')))
+        << shown().toStdString();
     EXPECT_TRUE(shown().contains(QLatin1String("Bring water")));
     EXPECT_TRUE(note().contains(forumDisplayName(c.forum))) << note().toStdString();
 
