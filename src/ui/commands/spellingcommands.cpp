@@ -291,6 +291,11 @@ void SpellingCommands::showMenu(QMenu *menu, QPoint where)
 
 bool SpellingCommands::eventFilter(QObject *watched, QEvent *event)
 {
+    // Other events come while the window is taken down too, when the form
+    // may no longer be asked for its editor.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Paint && type != QEvent::ContextMenu && type != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
     Typer *typer = m_form.typer();
     if (event->type() == QEvent::Paint && !m_shown) {
         m_shown = true;
