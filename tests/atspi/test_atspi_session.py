@@ -60,8 +60,11 @@ PANEL_ROLES = ("frame", "panel", "filler")
 
 
 # -- the outer run: display and private home ---------------------------------
-def outer(app, convert):
-    app, convert = os.path.abspath(app), os.path.abspath(convert)
+def run_on_private_bus(script, app, extra=(), timeout=200):
+    """Runs `script INNER app extra...` under a display with a window manager,
+    a private home and its own D-Bus session; prints what it printed and
+    gives 0 when it passed."""
+    app = os.path.abspath(app)
     # A window manager, so that the window is active and keeps the focus.
     with Session(app, window_manager=True) as session:
         env = session.env({"QUORVANE_ATSPI_HOME": session.home})
@@ -73,11 +76,11 @@ def outer(app, convert):
         log_path = os.path.join(session.home, "inner.log")
         with open(log_path, "w") as log:
             inner_run = subprocess.Popen(
-                ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), INNER, app,
-                 convert], env=env, stdout=log, stderr=subprocess.STDOUT,
+                ["dbus-run-session", "--", sys.executable, os.path.abspath(script), INNER, app,
+                 *extra], env=env, stdout=log, stderr=subprocess.STDOUT,
                 start_new_session=True)
             try:
-                status = inner_run.wait(timeout=200)
+                status = inner_run.wait(timeout=timeout)
             except subprocess.TimeoutExpired:
                 os.killpg(inner_run.pid, signal.SIGKILL)
                 inner_run.wait()
@@ -87,6 +90,10 @@ def outer(app, convert):
         if status != 0:
             print("the session ended with %s" % status)
         return 0 if status == 0 else 1
+
+
+def outer(app, convert):
+    return run_on_private_bus(__file__, app, [os.path.abspath(convert)])
 
 
 # -- the inner run: accessibility bus, program and checks ---------------------

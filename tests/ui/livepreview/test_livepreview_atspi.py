@@ -6,41 +6,20 @@ Run with Debian's python3 (it has pyatspi): test_livepreview_atspi.py QUORVANE.
 """
 
 import os
-import signal
 import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "atspi"))
-from quorvane_e2e import Session  # noqa: E402
 from test_atspi_session import (TIMEOUT, Bus, Checks, Program, find, poll,  # noqa: E402
-                                showing)
+                                run_on_private_bus, showing)
 
 INNER = "--inner"
 
 
 def outer(app):
-    app = os.path.abspath(app)
-    with Session(app, window_manager=True) as session:
-        env = session.env({"QUORVANE_ATSPI_HOME": session.home})
-        for name in ("XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "DBUS_SESSION_BUS_ADDRESS",
-                     "AT_SPI_BUS_ADDRESS"):
-            env.pop(name, None)
-        log_path = os.path.join(session.home, "inner.log")
-        with open(log_path, "w") as log:
-            inner_run = subprocess.Popen(
-                ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), INNER, app],
-                env=env, stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
-            try:
-                status = inner_run.wait(timeout=150)
-            except subprocess.TimeoutExpired:
-                os.killpg(inner_run.pid, signal.SIGKILL)
-                inner_run.wait()
-                status = "timed out"
-        with open(log_path, errors="replace") as log:
-            sys.stdout.write(log.read())
-        return 0 if status == 0 else 1
+    return run_on_private_bus(__file__, app, timeout=150)
 
 
 def xdotool(*args):
