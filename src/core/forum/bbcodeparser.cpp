@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 namespace quorvane {
 
@@ -71,11 +73,18 @@ struct Grammar
     std::vector<QString> names;                   // each tag's name
     std::vector<std::vector<CompiledForm>> forms; // its forms, by the same index
 
-    // The tag's index, or -1.
+    // The tag's index, or -1. Names are ASCII: compared folded by hand, as
+    // every "[" of a post asks.
     int find(QStringView name) const
     {
         for (std::size_t k = 0; k < names.size(); ++k) {
-            if (names[k].size() == name.size() && name.compare(names[k], Qt::CaseInsensitive) == 0)
+            const QString &known = names[k];
+            if (known.size() != name.size())
+                continue;
+            qsizetype i = 0;
+            while (i < name.size() && (name[i].unicode() | 0x20) == (known[i].unicode() | 0x20))
+                ++i;
+            if (i == name.size())
                 return int(k);
         }
         return -1;
@@ -304,7 +313,8 @@ bool matchForm(const Dialect &d, const std::vector<CompiledForm> &forms, QString
 // SMF counts list opens ("[list]", "[list ...]") and closes and adds the
 // missing ones at the ends: the post with them added, or none.
 std::optional<QString> balanceLists(const Grammar &g, const QString &s,
-                                    const std::vector<Token> &tokens)
+                                    const std::vector<Token> &tokens,
+                                    std::vector<SourceEdit> &edits)
 {
     const int list = g.find(u"list");
     qsizetype opens = 0, closes = 0;
@@ -316,16 +326,21 @@ std::optional<QString> balanceLists(const Grammar &g, const QString &s,
         else if (s[t.attrBegin] == u']' || s[t.attrBegin] == u' ')
             ++opens;
     }
-    if (closes > opens)
+    if (closes > opens) {
+        edits.push_back({0, 0, 6 * (closes - opens)});
         return QStringLiteral("[list]").repeated(closes - opens) + s;
-    if (opens > closes)
+    }
+    if (opens > closes) {
+        edits.push_back({s.size(), 0, 7 * (opens - closes)});
         return s + QStringLiteral("[/list]").repeated(opens - closes);
+    }
     return std::nullopt;
 }
 
 // SMF removes a pair with nothing but blank characters inside (and then a
 // pair that held only such a pair): the post without them, or none.
-std::optional<QString> withoutEmptyPairs(const QString &s, const std::vector<Token> &tokens)
+std::optional<QString> withoutEmptyPairs(const QString &s, const std::vector<Token> &tokens,
+                                         std::vector<SourceEdit> &edits)
 {
     std::vector<std::pair<qsizetype, qsizetype>> cuts;
     for (std::size_t k = 1; k < tokens.size(); ++k) {
@@ -336,8 +351,10 @@ std::optional<QString> withoutEmptyPairs(const QString &s, const std::vector<Tok
         bool blank = true;
         for (qsizetype i = o.end; blank && i < t.begin; ++i)
             blank = isSpace(s[i]);
-        if (blank)
+        if (blank) {
             cuts.push_back({o.begin, t.end});
+            edits.push_back({o.begin, t.end - o.begin, 0});
+        }
     }
     if (cuts.empty())
         return std::nullopt;
@@ -411,6 +428,23 @@ private:
     void event(Event::Kind kind, int element) { m_out.events.push_back({kind, element, 0, 0}); }
 
     const std::vector<CompiledForm> &formsOf(int tag) const { return m_g.forms[std::size_t(tag)]; }
+
+    // matchForm, once for each way a tag is written: a post repeats its tags.
+    bool match(const Token &t, Element &e)
+    {
+        const std::u16string_view written(m_s.utf16() + t.begin, std::size_t(t.end - t.begin));
+        auto it = m_matched.find(written);
+        if (it == m_matched.end()) {
+            std::optional<Element> found;
+            if (Element fresh; matchForm(m_d, formsOf(t.tag), m_s, t, fresh))
+                found = std::move(fresh);
+            it = m_matched.emplace(written, std::move(found)).first;
+        }
+        if (!it->second)
+            return false;
+        e = *it->second;
+        return true;
+    }
 
     // The close of `name` at or after token index `from` (same-name nesting
     // counted when `nested`), or -1.
@@ -561,7 +595,7 @@ private:
                 continue;
             }
             Element e;
-            if (!matchForm(m_d, formsOf(t.tag), m_s, t, e))
+            if (!match(t, e))
                 continue;
             const Role role = e.form->form->role;
             // SMF: a list holds items and lists only; any other tag is text.
@@ -646,7 +680,7 @@ private:
             if (role == Role::Quote || role == Role::List) {
                 auto &stack = stacks[std::size_t(t.tag)];
                 if (t.kind == Token::Open) {
-                    if (matchForm(m_d, forms, m_s, t, chosen[i]))
+                    if (match(t, chosen[i]))
                         stack.push_back(i);
                 } else if (!stack.empty()) {
                     partner[stack.back()] = int(i);
@@ -657,7 +691,7 @@ private:
             }
             if (t.kind != Token::Open || i < pairedUpTo[std::size_t(t.tag)])
                 continue;
-            if (!matchForm(m_d, forms, m_s, t, chosen[i]))
+            if (!match(t, chosen[i]))
                 continue;
             const Role r = chosen[i].form->form->role;
             if (r == Role::Single) {
@@ -754,6 +788,7 @@ private:
     std::vector<int> m_nextClose;
     std::vector<Open> m_stack;
     qsizetype m_cursor = 0;
+    std::unordered_map<std::u16string_view, std::optional<Element>> m_matched;
 };
 
 // ---- Line breaks around block tags ----
@@ -809,7 +844,7 @@ void applyBreaks(ParsedPost &p)
 }
 
 // CR LF and a lone CR as LF, in one pass.
-QString withLineFeeds(const QString &s)
+QString withLineFeeds(const QString &s, std::vector<SourceEdit> &edits)
 {
     QString out(s.size(), Qt::Uninitialized);
     QChar *o = out.data();
@@ -820,8 +855,10 @@ QString withLineFeeds(const QString &s)
             *o++ = *p;
         } else {
             *o++ = u'\n';
-            if (p + 1 < end && p[1] == u'\n')
+            if (p + 1 < end && p[1] == u'\n') {
+                edits.push_back({p - s.constData(), 1, 0});
                 ++p;
+            }
         }
     }
     out.truncate(o - out.constData());
@@ -829,6 +866,29 @@ QString withLineFeeds(const QString &s)
 }
 
 } // namespace
+
+std::vector<qsizetype> ParsedPost::sourcePositions(std::vector<qsizetype> positions) const
+{
+    // Each round moves the positions after its changes; one inside a removed
+    // stretch is gone.
+    for (const std::vector<SourceEdit> &round : edits) {
+        std::size_t k = 0;
+        qsizetype shift = 0;
+        for (qsizetype &p : positions) {
+            if (p < 0)
+                continue;
+            while (k < round.size() && p >= round[k].at + round[k].removed) {
+                shift += round[k].inserted - round[k].removed;
+                ++k;
+            }
+            if (k < round.size() && p >= round[k].at)
+                p = -1; // inside a removed stretch
+            else
+                p += shift;
+        }
+    }
+    return positions;
+}
 
 const TagDefinition *Dialect::tag(QStringView name) const
 {
@@ -842,21 +902,33 @@ const TagDefinition *Dialect::tag(QStringView name) const
 ParsedPost parseForumPost(const Dialect &dialect, QStringView post)
 {
     ParsedPost out;
-    out.source = dialect.text.trimPost ? post.trimmed().toString() : post.toString();
+    QStringView kept = post;
+    if (dialect.text.trimPost) {
+        kept = post.trimmed();
+        const qsizetype lead = kept.isEmpty() ? post.size() : kept.data() - post.data();
+        const qsizetype trail = post.size() - lead - kept.size();
+        out.edits.push_back({{0, lead, 0}, {lead + kept.size(), trail, 0}});
+    }
+    out.source = kept.toString();
     // The forums read a line break as LF, whatever the browser sent.
-    if (out.source.contains(u'\r'))
-        out.source = withLineFeeds(out.source);
+    if (out.source.contains(u'\r')) {
+        out.edits.emplace_back();
+        out.source = withLineFeeds(out.source, out.edits.back());
+    }
     const Grammar &g = grammar(dialect);
     std::vector<Token> tokens = tokenize(g, out.source);
     if (dialect.text.balanceLists) {
-        if (std::optional<QString> balanced = balanceLists(g, out.source, tokens)) {
+        out.edits.emplace_back();
+        if (std::optional<QString> balanced =
+                balanceLists(g, out.source, tokens, out.edits.back())) {
             out.source = std::move(*balanced);
             tokens = tokenize(g, out.source);
         }
     }
     // Removing a pair can leave another empty pair around it.
     for (int round = 0; dialect.text.removeEmptyTags && round < 8; ++round) {
-        std::optional<QString> shorter = withoutEmptyPairs(out.source, tokens);
+        out.edits.emplace_back();
+        std::optional<QString> shorter = withoutEmptyPairs(out.source, tokens, out.edits.back());
         if (!shorter)
             break;
         out.source = std::move(*shorter);

@@ -42,11 +42,28 @@ struct Event
     qsizetype end = 0;
 };
 
+// One change the forum makes to the post before it reads the tags: at `at`
+// (in the text as it was before that round of changes), `removed`
+// characters replaced by `inserted` ones.
+struct SourceEdit
+{
+    qsizetype at = 0;
+    qsizetype removed = 0;
+    qsizetype inserted = 0;
+};
+
 struct ParsedPost
 {
     QString source; // the post as the forum reads it (trimmed, lists balanced, ...)
     std::vector<Element> elements;
     std::vector<Event> events;
+    // How `source` came from the post: rounds of changes, in order, each
+    // sorted by position.
+    std::vector<std::vector<SourceEdit>> edits;
+
+    // The places in `source` of positions in the post (ascending); -1 for a
+    // position the forum took out before reading.
+    std::vector<qsizetype> sourcePositions(std::vector<qsizetype> postPositions) const;
 };
 
 // The checks the forum makes of a token's value; an empty optional result
