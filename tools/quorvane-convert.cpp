@@ -146,9 +146,10 @@ const Mode kModes[] = {
      .help = "the post as the editor holds it",
      .run = writeText},
     {.option = "--check",
-     .synopsis = "--check [--lang TAG | --no-spelling] [--no-suggestions]",
-     .help = "the post's problems and misspellings, one a line\n(exit 1 when any)",
-     .options = "--lang --no-spelling --no-suggestions",
+     .synopsis = "--check [--forum NAME] [--lang TAG | --no-spelling] [--no-suggestions]",
+     .help = "the post's problems, the forum's warnings and misspellings,\none a line "
+             "(exit 1 when any)",
+     .options = "--forum --lang --no-spelling --no-suggestions",
      .stdinName = "<stdin>",
      .failure = 2,
      .prepare = loadSpeller,
@@ -157,8 +158,9 @@ const Mode kModes[] = {
              quorvane::SuggestionBudget budget;
              budget.suggest = !request.noSuggestions;
              qsizetype unsuggested = 0;
-             const qsizetype problems = quorvane::writeCheckReport(
-                 name, text, forumTags(), request.speller.get(), writeOut, budget, &unsuggested);
+             const qsizetype problems =
+                 quorvane::writeCheckReport(name, text, forumTags(), request.speller.get(),
+                                            writeOut, budget, &unsuggested, request.forum);
              if (unsuggested > 0)
                  std::fprintf(stderr,
                               "quorvane-convert: suggestions stopped after %lld s; %lld later "
@@ -248,6 +250,7 @@ const Option kOptions[] = {
     {.name = "--forum",
      .value = "NAME",
      .help = "the forum: generic (the preview page), phpbb, smf, mybb;\n"
+             "with --check, what that forum does other than meant;\n"
              "with --length and --split, the forum counting",
      .read = [](Request &request, const QByteArray &value) -> const char * {
          const std::optional<quorvane::Forum> forum =
@@ -260,7 +263,7 @@ const Option kOptions[] = {
          request.forum = *forum;
          return nullptr;
      },
-     .misplaced = "--forum goes with the page, --length and --split only"},
+     .misplaced = "--forum goes with the page, --check, --length and --split only"},
     {.name = "--program-dir",
      .value = "DIR",
      .joined = true,

@@ -1,17 +1,21 @@
 #include "spelling/checkreport.h"
 
+#include "forum/forumwarnings.h"
 #include "markup/markupchecker.h"
 #include "markup/markupreport.h"
 #include "spelling/prosewords.h"
 #include "spelling/speller.h"
 
+#include <limits>
+
 namespace quorvane {
 
 qsizetype writeCheckReport(const QString &name, QStringView text, const KnownTags &tags,
                            Speller *speller, const std::function<bool(QByteArrayView)> &write,
-                           const SuggestionBudget &budget, qsizetype *unsuggested)
+                           const SuggestionBudget &budget, qsizetype *unsuggested, Forum forum)
 {
     const MarkupAnalysis analysis = analyseMarkup(text, tags);
+    const std::vector<MarkupProblem> warnings = forumWarnings(forum, text, analysis, tags);
     if (unsuggested)
         *unsuggested = 0;
     const std::vector<Misspelling> misspellings =
@@ -27,18 +31,28 @@ qsizetype writeCheckReport(const QString &name, QStringView text, const KnownTag
         return ok;
     };
     auto problem = analysis.problems.begin();
+    auto warning = warnings.begin();
     auto misspelling = misspellings.begin();
-    while (problem != analysis.problems.end() || misspelling != misspellings.end()) {
-        if (misspelling == misspellings.end() ||
-            (problem != analysis.problems.end() && problem->position < misspelling->position)) {
-            const LineColumns::Place place = places.at(problem->position);
-            out += QStringLiteral("%1:%2:%3: error: %4\n")
-                       .arg(name)
-                       .arg(place.line)
-                       .arg(place.column)
-                       .arg(problem->message)
-                       .toUtf8();
-            ++problem;
+    constexpr qsizetype none = std::numeric_limits<qsizetype>::max();
+    auto line = [&](const MarkupProblem &p, const char *kind) {
+        const LineColumns::Place place = places.at(p.position);
+        out += QStringLiteral("%1:%2:%3: %4: %5\n")
+                   .arg(name)
+                   .arg(place.line)
+                   .arg(place.column)
+                   .arg(QString::fromLatin1(kind), p.message)
+                   .toUtf8();
+    };
+    for (;;) {
+        const qsizetype e = problem != analysis.problems.end() ? problem->position : none;
+        const qsizetype w = warning != warnings.end() ? warning->position : none;
+        const qsizetype s = misspelling != misspellings.end() ? misspelling->position : none;
+        if (e == none && w == none && s == none)
+            break;
+        if (e <= w && e <= s) {
+            line(*problem++, "error");
+        } else if (w <= s) {
+            line(*warning++, "warning");
         } else {
             out += QStringLiteral("%1:%2:%3: spelling: '%4'")
                        .arg(name)
@@ -58,7 +72,7 @@ qsizetype writeCheckReport(const QString &name, QStringView text, const KnownTag
     }
     if (!flush(true))
         return -1;
-    return qsizetype(analysis.problems.size() + misspellings.size());
+    return qsizetype(analysis.problems.size() + warnings.size() + misspellings.size());
 }
 
 } // namespace quorvane

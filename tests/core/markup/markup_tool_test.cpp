@@ -123,6 +123,14 @@ const ToolCase kToolCases[] = {
      "a lnik",
      1,
      "post.txt:1:3: spelling: 'lnik'\n"},
+    {"the forum's warnings among the problems",
+     {"--check", "--no-spelling", "--forum", "smf", "post.txt"},
+     "[list=1][*]a[/list] [/u]\n[b]x",
+     1,
+     "post.txt:1:1: warning: SMF 2.1 shows [list=1] as text: use [list type=decimal]\n"
+     "post.txt:1:21: error: [/u] closes nothing\n"
+     "post.txt:1:21: warning: SMF 2.1 shows [/u] as text\n"
+     "post.txt:2:1: error: [b] is never closed\n"},
     {"no suggestions without check", {"--no-suggestions", "post.txt"}, "", 2, ""},
     {"misspelt, but spelling off", {"--check", "--no-spelling", "post.txt"}, "a wrod", 0, ""},
     {"dictionary not installed", {"--check", "--lang", "qq_ZZ", "post.txt"}, "a wrod", 2, ""},
