@@ -23,6 +23,7 @@
 #include "commands/tagpaircommands.h"
 #include "commands/windowchrome.h"
 #include "commands/workspacecommands.h"
+#include "shell/livecheck.h"
 #include "shell/mainform.h"
 
 namespace quorvane {
@@ -45,17 +46,19 @@ void installCommands(MainForm &form)
     new WindowChrome(form);
     new HelpCommands(form);
     auto *livePreview = new LivePreviewCommands(form);
-    new MarkupCommands(form);
+    auto *markup = new MarkupCommands(form);
     new SpellingCommands(form); // after the mark-up's highlighter, which it adds to
     // After the mark-up: it counts their known tags.
     auto *postLength = new PostLengthCommands(form);
     new DraftCommands(form, *documents);
     new ImportCommands(form, *documents);
-    // The forum chosen: both previews show its page, and the length profile
-    // and the forum follow each other.
+    // The forum chosen: both previews show its page, the live check gives its
+    // warnings, and the length profile and the forum follow each other.
     auto *forum = new ForumCommands(form);
     preview->setForum(forum->forum());
     livePreview->setForum(forum->forum());
+    markup->liveCheck().setForum(forum->forum());
+    QObject::connect(forum, &ForumCommands::chosen, &markup->liveCheck(), &LiveCheck::setForum);
     QObject::connect(forum, &ForumCommands::chosen, preview, &PreviewCommands::setForum);
     QObject::connect(forum, &ForumCommands::chosen, livePreview, &LivePreviewCommands::setForum);
     QObject::connect(forum, &ForumCommands::chosen, postLength, &PostLengthCommands::forumChosen);

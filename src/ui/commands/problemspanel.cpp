@@ -100,22 +100,27 @@ void ProblemsPanel::refill()
     const int row = m_list->currentRow();
     m_list->clear();
     const LiveCheck::Result *result = m_check.latest();
-    if (!result || result->analysis.problems.empty()) {
+    if (!result || (result->analysis.problems.empty() && result->warnings.empty())) {
         m_list->addItem(QStringLiteral("No problems with the tags."));
         return;
     }
-    const auto &problems = result->analysis.problems;
-    for (size_t i = 0; i < problems.size() && i < kListed; ++i) {
-        auto *item = new QListWidgetItem(QStringLiteral("Line %1, column %2: %3")
-                                             .arg(result->places[i].line)
-                                             .arg(result->places[i].column)
-                                             .arg(problems[i].message),
-                                         m_list);
-        item->setData(kPositionRole, qlonglong(problems[i].position));
-        item->setData(kLengthRole, qlonglong(problems[i].length));
-    }
-    if (problems.size() > kListed)
-        m_list->addItem(QStringLiteral("... and %1 more").arg(problems.size() - kListed));
+    // The errors, then what the chosen forum does other than what was meant.
+    auto add = [this](const std::vector<MarkupProblem> &problems,
+                      const std::vector<LineColumns::Place> &places) {
+        for (size_t i = 0; i < problems.size() && i < kListed; ++i) {
+            auto *item = new QListWidgetItem(QStringLiteral("Line %1, column %2: %3")
+                                                 .arg(places[i].line)
+                                                 .arg(places[i].column)
+                                                 .arg(problems[i].message),
+                                             m_list);
+            item->setData(kPositionRole, qlonglong(problems[i].position));
+            item->setData(kLengthRole, qlonglong(problems[i].length));
+        }
+        if (problems.size() > kListed)
+            m_list->addItem(QStringLiteral("... and %1 more").arg(problems.size() - kListed));
+    };
+    add(result->analysis.problems, result->places);
+    add(result->warnings, result->warningPlaces);
     m_list->setCurrentRow(std::clamp(row, 0, m_list->count() - 1));
 }
 

@@ -1,5 +1,6 @@
 #include "shell/livecheck.h"
 
+#include "forum/forumwarnings.h"
 #include "shell/markuphighlighter.h"
 
 #include <QTextDocument>
@@ -37,6 +38,14 @@ void LiveCheck::checkNow()
     start();
 }
 
+void LiveCheck::setForum(Forum forum)
+{
+    if (forum == m_forum)
+        return;
+    m_forum = forum;
+    checkNow();
+}
+
 void LiveCheck::start()
 {
     if (m_worker.joinable()) {
@@ -48,16 +57,23 @@ void LiveCheck::start()
     result->revision = m_highlighter.textRevision();
     // The raw text has one separator per block, so its positions are the
     // document's.
-    m_worker = std::thread(
-        [this, result, text = m_document->toRawText(), known = m_highlighter.knownTags()] {
-            result->analysis = analyseMarkup(text, known);
+    m_worker = std::thread([this, result, text = m_document->toRawText(),
+                            known = m_highlighter.knownTags(), forum = m_forum] {
+        result->analysis = analyseMarkup(text, known);
+        result->warnings = forumWarnings(forum, text, result->analysis, known);
+        // Each list is in order of position; the places walk the text once each.
+        auto placesOf = [&text](const std::vector<MarkupProblem> &problems,
+                                std::vector<LineColumns::Place> &out) {
             LineColumns places(text);
-            result->places.reserve(result->analysis.problems.size());
-            for (const MarkupProblem &problem : result->analysis.problems)
-                result->places.push_back(places.at(problem.position));
-            QMetaObject::invokeMethod(
-                this, [this, result] { finish(result); }, Qt::QueuedConnection);
-        });
+            out.reserve(problems.size());
+            for (const MarkupProblem &problem : problems)
+                out.push_back(places.at(problem.position));
+        };
+        placesOf(result->analysis.problems, result->places);
+        placesOf(result->warnings, result->warningPlaces);
+        QMetaObject::invokeMethod(
+            this, [this, result] { finish(result); }, Qt::QueuedConnection);
+    });
 }
 
 void LiveCheck::finish(std::shared_ptr<const Result> result)
@@ -65,7 +81,7 @@ void LiveCheck::finish(std::shared_ptr<const Result> result)
     // The worker posted this as its last act: joining it takes no time.
     m_worker.join();
     m_latest = std::move(result);
-    m_highlighter.setProblems(m_latest->analysis.problems, m_latest->revision);
+    m_highlighter.setProblems(m_latest->analysis.problems, m_latest->warnings, m_latest->revision);
     emit checked();
     if (m_again)
         start();

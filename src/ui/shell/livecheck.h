@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forum/forum.h"
 #include "markup/markupchecker.h"
 #include "markup/markupreport.h"
 
@@ -17,7 +18,8 @@ namespace quorvane {
 class MarkupHighlighter;
 
 // Checks the post's mark-up off the UI thread a moment after typing stops and
-// hands the problems to the highlighter. Positions are the document's.
+// hands the problems to the highlighter, with the chosen forum's warnings
+// (forum/forumwarnings). Positions are the document's.
 class LiveCheck : public QObject
 {
     Q_OBJECT
@@ -27,7 +29,10 @@ public:
     {
         MarkupAnalysis analysis;
         std::vector<LineColumns::Place> places; // one per problem
-        quint64 revision = 0;                   // the highlighter's text revision checked
+        // What the forum does other than what was meant, in order of position.
+        std::vector<MarkupProblem> warnings;
+        std::vector<LineColumns::Place> warningPlaces; // one per warning
+        quint64 revision = 0;                          // the highlighter's text revision checked
     };
 
     LiveCheck(QTextDocument *document, MarkupHighlighter &highlighter, QObject *parent);
@@ -41,6 +46,9 @@ public:
     void setDelay(int milliseconds) { m_delay.setInterval(milliseconds); }
     // Checks again now (the known tags changed, or a test waits).
     void checkNow();
+    // The forum whose warnings the check gives; a new one checks again.
+    void setForum(Forum forum);
+    Forum forum() const { return m_forum; }
 
 signals:
     void checked();
@@ -55,6 +63,7 @@ private:
     QTimer m_delay;
     std::thread m_worker; // joinable while a check runs
     bool m_again = false;
+    Forum m_forum = Forum::Generic;
     std::shared_ptr<const Result> m_latest;
 };
 

@@ -25,6 +25,7 @@ const QColor MarkupHighlighter::valueColour(0x8a, 0x3b, 0x00); // 8.3:1
 const QColor MarkupHighlighter::codeColour(0x1e, 0x5e, 0x1e);  // 7.3:1 on its background
 const QColor MarkupHighlighter::codeBackground(0xf2, 0xf2, 0xf2);
 const QColor MarkupHighlighter::problemColour(0xc0, 0x00, 0x00);
+const QColor MarkupHighlighter::warningColour(0xe0, 0x90, 0x00);
 
 class MarkupHighlighter::BlockData : public QTextBlockUserData
 {
@@ -250,19 +251,30 @@ bool MarkupHighlighter::eventFilter(QObject *watched, QEvent *event)
 
 void MarkupHighlighter::setProblems(const std::vector<MarkupProblem> &problems, quint64 revision)
 {
+    setProblems(problems, {}, revision);
+}
+
+void MarkupHighlighter::setProblems(const std::vector<MarkupProblem> &problems,
+                                    const std::vector<MarkupProblem> &warnings, quint64 revision)
+{
     if (revision != m_textRevision)
         return;
     auto next = problems.begin();
+    auto nextWarning = warnings.begin();
     bool changed = false;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         const int start = block.position();
         const int end = start + block.length();
         std::vector<BlockProblem> mine;
-        for (; next != problems.end() && next->position < end; ++next) {
-            if (next->position >= start)
-                mine.push_back(
-                    BlockProblem{int(next->position - start), int(next->length), next->message});
-        }
+        auto take = [&](auto &it, const std::vector<MarkupProblem> &from, bool warning) {
+            for (; it != from.end() && it->position < end; ++it) {
+                if (it->position >= start)
+                    mine.push_back(BlockProblem{int(it->position - start), int(it->length),
+                                                it->message, warning});
+            }
+        };
+        take(next, problems, false);
+        take(nextWarning, warnings, true);
         BlockData *data = dataOf(block);
         if (!data && mine.empty())
             continue;
@@ -348,8 +360,14 @@ void MarkupHighlighter::highlightBlock(const QString &text)
         setFormat(codeFrom, int(text.size()) - codeFrom, m_code);
 
     if (m_underlining) {
-        for (const BlockProblem &problem : data->problems)
-            underline(problem.start, problem.length, problemColour);
+        // Warnings first: an error on the same tag shows over them.
+        for (const bool warnings : {true, false}) {
+            for (const BlockProblem &problem : data->problems) {
+                if (problem.warning == warnings)
+                    underline(problem.start, problem.length,
+                              warnings ? warningColour : problemColour);
+            }
+        }
     }
     if (!m_sources.empty()) {
         std::vector<Underline> extra;

@@ -77,6 +77,10 @@ public:
     // when the text has changed since. A block that is edited drops its
     // problems until the next check.
     void setProblems(const std::vector<MarkupProblem> &problems, quint64 revision);
+    // The same with the chosen forum's warnings, underlined in their own
+    // colour (an error on the same characters shows over them).
+    void setProblems(const std::vector<MarkupProblem> &problems,
+                     const std::vector<MarkupProblem> &warnings, quint64 revision);
 
     // The messages of the underlines at a document position, one a line.
     QString toolTipAt(int position) const;
@@ -87,6 +91,8 @@ public:
 
     // Colours that read on the white editor (WCAG AA).
     static const QColor nameColour, valueColour, codeColour, codeBackground, problemColour;
+    // The forum's warnings: amber, apart from the red of errors and spelling.
+    static const QColor warningColour;
 
 signals:
     void settled();
@@ -103,6 +109,7 @@ private:
         int start;
         int length;
         QString message;
+        bool warning = false;
         bool operator==(const BlockProblem &) const = default;
     };
     class BlockData;

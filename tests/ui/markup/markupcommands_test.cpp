@@ -2,9 +2,11 @@
 // step; the toolbar's tag commands reached from the keyboard write what their
 // buttons write; the Problems panel and count.
 
+#include "commands/forumcommands.h"
 #include "commands/markupcommands.h"
 #include "commands/problemspanel.h"
 #include "settings/editorformat.h"
+#include "settings/forumchoice.h"
 #include "shell/livecheck.h"
 #include "shell/mainform.h"
 #include "shell/markuphighlighter.h"
@@ -18,6 +20,8 @@
 #include <QAction>
 #include <QListWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 
 using namespace quorvane;
@@ -189,6 +193,49 @@ TEST(ProblemsPanelTest, ListsProblemsCountsThemAndSelectsTheSpot)
     EXPECT_EQ(count->text(), QStringLiteral("No problems"));
     QTest::keyClick(w.form.get(), Qt::Key_F8);
     EXPECT_FALSE(list->isVisible());
+}
+
+// The chosen forum's warnings are listed after the errors and underlined in
+// their own colour; choosing another forum checks again.
+TEST(ProblemsPanelTest, ListsTheForumsWarningsAfterTheErrors)
+{
+    forumchoice::forget();
+    editorformat::writeStoredFlag(editorformat::underlineProblemsKey, true);
+    test::Window w;
+    Typer *typer = w.form->typer();
+    auto &markup = *w.form->findChild<MarkupCommands *>();
+    auto &forum = *w.form->findChild<ForumCommands *>();
+    auto *list = w.form->findChild<QListWidget *>(QStringLiteral("ProblemsList"));
+    auto rows = [list] {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+        return texts;
+    };
+    typer->setText(QStringLiteral("[size=5]y[/size]\r\n[QUOTE]"));
+    w.form->command("ProblemsPanel")->setChecked(true);
+    const QString error = QStringLiteral("Line 2, column 1: [QUOTE] is never closed");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows() == QStringList{error}; }, 30000));
+
+    forum.choose(Forum::PhpBB);
+    const QStringList withWarning{
+        error, QStringLiteral("Line 1, column 1: [size=5] is 5 % on phpBB 3.3, nearly invisible")};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows() == withWarning; }, 30000))
+        << rows().join(u'\n').toStdString();
+    EXPECT_EQ(markup.highlighter().toolTipAt(1), withWarning[1].mid(18));
+    typer->viewport()->repaint();
+    QColor underline;
+    for (const QTextLayout::FormatRange &range : typer->document()->begin().layout()->formats()) {
+        if (range.start <= 1 && 1 < range.start + range.length &&
+            range.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+            underline = range.format.underlineColor();
+    }
+    EXPECT_EQ(underline, MarkupHighlighter::warningColour);
+
+    forum.choose(Forum::Generic);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows() == QStringList{error}; }, 30000));
+    w.form->command("ProblemsPanel")->setChecked(false);
+    forumchoice::forget();
 }
 
 struct Opening
