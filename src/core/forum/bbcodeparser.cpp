@@ -389,6 +389,8 @@ public:
 
     void run()
     {
+        m_out.events.reserve(m_tokens.size() * 2 + 1);
+        m_out.elements.reserve(m_tokens.size());
         if (m_d.repair == Repair::FirstPair)
             pairFirst();
         else
@@ -843,15 +845,18 @@ void applyBreaks(ParsedPost &p)
     }
 }
 
-// CR LF and a lone CR as LF, in one pass.
-QString withLineFeeds(const QString &s, std::vector<SourceEdit> &edits)
+// CR LF, a lone CR and the editor's line and paragraph separators as LF, in
+// one pass.
+QString withLineFeeds(QStringView s, std::vector<SourceEdit> &edits)
 {
     QString out(s.size(), Qt::Uninitialized);
     QChar *o = out.data();
     const QChar *p = s.constData();
     const QChar *end = p + s.size();
     for (; p < end; ++p) {
-        if (*p != u'\r') {
+        if (p->unicode() == 0x2028 || p->unicode() == 0x2029) {
+            *o++ = u'\n';
+        } else if (*p != u'\r') {
             *o++ = *p;
         } else {
             *o++ = u'\n';
@@ -909,11 +914,12 @@ ParsedPost parseForumPost(const Dialect &dialect, QStringView post)
         const qsizetype trail = post.size() - lead - kept.size();
         out.edits.push_back({{0, lead, 0}, {lead + kept.size(), trail, 0}});
     }
-    out.source = kept.toString();
     // The forums read a line break as LF, whatever the browser sent.
-    if (out.source.contains(u'\r')) {
+    if (kept.contains(u'\r') || kept.contains(QChar(0x2029)) || kept.contains(QChar(0x2028))) {
         out.edits.emplace_back();
-        out.source = withLineFeeds(out.source, out.edits.back());
+        out.source = withLineFeeds(kept, out.edits.back());
+    } else {
+        out.source = kept.toString();
     }
     const Grammar &g = grammar(dialect);
     std::vector<Token> tokens = tokenize(g, out.source);

@@ -9,6 +9,7 @@
 #include "forum/dialect.h"
 
 #include <QRegularExpression>
+#include <QStringBuilder>
 
 #include <algorithm>
 #include <optional>
@@ -96,6 +97,8 @@ public:
         // The tags the program sees, where the forum reads them.
         std::vector<std::size_t> tags;
         std::vector<qsizetype> starts;
+        tags.reserve(m_a.tags.size());
+        starts.reserve(m_a.tags.size());
         for (std::size_t i = 0; i < m_a.tags.size(); ++i) {
             const MarkupTag &tag = m_a.tags[i];
             if (tag.id == KnownTags::unknown || m_known.isUserTag(tag.id))
@@ -103,18 +106,10 @@ public:
             tags.push_back(i);
             starts.push_back(tag.start);
         }
-        // The forum reads LF; the editor's paragraph separators are one
-        // character as well.
-        QString lines;
-        QStringView read = m_post;
-        if (m_post.contains(QChar(0x2029)) || m_post.contains(QChar(0x2028))) {
-            lines = m_post.toString();
-            lines.replace(QChar(0x2029), u'\n').replace(QChar(0x2028), u'\n');
-            read = lines;
-        }
-        const ParsedPost parsed = parseForumPost(m_d, read);
+        const ParsedPost parsed = parseForumPost(m_d, m_post);
         const std::vector<qsizetype> at = parsed.sourcePositions(std::move(starts));
         std::vector<std::pair<qsizetype, qsizetype>> texts;
+        texts.reserve(parsed.events.size());
         for (const Event &e : parsed.events) {
             if (e.kind == Event::Text)
                 texts.push_back({e.begin, e.end});
@@ -175,7 +170,7 @@ private:
                 return;
             }
         }
-        QString message = m_forum + u" shows "_qs + written(m_post, tag) + u" as text"_qs;
+        QString message = m_forum % u" shows "_qs % written(m_post, tag) % u" as text"_qs;
         if (f.role == Role::List && !f.listTypeKey.isEmpty() && tag.hasValue) {
             bool ok = false;
             const QString style = checkToken(m_d, u"LISTNUMBER", value.trimmed(), &ok);
@@ -207,8 +202,8 @@ private:
             if (const std::optional<int> size = programSize(tag.value(m_post))) {
                 // The forum reads the number in its own unit, not on the 1 to 7 scale.
                 const QString &unit = m_d.sizes.numberUnit;
-                add(tag, written(m_post, tag) + u" is "_qs + QString::number(*size) + u' ' + unit +
-                             u" on "_qs + m_forum +
+                add(tag, written(m_post, tag) % u" is "_qs % QString::number(*size) % QChar(u' ') %
+                             unit % u" on "_qs % m_forum %
                              (unit == u"%" ? u", nearly invisible"_qs
                                            : u", smaller than the text around it"_qs));
             }
@@ -220,7 +215,8 @@ private:
                 shown = written(m_post, tag);
             } else if (!tag.hasValue && f.urlContent && close) {
                 const QStringView address = m_post.mid(tag.end(), close->start - tag.end());
-                if (isRelativeAddress(address) && !address.contains(u'\n'))
+                if (isRelativeAddress(address) && !address.contains(u'\n') &&
+                    !address.contains(QChar(0x2029)))
                     shown = m_post.mid(tag.start, close->end() - tag.start).toString();
             }
             if (!shown.isEmpty())
