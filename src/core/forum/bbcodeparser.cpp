@@ -928,7 +928,18 @@ ParsedPost parseForumPost(const Dialect &dialect, QStringView post)
         if (std::optional<QString> balanced =
                 balanceLists(g, out.source, tokens, out.edits.back())) {
             out.source = std::move(*balanced);
-            tokens = tokenize(g, out.source);
+            // Whole tags went at one end: the tags read already only move.
+            const SourceEdit &added = out.edits.back().front();
+            std::vector<Token> more =
+                tokenize(g, QStringView(out.source).mid(added.at, added.inserted));
+            for (Token &t : added.at == 0 ? tokens : more) {
+                const qsizetype by = added.at == 0 ? added.inserted : added.at;
+                t.begin += by;
+                t.end += by;
+                t.attrBegin += by;
+                t.attrEnd += by;
+            }
+            tokens.insert(added.at == 0 ? tokens.begin() : tokens.end(), more.begin(), more.end());
         }
     }
     // Removing a pair can leave another empty pair around it.
