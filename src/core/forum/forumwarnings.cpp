@@ -18,13 +18,19 @@ namespace quorvane {
 
 namespace {
 
-// A tag as written, shortened as the program's check shortens it.
-QString written(QStringView post, const MarkupTag &tag)
+// Text of the post as written, shortened as the program's check shortens a
+// tag.
+QString written(QStringView post, qsizetype from, qsizetype length)
 {
     constexpr qsizetype longest = 40;
-    if (tag.length <= longest)
-        return post.mid(tag.start, tag.length).toString();
-    return post.mid(tag.start, longest - 2).toString() + QStringLiteral("\u2026]");
+    if (length <= longest)
+        return post.mid(from, length).toString();
+    return post.mid(from, longest - 2).toString() + QStringLiteral("\u2026]");
+}
+
+QString written(QStringView post, const MarkupTag &tag)
+{
+    return written(post, tag.start, tag.length);
 }
 
 // "example.com/a", "www.example.org": no scheme and not meant as a path of
@@ -217,7 +223,7 @@ private:
                 const QStringView address = m_post.mid(tag.end(), close->start - tag.end());
                 if (isRelativeAddress(address) && !address.contains(u'\n') &&
                     !address.contains(QChar(0x2029)))
-                    shown = m_post.mid(tag.start, close->end() - tag.start).toString();
+                    shown = written(m_post, tag.start, close->end() - tag.start);
             }
             if (!shown.isEmpty())
                 add(tag, m_forum + u" makes "_qs + shown + u" a link relative to the forum"_qs);
