@@ -250,7 +250,7 @@ const Option kOptions[] = {
     {.name = "--forum",
      .value = "NAME",
      .help = "the forum: generic (the preview page), phpbb, smf, mybb;\n"
-             "with --check, what that forum does other than meant;\n"
+             "with --check, that forum's warnings;\n"
              "with --length and --split, the forum counting",
      .read = [](Request &request, const QByteArray &value) -> const char * {
          const std::optional<quorvane::Forum> forum =
