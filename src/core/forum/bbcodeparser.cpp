@@ -123,6 +123,9 @@ struct Token
 std::vector<Token> tokenize(const Grammar &g, QStringView s)
 {
     std::vector<Token> tokens;
+    // Room for a tag every few characters, as tag-heavy posts have: the
+    // pages never written are never taken.
+    tokens.reserve(std::size_t(s.size() / 8 + 8));
     const qsizetype n = s.size();
     for (qsizetype i = 0; i < n; ++i) {
         i = s.indexOf(u'[', i);
@@ -669,7 +672,21 @@ private:
     {
         const std::size_t n = m_tokens.size();
         std::vector<int> partner(n, -1);
-        std::vector<Element> chosen(n);
+        // The element of each open that fits a form, kept for those only: a
+        // long post has a million tags.
+        std::vector<int> chosenAt(n, -1);
+        std::vector<Element> chosenElements;
+        auto choose = [&](std::size_t i) {
+            Element e;
+            if (!match(m_tokens[i], e))
+                return false;
+            chosenAt[i] = int(chosenElements.size());
+            chosenElements.push_back(std::move(e));
+            return true;
+        };
+        auto chosen = [&](std::size_t i) -> Element & {
+            return chosenElements[std::size_t(chosenAt[i])];
+        };
         // Quotes and lists nest: pair them innermost first.
         std::vector<std::vector<std::size_t>> stacks(m_g.names.size());
         std::vector<std::size_t> pairedUpTo(m_g.names.size(), 0);
@@ -682,7 +699,7 @@ private:
             if (role == Role::Quote || role == Role::List) {
                 auto &stack = stacks[std::size_t(t.tag)];
                 if (t.kind == Token::Open) {
-                    if (match(t, chosen[i]))
+                    if (choose(i))
                         stack.push_back(i);
                 } else if (!stack.empty()) {
                     partner[stack.back()] = int(i);
@@ -693,9 +710,9 @@ private:
             }
             if (t.kind != Token::Open || i < pairedUpTo[std::size_t(t.tag)])
                 continue;
-            if (!match(t, chosen[i]))
+            if (!choose(i))
                 continue;
-            const Role r = chosen[i].form->form->role;
+            const Role r = chosen(i).form->form->role;
             if (r == Role::Single) {
                 partner[i] = int(i);
                 continue;
@@ -704,7 +721,7 @@ private:
             if (close < 0)
                 continue;
             if (r == Role::Value) {
-                Element &e = chosen[i];
+                Element &e = chosen(i);
                 std::vector<QString> tokens{e.form->contentToken};
                 const QString content =
                     m_s.mid(t.end, m_tokens[std::size_t(close)].begin - t.end).toString();
@@ -756,7 +773,7 @@ private:
                 m_cursor = t.end;
                 continue;
             }
-            Element &e = chosen[i];
+            Element &e = chosen(i);
             const Role r = e.form->form->role;
             if (r == Role::Single) {
                 event(Event::Whole, addElement(std::move(e)));
