@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 namespace quorvane {
 
@@ -151,9 +153,22 @@ private:
         return *f;
     }
 
-    void add(const MarkupTag &tag, QString message)
+    void add(const MarkupTag &tag, const QString &message)
     {
-        m_out.push_back(MarkupProblem{tag.start, tag.length, std::move(message)});
+        m_out.push_back(MarkupProblem{tag.start, tag.length, message});
+    }
+
+    // A message made once for each way a tag is written: a long post repeats
+    // its tags, and a shared string costs nothing to keep.
+    template <typename Make>
+    const QString &once(std::unordered_map<std::u16string_view, QString> &made,
+                        const MarkupTag &tag, Make make)
+    {
+        const std::u16string_view key(m_post.utf16() + tag.start, std::size_t(tag.length));
+        auto it = made.find(key);
+        if (it == made.end())
+            it = made.emplace(key, make()).first;
+        return it->second;
     }
 
     // A tag the forum leaves as text: one warning a pair, at its open.
@@ -166,15 +181,18 @@ private:
             return;
         if (!tag.closing)
             m_textOpens.push_back(i);
+        add(tag, once(m_asText, tag, [&] { return asTextMessage(tag); }));
+    }
+
+    QString asTextMessage(const MarkupTag &tag)
+    {
         const TagFacts &f = facts(tag);
         const QStringView value = tag.hasValue ? tag.value(m_post) : QStringView();
         if (f.sizeValue && !m_d.sizes.clamp) {
             bool number = false;
             const int n = value.trimmed().toInt(&number);
-            if (number && n > m_d.sizes.max) {
-                add(tag, m_forum + u" refuses sizes over "_qs + QString::number(m_d.sizes.max));
-                return;
-            }
+            if (number && n > m_d.sizes.max)
+                return m_forum + u" refuses sizes over "_qs + QString::number(m_d.sizes.max);
         }
         QString message = m_forum % u" shows "_qs % written(m_post, tag) % u" as text"_qs;
         if (f.role == Role::List && !f.listTypeKey.isEmpty() && tag.hasValue) {
@@ -183,7 +201,7 @@ private:
             if (ok)
                 message += u": use ["_qs + f.tag->name + u' ' + f.listTypeKey + u'=' + style + u']';
         }
-        add(tag, std::move(message));
+        return message;
     }
 
     // A tag the forum takes: what it means there. Returns the end of what
@@ -208,10 +226,12 @@ private:
             if (const std::optional<int> size = programSize(tag.value(m_post))) {
                 // The forum reads the number in its own unit, not on the 1 to 7 scale.
                 const QString &unit = m_d.sizes.numberUnit;
-                add(tag, written(m_post, tag) % u" is "_qs % QString::number(*size) % QChar(u' ') %
-                             unit % u" on "_qs % m_forum %
-                             (unit == u"%" ? u", nearly invisible"_qs
-                                           : u", smaller than the text around it"_qs));
+                add(tag, once(m_sizes, tag, [&]() -> QString {
+                        return written(m_post, tag) % u" is "_qs % QString::number(*size) %
+                               QChar(u' ') % unit % u" on "_qs % m_forum %
+                               (unit == u"%" ? u", nearly invisible"_qs
+                                             : u", smaller than the text around it"_qs);
+                    }));
             }
         }
         if (m_d.links.keepSchemeless && (f.urlValue || f.urlContent)) {
@@ -240,6 +260,7 @@ private:
     std::vector<std::size_t> m_quotes;            // the closes of the quotes open, innermost last
     std::vector<std::size_t> m_textOpens;         // opens warned as text, ascending
     std::vector<MarkupProblem> m_out;
+    std::unordered_map<std::u16string_view, QString> m_asText, m_sizes; // made messages
 };
 
 } // namespace
