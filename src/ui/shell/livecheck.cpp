@@ -43,7 +43,10 @@ void LiveCheck::setForum(Forum forum)
     if (forum == m_forum)
         return;
     m_forum = forum;
-    checkNow();
+    // An empty post has no warnings whatever the forum: the window starts
+    // without a check.
+    if (!m_document->isEmpty())
+        checkNow();
 }
 
 void LiveCheck::start()
