@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
+#include <random>
 
 using namespace quorvane;
 
@@ -145,6 +147,30 @@ INSTANTIATE_TEST_SUITE_P(
                     u"[b]x[/b] [size=20]y[/size] [url=example.com]z[/url] [list=1][*]a[/list]"_qs,
                     {}}),
     nameOf);
+
+// Posts of random tags, text and line breaks of every kind: each warning sits
+// on a whole tag of the post (warningsOf checks), in order of position.
+TEST(ForumWarnings, SitOnTheTagsOfGeneratedPosts)
+{
+    const char16_t *const pieces[] = {
+        u"[b]",     u"[/b]",    u"[list=1]", u"[list]",     u"[/list]",    u"[*]",
+        u"[/*]",    u"[quote]", u"[/quote]", u"[size=5]",   u"[size=250]", u"[/size]",
+        u"[url=a]", u"[/url]",  u"[s]",      u"[/s]",       u" ",          u"\r\n",
+        u"word",    u"[",       u"\u2029",   u"[url]x.org", u"[b] [/b]"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        QString post;
+        for (int n = 0; n < 30; ++n)
+            post += QString::fromUtf16(pieces[random() % std::size(pieces)]);
+        for (Forum forum : {Forum::PhpBB, Forum::Smf, Forum::MyBB}) {
+            const std::vector<Expected> found = warningsOf(forum, post);
+            EXPECT_TRUE(std::is_sorted(
+                found.begin(), found.end(),
+                [](const Expected &a, const Expected &b) { return a.position < b.position; }))
+                << post.toStdString();
+        }
+    }
+}
 
 TEST(GenericWarnings, NoneWhateverThePost)
 {
