@@ -222,9 +222,9 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "RemoveTag",
                                  "SelectTagContents",
                                  "JumpToPartner"};
-constexpr const char *kForum[] = {"ForumGeneric",    "ForumPhpBB",    "ForumSmf",
-                                  "ForumMyBB",       "ForumMarkupLine", "ForumTagsMenu",
-                                  "InsertTable",     "QuoteSelection"};
+constexpr const char *kForum[] = {"ForumGeneric", "ForumPhpBB",      "ForumSmf",
+                                  "ForumMyBB",    "ForumMarkupLine", "ForumTagsMenu",
+                                  "InsertTable",  "QuoteSelection"};
 constexpr const char *kView[] = {"ColourTags",          "UnderlineProblems", "ViewLine",
                                  "ProblemsPanel",       "ForumTags",         "LivePreviewLine",
                                  "LivePreview",         "SpellingLine",      "CheckSpelling",
