@@ -65,8 +65,10 @@ void ForumMarkupCommands::fillTagsMenu()
 
 void ForumMarkupCommands::insertTag(const QString &name)
 {
+    // The submenu's items are not rows of the command table, which long work
+    // turns off: they keep out of the post by themselves meanwhile.
     const TagDefinition *tag = m_dialect.tag(name);
-    if (!tag)
+    if (!tag || m_form.isHoldingInput())
         return;
     const TagInsertion how = tagInsertion(*tag);
     const QPointer<ForumMarkupCommands> alive(this);

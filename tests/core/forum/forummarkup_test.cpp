@@ -50,28 +50,6 @@ TagDefinition defined(const char *name, std::vector<const char *> usages, Role r
 
 // ---- Which tags a forum has beyond the toolbar's ----
 
-TEST(ForumOnlyTags, AreTheForumsTagsTheToolbarLacks)
-{
-    const struct
-    {
-        Forum forum;
-        QStringList names;
-    } cases[] = {
-        {Forum::PhpBB, {}},
-        {Forum::Smf,
-         {u"s"_qs, u"sub"_qs, u"sup"_qs, u"tt"_qs, u"iurl"_qs, u"pre"_qs, u"nobbc"_qs, u"hr"_qs,
-          u"table"_qs, u"youtube"_qs}},
-        {Forum::MyBB, {u"s"_qs, u"align"_qs, u"hr"_qs, u"video"_qs}},
-    };
-    for (const auto &c : cases) {
-        QStringList names;
-        for (const TagDefinition *tag : forumOnlyTags(dialect(c.forum)))
-            names << tag->name;
-        EXPECT_EQ(names, c.names) << forumKey(c.forum).toStdString();
-    }
-    EXPECT_TRUE(forumOnlyTags(Dialect{}).empty());
-}
-
 TEST(ForumOnlyTags, TakeInABoardsOwnTagsButNotTheirTablesParts)
 {
     const Dialect board =
@@ -294,15 +272,6 @@ TEST(QuoteMarkup, IsTheForumsQuoteFormAndItsHeading)
             EXPECT_TRUE(shown.contains(c.heading)) << shown.toStdString();
         }
     }
-}
-
-TEST(QuoteParts, AreThoseOfTheForumsForm)
-{
-    EXPECT_EQ(quoteParts(dialect(Forum::PhpBB)),
-              QuotePart::Post | QuotePart::Date | QuotePart::User);
-    EXPECT_EQ(quoteParts(dialect(Forum::Smf)), QuotePart::Post | QuotePart::Date);
-    EXPECT_EQ(quoteParts(dialect(Forum::MyBB)), QuotePart::Post | QuotePart::Date);
-    EXPECT_EQ(quoteParts(Dialect{}), QuoteParts());
 }
 
 TEST(PostNumberIn, TakesTheNumberOrALinksNumber)
