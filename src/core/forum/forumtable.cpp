@@ -84,26 +84,38 @@ TableMarkup tableMarkup(const Dialect &dialect, const TableRows &rows, bool head
         return out;
     }
     const qsizetype columns = std::max<qsizetype>(widest(rows), 1);
+    // Each tag's text made once: a pasted sheet can have many thousand cells.
+    const QString rowOpen = open(tags.row), rowClose = close(tags.row) + kLineBreak;
+    const QString cellOpen = open(tags.cell), cellClose = close(tags.cell);
+    qsizetype size = out.text.size() + qsizetype(rows.size()) * (rowOpen.size() + rowClose.size());
+    for (const QStringList &row : rows) {
+        size += columns * (cellOpen.size() + cellClose.size());
+        for (const QString &cell : row)
+            size += cell.size();
+    }
+    out.text.reserve(size + 64);
     out.caret = -1;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const bool headerRow = header && r == 0;
-        const QString &cellTag =
-            headerRow && !tags.headerCell.isEmpty() ? tags.headerCell : tags.cell;
+        const bool headerCells = headerRow && !tags.headerCell.isEmpty();
         // Where the forum has no header cell, the header row is bold.
         const bool bold = headerRow && tags.headerCell.isEmpty();
-        out.text += open(tags.row);
+        const QString &cellStart = headerCells ? open(tags.headerCell) : cellOpen;
+        const QString &cellEnd = headerCells ? close(tags.headerCell) : cellClose;
+        out.text += rowOpen;
         for (qsizetype c = 0; c < columns; ++c) {
-            out.text += open(cellTag);
+            out.text += cellStart;
             if (bold)
                 out.text += QStringLiteral("[b]");
             if (out.caret < 0)
                 out.caret = out.text.size();
-            out.text += rows[r].value(c);
+            if (c < rows[r].size())
+                out.text += rows[r][c];
             if (bold)
                 out.text += QStringLiteral("[/b]");
-            out.text += close(cellTag);
+            out.text += cellEnd;
         }
-        out.text += close(tags.row) + kLineBreak;
+        out.text += rowClose;
     }
     if (out.caret < 0)
         out.caret = out.text.size();

@@ -16,14 +16,14 @@ constexpr const char *kToolbarTags[] = {
     "url", "email", "img", "quote",     "code", "html",   "php",   "font",   "size", "color",
 };
 
-// Words for the tags the three forums have beyond the toolbar's.
+// Words for the tags the three forums have beyond the toolbar's, and for
+// the spoiler boards often add.
 constexpr std::pair<const char *, const char *> kCaptions[] = {
     {"s", "Strike-through"}, {"sub", "Subscript"},    {"sup", "Superscript"},
     {"tt", "Teletype"},      {"pre", "Preformatted"}, {"hr", "Horizontal Rule"},
     {"table", "Table"},      {"nobbc", "No BBCode"},  {"iurl", "Link in the Same Tab"},
     {"youtube", "YouTube"},  {"video", "Video"},      {"align", "Alignment"},
-    {"font", "Font"},        {"left", "Left"},        {"right", "Right"},
-    {"center", "Center"},    {"spoiler", "Spoiler"},  {"php", "PHP Code"},
+    {"spoiler", "Spoiler"},
 };
 
 // A usage line's opening read into its parts: "[list type={LISTSTYLE}]" is
