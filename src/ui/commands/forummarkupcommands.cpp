@@ -71,18 +71,21 @@ void ForumMarkupCommands::insertTag(const QString &name)
     if (!tag || m_form.isHoldingInput())
         return;
     const TagInsertion how = tagInsertion(*tag);
+    // Copies: the description may be handed over anew while a question is open.
+    const TagForm form = *how.form;
+    const QString shownName = tag->name;
     const QPointer<ForumMarkupCommands> alive(this);
     QStringList values;
     for (const TagValue &value : how.values) {
         const QString message =
-            QStringLiteral("%1 for [%2]:").arg(tagValueCaption(value), tag->name);
+            QStringLiteral("%1 for [%2]:").arg(tagValueCaption(value), shownName);
         const QString answer = m_form.dialogs().prompt(&m_form, message, kTagsTitle, QString());
         if (!alive || answer.isEmpty())
             return;
         values << answer;
     }
     Typer *typer = m_form.typer();
-    typer->setSelText(writtenTag(*how.form, values, typer->selText()));
+    typer->setSelText(writtenTag(form, values, typer->selText()));
 }
 
 void ForumMarkupCommands::insertTable()
