@@ -33,6 +33,15 @@ public:
     }
     QString openFileName(QWidget *, const QString &, const QString &) override { return QString(); }
     QString saveFileName(QWidget *, const QString &) override { return QString(); }
+    std::optional<TableShape> tableShape(QWidget *, const TableShape &, bool) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QuoteSource> quoteSource(QWidget *, const QString &, QuoteParts,
+                                           const QStringList &) override
+    {
+        return std::nullopt;
+    }
 };
 
 class NoLauncher : public Launcher

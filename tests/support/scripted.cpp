@@ -64,10 +64,37 @@ QString ScriptedDialogs::saveFileName(QWidget *, const QString &filter)
     return answer;
 }
 
+std::optional<TableShape> ScriptedDialogs::tableShape(QWidget *, const TableShape &start,
+                                                      bool fixedSize)
+{
+    tableQuestions.append({start, fixedSize});
+    if (tableAnswers.empty()) {
+        ADD_FAILURE() << "unexpected table question";
+        return std::nullopt;
+    }
+    auto answer = tableAnswers.front();
+    tableAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QuoteSource> ScriptedDialogs::quoteSource(QWidget *, const QString &forumName,
+                                                        QuoteParts parts,
+                                                        const QStringList &recentAuthors)
+{
+    quoteQuestions.append({forumName, parts, recentAuthors});
+    if (quoteAnswers.empty()) {
+        ADD_FAILURE() << "unexpected quote question";
+        return std::nullopt;
+    }
+    auto answer = quoteAnswers.front();
+    quoteAnswers.pop_front();
+    return answer;
+}
+
 bool ScriptedDialogs::allAnswered() const
 {
     return promptAnswers.empty() && messageAnswers.empty() && openAnswers.empty() &&
-           saveAnswers.empty();
+           saveAnswers.empty() && tableAnswers.empty() && quoteAnswers.empty();
 }
 
 bool RecordingLauncher::openUrl(const QUrl &url)

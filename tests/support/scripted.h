@@ -38,12 +38,27 @@ public:
     std::deque<QMessageBox::StandardButton> messageAnswers;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
+    std::deque<std::optional<TableShape>> tableAnswers; // nullopt: Cancel
+    std::deque<std::optional<QuoteSource>> quoteAnswers;
 
     QList<Prompt> prompts;
     QList<Message> messages;
     QStringList openFilters;
     QStringList openStartFilters;
     QStringList saveFilters;
+    struct TableQuestion
+    {
+        TableShape start;
+        bool fixedSize;
+    };
+    QList<TableQuestion> tableQuestions;
+    struct QuoteQuestion
+    {
+        QString forumName;
+        QuoteParts parts;
+        QStringList recentAuthors;
+    };
+    QList<QuoteQuestion> quoteQuestions;
 
     QString prompt(QWidget *parent, const QString &message, const QString &title,
                    const QString &defaultText) override;
@@ -54,6 +69,11 @@ public:
     QString openFileName(QWidget *parent, const QString &filter,
                          const QString &startFilter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
+    std::optional<TableShape> tableShape(QWidget *parent, const TableShape &start,
+                                         bool fixedSize) override;
+    std::optional<QuoteSource> quoteSource(QWidget *parent, const QString &forumName,
+                                           QuoteParts parts,
+                                           const QStringList &recentAuthors) override;
 
     // True when every queued answer was used.
     bool allAnswered() const;

@@ -259,6 +259,10 @@ private:
             const QString pid = takeNumber(author, u"pid");
             const QString dateline = takeNumber(author, u"dateline");
             author.remove(u'"');
+            // MyBB takes the name from between the quote marks around it.
+            author = author.trimmed();
+            if (author.size() >= 2 && author.front() == u'\'' && author.back() == u'\'')
+                author = author.mid(1, author.size() - 2);
             tmpl = dateline.isEmpty() ? q.authorCite : q.datedCite;
             dateText = dateline.isEmpty() ? QString() : date(dateline);
             link = pid;

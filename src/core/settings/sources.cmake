@@ -12,6 +12,8 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/livepreview.h
   ${CMAKE_CURRENT_LIST_DIR}/postlimit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/postlimit.h
+  ${CMAKE_CURRENT_LIST_DIR}/quoteauthors.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/quoteauthors.h
   ${CMAKE_CURRENT_LIST_DIR}/spelling.cpp
   ${CMAKE_CURRENT_LIST_DIR}/spelling.h
   ${CMAKE_CURRENT_LIST_DIR}/store.cpp

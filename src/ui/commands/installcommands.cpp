@@ -7,6 +7,7 @@
 #include "commands/editcommands.h"
 #include "commands/editorformatcommands.h"
 #include "commands/forumcommands.h"
+#include "commands/forummarkupcommands.h"
 #include "commands/helpcommands.h"
 #include "commands/importcommands.h"
 #include "commands/insertcommands.h"
@@ -64,6 +65,12 @@ void installCommands(MainForm &form)
     QObject::connect(forum, &ForumCommands::chosen, postLength, &PostLengthCommands::forumChosen);
     QObject::connect(postLength, &PostLengthCommands::limitChosen, forum,
                      &ForumCommands::limitChosen);
+    // The forum's own tags, tables and quotes follow the forum chosen.
+    auto *forumMarkup = new ForumMarkupCommands(form);
+    forumMarkup->setDialect(ForumMarkupCommands::builtInDialect(forum->forum()));
+    QObject::connect(forum, &ForumCommands::chosen, forumMarkup, [forumMarkup](Forum chosen) {
+        forumMarkup->setDialect(ForumMarkupCommands::builtInDialect(chosen));
+    });
     // The workspace: the window's size first, then what needs its room.
     new WorkspaceCommands(form);
     new PreviewBesideCommands(form, *livePreview);

@@ -14,6 +14,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/editorformatcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/forumcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/forumcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/forummarkupcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/forummarkupcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/helpcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/helpcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/importcommands.cpp

@@ -90,6 +90,11 @@ constexpr CommandRow kRows[] = {
     {.name = "ForumPhpBB", .kind = K::MenuItem, .caption = "phpBB 3.3", .checkable = true, .radioGroup = "Forum"},
     {.name = "ForumSmf", .kind = K::MenuItem, .caption = "SMF 2.1", .checkable = true, .radioGroup = "Forum"},
     {.name = "ForumMyBB", .kind = K::MenuItem, .caption = "MyBB 1.8", .checkable = true, .radioGroup = "Forum"},
+    // Forum mark-up commands: the chosen forum's own tags (the Forum Tags
+    // submenu), its tables and its quote form.
+    {.name = "ForumMarkupLine", .kind = K::Separator},
+    {.name = "InsertTable", .kind = K::MenuItem, .caption = "Insert Table..."},
+    {.name = "QuoteSelection", .kind = K::MenuItem, .caption = "Quote Selection..."},
 
     // View menu. Mark-up commands: the display choices and the Problems panel.
     {.name = "ColourTags", .kind = K::MenuItem, .caption = "Colour Tags", .checkable = true},
@@ -217,7 +222,9 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "RemoveTag",
                                  "SelectTagContents",
                                  "JumpToPartner"};
-constexpr const char *kForum[] = {"ForumGeneric", "ForumPhpBB", "ForumSmf", "ForumMyBB"};
+constexpr const char *kForum[] = {"ForumGeneric", "ForumPhpBB",      "ForumSmf",
+                                  "ForumMyBB",    "ForumMarkupLine", "ForumTagsMenu",
+                                  "InsertTable",  "QuoteSelection"};
 constexpr const char *kView[] = {"ColourTags",          "UnderlineProblems", "ViewLine",
                                  "ProblemsPanel",       "ForumTags",         "LivePreviewLine",
                                  "LivePreview",         "SpellingLine",      "CheckSpelling",
@@ -240,6 +247,7 @@ const MenuLayout kMenus[] = {
     {"Alignment123", "Editor Text Alignment", kAlignment},
     {"SpellingLanguage", "Spelling Language", {}}, // filled with the installed dictionaries
     {"OpenRecent", "Open Recent", kRecent},
+    {"ForumTagsMenu", "Forum Tags", {}}, // filled with the chosen forum's tags
 };
 constexpr int kTopLevelMenus = 8;
 

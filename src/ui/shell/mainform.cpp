@@ -80,6 +80,19 @@ public:
         emit m_form.aboutToAsk();
         return m_inner.saveFileName(parent, filter);
     }
+    std::optional<TableShape> tableShape(QWidget *parent, const TableShape &start,
+                                         bool fixedSize) override
+    {
+        emit m_form.aboutToAsk();
+        return m_inner.tableShape(parent, start, fixedSize);
+    }
+    std::optional<QuoteSource> quoteSource(QWidget *parent, const QString &forumName,
+                                           QuoteParts parts,
+                                           const QStringList &recentAuthors) override
+    {
+        emit m_form.aboutToAsk();
+        return m_inner.quoteSource(parent, forumName, parts, recentAuthors);
+    }
 
 private:
     UserDialogs &m_inner;

@@ -29,7 +29,11 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/sideplacement.h
   ${CMAKE_CURRENT_LIST_DIR}/splitwindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/splitwindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/quotedialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/quotedialog.h
   ${CMAKE_CURRENT_LIST_DIR}/recoverdraftswindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recoverdraftswindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/tabledialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tabledialog.h
   ${CMAKE_CURRENT_LIST_DIR}/userdialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/userdialogs.h)

@@ -1,6 +1,8 @@
 #include "windows/userdialogs.h"
 
 #include "settings/filefolders.h"
+#include "windows/quotedialog.h"
+#include "windows/tabledialog.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -86,6 +88,26 @@ QString QtUserDialogs::saveFileName(QWidget *parent, const QString &filter)
         QFileDialog::getSaveFileName(parent, QString(), filefolders::startFolder(), filter);
     filefolders::rememberFolderOf(chosen);
     return chosen;
+}
+
+std::optional<TableShape> QtUserDialogs::tableShape(QWidget *parent, const TableShape &start,
+                                                    bool fixedSize)
+{
+    TableDialog dialog(parent);
+    dialog.setShape(start, fixedSize);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.shape();
+}
+
+std::optional<QuoteSource> QtUserDialogs::quoteSource(QWidget *parent, const QString &forumName,
+                                                      QuoteParts parts,
+                                                      const QStringList &recentAuthors)
+{
+    QuoteDialog dialog(forumName, parts, recentAuthors, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.source();
 }
 
 } // namespace quorvane

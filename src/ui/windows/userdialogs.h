@@ -1,7 +1,13 @@
 #pragma once
 
+#include "forum/forumquote.h"
+#include "forum/forumtable.h"
+
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class QWidget;
 
@@ -32,6 +38,17 @@ public:
     virtual QString openFileName(QWidget *parent, const QString &filter,
                                  const QString &startFilter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
+
+    // Insert Table...: the size and whether the first row is a header,
+    // starting from `start`; with fixedSize the size is shown, not asked.
+    // None when cancelled.
+    virtual std::optional<TableShape> tableShape(QWidget *parent, const TableShape &start,
+                                                 bool fixedSize) = 0;
+    // Quote Selection...: the author (recentAuthors offered, newest first)
+    // and the parts of the forum's quote form. None when cancelled.
+    virtual std::optional<QuoteSource> quoteSource(QWidget *parent, const QString &forumName,
+                                                   QuoteParts parts,
+                                                   const QStringList &recentAuthors) = 0;
 };
 
 class QtUserDialogs : public UserDialogs
@@ -46,6 +63,11 @@ public:
     QString openFileName(QWidget *parent, const QString &filter,
                          const QString &startFilter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
+    std::optional<TableShape> tableShape(QWidget *parent, const TableShape &start,
+                                         bool fixedSize) override;
+    std::optional<QuoteSource> quoteSource(QWidget *parent, const QString &forumName,
+                                           QuoteParts parts,
+                                           const QStringList &recentAuthors) override;
 };
 
 } // namespace quorvane
