@@ -66,14 +66,20 @@ CompiledForm compile(const TagForm &form)
     return out;
 }
 
+} // namespace
+
 struct Grammar
 {
+    const Dialect *owner = nullptr;
     std::vector<QString> names;                   // each tag's name
     std::vector<std::vector<CompiledForm>> forms; // its forms, by the same index
+    QHash<QString, int> index; // lower-case names, for a board's many custom tags
 
     // The tag's index, or -1.
     int find(QStringView name) const
     {
+        if (!index.isEmpty())
+            return index.value(name.toString().toLower(), -1);
         for (std::size_t k = 0; k < names.size(); ++k) {
             if (names[k].size() == name.size() && name.compare(names[k], Qt::CaseInsensitive) == 0)
                 return int(k);
@@ -82,21 +88,42 @@ struct Grammar
     }
 };
 
+namespace {
+
+std::unique_ptr<Grammar> compileGrammar(const Dialect &dialect)
+{
+    auto g = std::make_unique<Grammar>();
+    g->owner = &dialect;
+    for (const TagDefinition &tag : dialect.tags) {
+        // A name without a form ("Forum Tag Names...") stays text.
+        if (tag.forms.empty())
+            continue;
+        g->names.push_back(tag.name);
+        g->forms.emplace_back();
+        for (const TagForm &form : tag.forms)
+            g->forms.back().push_back(compile(form));
+    }
+    if (g->names.size() > 32) {
+        for (std::size_t k = g->names.size(); k-- > 0;)
+            g->index.insert(g->names[k].toLower(), int(k));
+    }
+    return g;
+}
+
 const Grammar &grammar(const Dialect &dialect)
 {
     static std::array<std::unique_ptr<Grammar>, 4> grammars;
     static std::mutex mutex;
     std::lock_guard lock(mutex);
-    auto &slot = grammars[std::size_t(dialect.forum)];
-    if (!slot) {
-        slot = std::make_unique<Grammar>();
-        for (const TagDefinition &tag : dialect.tags) {
-            slot->names.push_back(tag.name);
-            slot->forms.emplace_back();
-            for (const TagForm &form : tag.forms)
-                slot->forms.back().push_back(compile(form));
-        }
+    if (dialect.forum == Forum::Generic || &dialect != &quorvane::dialect(dialect.forum)) {
+        // Read once per description; a copy reads its own.
+        if (!dialect.grammar || dialect.grammar->owner != &dialect)
+            dialect.grammar = compileGrammar(dialect);
+        return *dialect.grammar;
     }
+    auto &slot = grammars[std::size_t(dialect.forum)];
+    if (!slot)
+        slot = compileGrammar(dialect);
     return *slot;
 }
 
@@ -243,13 +270,16 @@ bool matchPattern(QStringView pattern, QStringView value, std::vector<QString> &
 }
 
 bool fill(const Dialect &d, const std::vector<QString> &tokens, const std::vector<QString> &parts,
-          Element &e)
+          Element &e, QString *why = nullptr)
 {
     for (std::size_t t = 0; t < tokens.size(); ++t) {
         bool ok = false;
         QString checked = checkToken(d, tokens[t], parts[t], &ok);
-        if (!ok)
+        if (!ok) {
+            if (why && why->isEmpty())
+                *why = QStringLiteral("\"%1\" is not a {%2} value").arg(parts[t], tokens[t]);
             return false;
+        }
         e.tokens.push_back(tokens[t]);
         e.values.push_back(std::move(checked));
     }
@@ -258,7 +288,7 @@ bool fill(const Dialect &d, const std::vector<QString> &tokens, const std::vecto
 
 // The first form the written tag fits, with its values checked.
 bool matchForm(const Dialect &d, const std::vector<CompiledForm> &forms, QStringView source,
-               const Token &tok, Element &out)
+               const Token &tok, Element &out, QString *why = nullptr)
 {
     const QStringView attrText = source.mid(tok.attrBegin, tok.attrEnd - tok.attrBegin);
     const Attributes attrs = readAttributes(attrText, d.forum == Forum::MyBB);
@@ -291,7 +321,7 @@ bool matchForm(const Dialect &d, const std::vector<CompiledForm> &forms, QString
         }
         for (std::size_t k = 0; fits && k < seen.size(); ++k)
             fits = seen[k] || f.namedOptional[k];
-        if (!fits || !fill(d, tokens, parts, e))
+        if (!fits || !fill(d, tokens, parts, e, why))
             continue;
         out = std::move(e);
         return true;
@@ -837,6 +867,25 @@ const TagDefinition *Dialect::tag(QStringView name) const
             return &t;
     }
     return nullptr;
+}
+
+QString openTagProblem(const Dialect &dialect, QStringView openTag)
+{
+    const Grammar &g = grammar(dialect);
+    const std::vector<Token> tokens = tokenize(g, openTag);
+    if (tokens.empty() || tokens.front().kind != Token::Open || tokens.front().begin != 0)
+        return {};
+    const std::vector<CompiledForm> &forms = g.forms[std::size_t(tokens.front().tag)];
+    Element e;
+    QString why;
+    if (matchForm(dialect, forms, openTag, tokens.front(), e, &why))
+        return {};
+    if (!why.isEmpty())
+        return why;
+    QStringList usages;
+    for (const CompiledForm &f : forms)
+        usages.append(f.form->usage);
+    return QStringLiteral("the tag is written %1").arg(usages.join(QStringLiteral(" or ")));
 }
 
 ParsedPost parseForumPost(const Dialect &dialect, QStringView post)

@@ -53,6 +53,11 @@ struct ParsedPost
 // refuses the form. Shared by the parser (to choose a form) and the writer.
 QString checkToken(const Dialect &dialect, QStringView token, QStringView value, bool *ok);
 
+// Why an opening tag ("[box=12]") fits none of its tag's forms: the value
+// that fails its token's rule, or the forms the tag takes. Empty when it
+// fits, or when the dialect has no tag of that name.
+QString openTagProblem(const Dialect &dialect, QStringView openTag);
+
 // Reads a post the way the forum's parser does: the tags it accepts, paired
 // and repaired by its rule, the rest text.
 ParsedPost parseForumPost(const Dialect &dialect, QStringView post);
