@@ -1,5 +1,7 @@
 #include "markup/markupchecker.h"
 
+#include "forum/bbcodeparser.h"
+
 #include <algorithm>
 
 namespace quorvane {
@@ -70,7 +72,15 @@ void MarkupChecker::opening(const MarkupTag &tag, qsizetype index)
         report(tag, written(tag) + QStringLiteral(": ") + named(tag, false) +
                         QStringLiteral(" takes no value"));
     }
+    // A board's custom tag: its value by its token's rule.
+    if (const Dialect *rules = m_known.boardRules(tag.id)) {
+        const QString why = openTagProblem(*rules, m_text.mid(tag.start, tag.length));
+        if (!why.isEmpty())
+            report(tag, written(tag) + QStringLiteral(": ") + why);
+    }
     switch (info.rule) {
+    case TagRule::Single:
+        return; // needs no close
     case TagRule::Size:
         if (!isSize(value))
             report(tag, written(tag) + QStringLiteral(": sizes run from 1 to 7"));

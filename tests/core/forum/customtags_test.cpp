@@ -2,6 +2,7 @@
 #include "forum/customtags.h"
 #include "forum/forumpage.h"
 #include "forum/forumwriter.h"
+#include "markup/markupchecker.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -276,5 +277,42 @@ TEST(CustomTags, OpenTagProblemNamesTheFailingToken)
     EXPECT_EQ(openTagProblem(*set->dialect, u"[box]"),
               QStringLiteral("the tag is written [box={NUMBER}]{TEXT}[/box]"));
 }
+
+// ---- The checker knows them and checks their values ----
+
+struct Checked
+{
+    const char *post;
+    const char *problems; // one a line
+};
+
+class CustomChecking : public testing::TestWithParam<Checked>
+{
+};
+
+TEST_P(CustomChecking, KnowsTheTagsAndChecksTheirValues)
+{
+    const auto set = makeForumTagSet(
+        Forum::PhpBB,
+        {{QStringLiteral("[spoiler={TEXT1}]{TEXT2}[/spoiler]"), QStringLiteral("<b>{TEXT2}</b>")},
+         {QStringLiteral("[box={NUMBER}]{TEXT}[/box]"), QStringLiteral("<b>{TEXT}</b>")},
+         {QStringLiteral("[dice]"), QStringLiteral("<b>6</b>")}},
+        {QStringLiteral("ABBR")});
+    KnownTags tags(set->plainNames);
+    tags.addBoardTags(set->customNames, set->singleNames, set->dialect);
+    QStringList found;
+    for (const MarkupProblem &p : analyseMarkup(QString::fromUtf8(GetParam().post), tags).problems)
+        found.append(p.message);
+    EXPECT_EQ(found.join(u'\n'), QString::fromUtf8(GetParam().problems));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Posts, CustomChecking,
+    testing::Values(Checked{"[spoiler=End]a[/spoiler] [box=12]b[/box]", ""},
+                    Checked{"[box=1x]b[/box]", "[box=1x]: \"1x\" is not a {NUMBER} value"},
+                    Checked{"[box]b[/box]", "[box]: the tag is written [box={NUMBER}]{TEXT}[/box]"},
+                    Checked{"[dice] and [DICE]", ""}, Checked{"[abbr]x[/abbr]", ""},
+                    Checked{"[nope]x[/nope]",
+                            "[nope] is not a known tag\n[/nope] is not a known tag"}));
 
 } // namespace
