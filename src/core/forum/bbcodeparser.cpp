@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -70,21 +71,44 @@ CompiledForm compile(const TagForm &form)
 
 struct Grammar
 {
+    // The first names are looked at one by one (a forum's own few); a
+    // board's many custom tags after them by a table, behind a filter of
+    // their lengths and first letters that most brackets in a post fail.
+    static constexpr std::size_t kScanned = 32;
+
     const Dialect *owner = nullptr;
     std::vector<QString> names;                   // each tag's name
     std::vector<std::vector<CompiledForm>> forms; // its forms, by the same index
-    QHash<QString, int> index; // lower-case names, for a board's many custom tags
+    QHash<QString, int> index;                    // lower-case names from kScanned on
+    std::bitset<17 * 37> shapes;                  // (length, first character) of those
+
+    static std::size_t shape(qsizetype length, QChar first)
+    {
+        const char16_t c = first.toLower().unicode();
+        const std::size_t letter = c >= u'a' && c <= u'z'   ? std::size_t(c - u'a')
+                                   : c >= u'0' && c <= u'9' ? std::size_t(26 + c - u'0')
+                                                            : 36;
+        return std::size_t(std::min<qsizetype>(length, 16)) * 37 + letter;
+    }
 
     // The tag's index, or -1.
     int find(QStringView name) const
     {
-        if (!index.isEmpty())
-            return index.value(name.toString().toLower(), -1);
-        for (std::size_t k = 0; k < names.size(); ++k) {
+        const std::size_t scanned = std::min(names.size(), kScanned);
+        for (std::size_t k = 0; k < scanned; ++k) {
             if (names[k].size() == name.size() && name.compare(names[k], Qt::CaseInsensitive) == 0)
                 return int(k);
         }
-        return -1;
+        if (index.isEmpty() || name.isEmpty() || !shapes.test(shape(name.size(), name[0])))
+            return -1;
+        if (name.size() > 16)
+            return index.value(name.toString().toLower(), -1);
+        // Lower-cased on the stack: no allocation per tag read.
+        char16_t lower[16];
+        for (qsizetype i = 0; i < name.size(); ++i)
+            lower[i] = name[i].toLower().unicode();
+        return index.value(
+            QString::fromRawData(reinterpret_cast<const QChar *>(lower), name.size()), -1);
     }
 };
 
@@ -103,9 +127,9 @@ std::unique_ptr<Grammar> compileGrammar(const Dialect &dialect)
         for (const TagForm &form : tag.forms)
             g->forms.back().push_back(compile(form));
     }
-    if (g->names.size() > 32) {
-        for (std::size_t k = g->names.size(); k-- > 0;)
-            g->index.insert(g->names[k].toLower(), int(k));
+    for (std::size_t k = g->names.size(); k-- > Grammar::kScanned;) {
+        g->index.insert(QString(g->names[k]).toLower(), int(k));
+        g->shapes.set(Grammar::shape(g->names[k].size(), g->names[k][0]));
     }
     return g;
 }

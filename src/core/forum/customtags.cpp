@@ -1,7 +1,10 @@
 #include "forum/customtags.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -616,6 +619,30 @@ bool writeCustomTagsFile(const QString &path, const std::vector<CustomTag> &tags
         return false;
     }
     return true;
+}
+
+QString storedCustomTagsPath(Forum forum)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+           QStringLiteral("/custom-tags/") + forumKey(forum) + QStringLiteral(".txt");
+}
+
+std::vector<CustomTag> storedCustomTags(Forum forum)
+{
+    const QString path = storedCustomTagsPath(forum);
+    if (!QFile::exists(path))
+        return {};
+    return readCustomTagsFile(path).tags;
+}
+
+bool storeCustomTags(Forum forum, const std::vector<CustomTag> &tags, QString *error)
+{
+    const QString path = storedCustomTagsPath(forum);
+    if (!QDir().mkpath(QFileInfo(path).path())) {
+        *error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(path).path());
+        return false;
+    }
+    return writeCustomTagsFile(path, tags, error);
 }
 
 QString sanitisedReplacement(QStringView replacement, QStringView usage)

@@ -58,6 +58,13 @@ QByteArray writeCustomTags(const std::vector<CustomTag> &tags);
 // Written whole or not at all; false with the reason in *error.
 bool writeCustomTagsFile(const QString &path, const std::vector<CustomTag> &tags, QString *error);
 
+// The program's own copy of a forum's custom tags, in the same file form:
+// AppLocalDataLocation + "/custom-tags/<forum key>.txt". A file that does not
+// read gives none.
+QString storedCustomTagsPath(Forum forum);
+std::vector<CustomTag> storedCustomTags(Forum forum);
+bool storeCustomTags(Forum forum, const std::vector<CustomTag> &tags, QString *error);
+
 // The replacement as a page may show it: only harmless elements and
 // attributes are kept (no scripts, no event handlers, no javascript: or
 // other foreign addresses, no style that fetches anything, no frames or
@@ -65,8 +72,9 @@ bool writeCustomTagsFile(const QString &path, const std::vector<CustomTag> &tags
 // text. A token may stand only where its value cannot change that: an
 // address starts with {URL} or {LOCAL_URL} (or a token that has no ':'), a
 // style value takes {COLOR}, {NUMBER}, {IDENTIFIER}, {SIMPLETEXT} or
-// {INTTEXT}. Pictures stay: a page shows remote ones only when remote images
-// are on, as with [img].
+// {INTTEXT}. A picture loads only from the post's own address (a token),
+// never from a server the replacement names; the Live Preview shows a
+// remote one only when remote images are on, as with [img].
 QString sanitisedReplacement(QStringView replacement, QStringView usage);
 
 // A forum's whole tag set: its own tags, the board's custom tags after them

@@ -69,8 +69,14 @@ KnownTags::KnownTags(const QStringList &userNames)
 void KnownTags::addUserName(const QString &name)
 {
     const QString folded = name.trimmed().toUpper();
-    if (isValidName(folded) && !m_index.contains(folded)) {
-        m_index.insert(folded, int(m_userNames.size()));
+    if (!isValidName(folded))
+        return;
+    // The index folds letter by letter, as find() does.
+    QString key = name.trimmed();
+    for (QChar &c : key)
+        c = c.toUpper();
+    if (!m_index.contains(key)) {
+        m_index.insert(key, int(m_userNames.size()));
         m_userNames.append(folded);
     }
 }
@@ -124,7 +130,11 @@ int KnownTags::find(QStringView name) const
     }
     if (m_userNames.isEmpty())
         return unknown;
-    const auto it = m_index.constFind(name.toString().toUpper());
+    char16_t folded[30]; // names are 30 characters at most
+    for (qsizetype i = 0; i < name.size(); ++i)
+        folded[i] = name[i].toUpper().unicode();
+    const auto it = m_index.constFind(
+        QString::fromRawData(reinterpret_cast<const QChar *>(folded), name.size()));
     return it == m_index.cend() ? unknown : builtInCount() + *it;
 }
 

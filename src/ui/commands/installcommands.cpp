@@ -2,6 +2,7 @@
 
 #include "commands/alignmentcommands.h"
 #include "commands/commandstates.h"
+#include "commands/customtagcommands.h"
 #include "commands/documentcommands.h"
 #include "commands/draftcommands.h"
 #include "commands/editcommands.h"
@@ -45,7 +46,7 @@ void installCommands(MainForm &form)
     new WindowChrome(form);
     new HelpCommands(form);
     auto *livePreview = new LivePreviewCommands(form);
-    new MarkupCommands(form);
+    auto *markup = new MarkupCommands(form);
     new SpellingCommands(form); // after the mark-up's highlighter, which it adds to
     // After the mark-up: it counts their known tags.
     auto *postLength = new PostLengthCommands(form);
@@ -61,6 +62,8 @@ void installCommands(MainForm &form)
     QObject::connect(forum, &ForumCommands::chosen, postLength, &PostLengthCommands::forumChosen);
     QObject::connect(postLength, &PostLengthCommands::limitChosen, forum,
                      &ForumCommands::limitChosen);
+    // The board's custom tags of the forum chosen: its pages and the checker.
+    new CustomTagCommands(form, *forum, *markup, *livePreview);
     // The workspace: the window's size first, then what needs its room.
     new WorkspaceCommands(form);
     new PreviewBesideCommands(form, *livePreview);
