@@ -912,6 +912,21 @@ QString openTagProblem(const Dialect &dialect, QStringView openTag)
     return QStringLiteral("the tag is written %1").arg(usages.join(QStringLiteral(" or ")));
 }
 
+QString contentProblem(const Dialect &dialect, QStringView openTag, QStringView content)
+{
+    const Grammar &g = grammar(dialect);
+    const std::vector<Token> tokens = tokenize(g, openTag);
+    if (tokens.empty() || tokens.front().kind != Token::Open || tokens.front().begin != 0)
+        return {};
+    Element e;
+    if (!matchForm(dialect, g.forms[std::size_t(tokens.front().tag)], openTag, tokens.front(), e) ||
+        e.form->form->role != Role::Value)
+        return {};
+    QString why;
+    fill(dialect, {e.form->contentToken}, {content.toString()}, e, &why);
+    return why;
+}
+
 ParsedPost parseForumPost(const Dialect &dialect, QStringView post)
 {
     ParsedPost out;

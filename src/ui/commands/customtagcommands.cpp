@@ -24,6 +24,7 @@ CustomTagCommands::CustomTagCommands(MainForm &form, ForumCommands &forum, Marku
     connect(&markup, &MarkupCommands::forumTagNamesChanged, this, [this] {
         installAll();
         show(m_forum.forum());
+        m_livePreview.refresh();
     });
 }
 
@@ -43,8 +44,8 @@ void CustomTagCommands::install(Forum forum)
 
 void CustomTagCommands::show(Forum forum)
 {
+    // The previews follow the forum chosen by themselves.
     m_markup.setBoardTags(forum == Forum::Generic ? nullptr : forumTagSet(forum));
-    m_livePreview.refresh();
 }
 
 void CustomTagCommands::edit()
@@ -74,8 +75,10 @@ void CustomTagCommands::edit()
                 QMessageBox::Ok);
         }
         installForumTagSet(makeForumTagSet(forum, m_dialog->tags(), editorformat::forumTagNames()));
-        if (forum == m_forum.forum())
+        if (forum == m_forum.forum()) {
             show(forum);
+            m_livePreview.refresh();
+        }
     });
     m_dialog->open();
 }

@@ -296,7 +296,8 @@ TEST_P(CustomChecking, KnowsTheTagsAndChecksTheirValues)
         Forum::PhpBB,
         {{QStringLiteral("[spoiler={TEXT1}]{TEXT2}[/spoiler]"), QStringLiteral("<b>{TEXT2}</b>")},
          {QStringLiteral("[box={NUMBER}]{TEXT}[/box]"), QStringLiteral("<b>{TEXT}</b>")},
-         {QStringLiteral("[dice]"), QStringLiteral("<b>6</b>")}},
+         {QStringLiteral("[dice]"), QStringLiteral("<b>6</b>")},
+         {QStringLiteral("[go]{URL}[/go]"), QStringLiteral("<a href=\"{URL}\">go</a>")}},
         {QStringLiteral("ABBR")});
     KnownTags tags(set->plainNames);
     tags.addBoardTags(set->customNames, set->singleNames, set->dialect);
@@ -312,6 +313,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Checked{"[box=1x]b[/box]", "[box=1x]: \"1x\" is not a {NUMBER} value"},
                     Checked{"[box]b[/box]", "[box]: the tag is written [box={NUMBER}]{TEXT}[/box]"},
                     Checked{"[dice] and [DICE]", ""}, Checked{"[abbr]x[/abbr]", ""},
+                    Checked{"[go]https://example.org[/go] [go]javascript:alert(1)[/go]",
+                            "[go]: \"javascript:alert(1)\" is not a {URL} value"},
                     Checked{"[nope]x[/nope]",
                             "[nope] is not a known tag\n[/nope] is not a known tag"}));
 
