@@ -357,7 +357,9 @@ bool isNameChar(QChar c)
 class Sanitiser
 {
 public:
-    Sanitiser(QStringView html, const QStringList &tokens) : m_s(html), m_tokens(tokens) {}
+    Sanitiser(QStringView html, const QStringList &tokens, const QString &parsedContent)
+        : m_s(html), m_tokens(tokens), m_parsedContent(parsedContent)
+    {}
 
     QString run()
     {
@@ -467,6 +469,10 @@ private:
         for (const Attribute &attr : attributes) {
             if (!allowedAttribute(name, attr.name))
                 continue;
+            // The parsed contents hold the forum's own mark-up, whose quotes
+            // would end the attribute: they go between tags only.
+            if (!m_parsedContent.isEmpty() && attr.value.contains(m_parsedContent))
+                continue;
             QString value = attr.value;
             if (attr.name == u"href" || attr.name == u"src") {
                 if (!safeAddress(value, attr.name == u"src"))
@@ -488,6 +494,7 @@ private:
 
     QStringView m_s;
     const QStringList &m_tokens;
+    QString m_parsedContent; // "{TEXT2}", or empty when the contents are a value
     QString m_out;
 };
 
@@ -647,7 +654,10 @@ bool storeCustomTags(Forum forum, const std::vector<CustomTag> &tags, QString *e
 
 QString sanitisedReplacement(QStringView replacement, QStringView usage)
 {
-    return Sanitiser(replacement, readUsage(usage).tokens).run();
+    const Usage u = readUsage(usage);
+    const QString parsed =
+        kindOf(u.contentToken) == u"TEXT" ? u'{' + u.contentToken + u'}' : QString();
+    return Sanitiser(replacement, u.tokens, parsed).run();
 }
 
 std::shared_ptr<const ForumTagSet> makeForumTagSet(Forum forum, std::vector<CustomTag> custom,

@@ -69,7 +69,9 @@ bool storeCustomTags(Forum forum, const std::vector<CustomTag> &tags, QString *e
 // attributes are kept (no scripts, no event handlers, no javascript: or
 // other foreign addresses, no style that fetches anything, no frames or
 // embedded objects), every attribute in double quotes, stray braces as
-// text. A token may stand only where its value cannot change that: an
+// text. The parsed contents ({TEXT} between the tags) stand between
+// elements only, never in an attribute. A token may stand only where its
+// value cannot change that: an
 // address starts with {URL} or {LOCAL_URL} (or a token that has no ':'), a
 // style value takes {COLOR}, {NUMBER}, {IDENTIFIER}, {SIMPLETEXT} or
 // {INTTEXT}. A picture loads only from the post's own address (a token),

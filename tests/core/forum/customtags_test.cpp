@@ -173,6 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"[x={TEXT1}]{TEXT2}[/x]", "<b title={TEXT1}>{TEXT2}</b>",
                 "[x=a onmouseover=alert(1)]a[/x]"},
         Hostile{"[x]{TEXT}[/x]", "<b <script>alert(1)</script>>{TEXT}</b>", "[x]a[/x]"},
+        // The parsed contents inside an attribute: the forum's own quotes
+        // around a link would end it.
+        Hostile{"[x]{TEXT}[/x]", "<b title=\"{TEXT}\">{TEXT}</b>",
+                "[x][url=http://a.example/ onmouseover=alert(1)]y[/url][/x]"},
         Hostile{"[x]{TEXT}[/x]", "<!--><script>alert(1)</script>-->{TEXT}", "[x]a[/x]"},
         Hostile{"[x]{TEXT}[/x]", "<meta http-equiv=refresh content=0;url=//evil.example>{TEXT}",
                 "[x]a[/x]"},
