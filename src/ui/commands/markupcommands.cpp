@@ -256,6 +256,8 @@ void MarkupCommands::editForumTags()
 
 void MarkupCommands::setBoardTags(std::shared_ptr<const ForumTagSet> set)
 {
+    if (set == m_board)
+        return; // Generic at start: nothing to check again
     m_board = std::move(set);
     applyKnownTags();
 }
