@@ -54,27 +54,22 @@ void BM_LoadThousandCustomTags(benchmark::State &state)
 }
 
 // A post with the custom tags in it, every tag family of the forum besides.
-} // namespace
-
-namespace quorvane::bench {
-const QString &realisticPostOfSize(qsizetype size)
+// A post as people write it (bench/conversion_post.h), made once a size.
+const QString &plainPost(qsizetype size)
 {
     static std::map<qsizetype, QString> posts;
     auto it = posts.find(size);
     if (it == posts.end())
-        it = posts.emplace(size, realisticPost(size)).first;
+        it = posts.emplace(size, bench::realisticPost(size)).first;
     return it->second;
 }
-} // namespace quorvane::bench
-
-namespace {
 
 const QString &postWithCustomTags(qsizetype size)
 {
     static std::map<qsizetype, QString> posts;
     auto it = posts.find(size);
     if (it == posts.end()) {
-        const QString &plain = bench::realisticPostOfSize(size);
+        const QString &plain = plainPost(size);
         QString post;
         post.reserve(plain.size() * 5 / 4);
         for (qsizetype at = 0; at < plain.size(); at += 400) {
@@ -98,7 +93,7 @@ const std::vector<CustomTag> &customTags(bool with)
 void BM_RenderPost(benchmark::State &state)
 {
     const auto set = makeForumTagSet(Forum::PhpBB, customTags(state.range(0)));
-    const QString &text = bench::realisticPostOfSize(state.range(1));
+    const QString &text = plainPost(state.range(1));
     for (auto _ : state)
         benchmark::DoNotOptimize(
             writeForumHtml(*set->dialect, parseForumPost(*set->dialect, text)));
@@ -116,8 +111,8 @@ void BM_CheckPost(benchmark::State &state)
         tags.addBoardTags(set->customNames, set->singleNames, set->dialect);
     else
         tags = KnownTags(set->customNames);
-    const QString &text = state.range(2) ? postWithCustomTags(state.range(1))
-                                         : bench::realisticPostOfSize(state.range(1));
+    const QString &text =
+        state.range(2) ? postWithCustomTags(state.range(1)) : plainPost(state.range(1));
     for (auto _ : state)
         benchmark::DoNotOptimize(analyseMarkup(text, tags));
     state.SetLabel(std::string(state.range(0) ? "definitions" : "names only") +
