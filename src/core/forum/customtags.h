@@ -100,6 +100,9 @@ std::shared_ptr<const ForumTagSet> makeForumTagSet(Forum forum, std::vector<Cust
 
 // The tag set the program uses for a forum: the one installed last, or the
 // forum's own tags alone. Cheap: nothing is rebuilt per call. Any thread.
+// Its dialect's tags are what a list of the forum's tags shows: the forum's
+// own, then the custom ones (customNames), then the names without a form
+// (plainNames; their `forms` are empty).
 std::shared_ptr<const ForumTagSet> forumTagSet(Forum forum);
 // The description to parse and write a post with (the forum's own for a
 // forum with no custom tags). Not for Forum::Generic.
