@@ -9,6 +9,7 @@
 #include "conversion/previewpage.h"
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
+#include "forum/customtags.h"
 #include "forum/forumlength.h"
 #include "forum/forumpage.h"
 #include "import/importformat.h"
@@ -44,6 +45,8 @@ struct Request
     quorvane::SplitOptions split;
     std::unique_ptr<quorvane::Speller> speller;
     quorvane::Forum forum = quorvane::Forum::Generic;
+    QString tagsFile; // --tags: a board's custom tags
+    std::shared_ptr<const quorvane::ForumTagSet> tags;
 };
 
 int usageError(const QByteArray &problem);
@@ -61,9 +64,36 @@ int writeLines(const QString &text)
     return writeOut((text + QStringLiteral("\r\n")).toUtf8()) ? 0 : kNotWritten;
 }
 
-quorvane::KnownTags forumTags()
+quorvane::KnownTags forumTags(const Request &request)
 {
-    return quorvane::KnownTags(quorvane::editorformat::forumTagNames());
+    quorvane::KnownTags known(quorvane::editorformat::forumTagNames());
+    if (request.tags)
+        known.addBoardTags(request.tags->customNames, request.tags->singleNames,
+                           request.tags->dialect);
+    return known;
+}
+
+// The --tags file, read whole before the post: a malformed one is refused
+// with its line. Installed for the forum, so its pages render the tags; the
+// preview page of Generic has none, and a check without a forum checks the
+// values by phpBB's rules (the form the file is written in).
+bool loadTags(Request &request)
+{
+    const quorvane::CustomTagsRead read = quorvane::readCustomTagsFile(request.tagsFile);
+    if (!read.ok()) {
+        const QByteArray where =
+            read.error->line > 0 ? ':' + QByteArray::number(read.error->line) : QByteArray();
+        std::fprintf(stderr, "quorvane-convert: %s%s: %s\n", qPrintable(request.tagsFile),
+                     where.constData(), qPrintable(read.error->reason));
+        return false;
+    }
+    const quorvane::Forum forum =
+        request.forum == quorvane::Forum::Generic ? quorvane::Forum::PhpBB : request.forum;
+    request.tags =
+        quorvane::makeForumTagSet(forum, read.tags, quorvane::editorformat::forumTagNames());
+    if (request.forum != quorvane::Forum::Generic)
+        quorvane::installForumTagSet(request.tags);
+    return true;
 }
 
 // A check that silently left spelling out would tell a script "no problems"
@@ -127,8 +157,8 @@ struct Mode
 };
 
 const Mode kModes[] = {
-    {.synopsis = "[--html] [--forum NAME] [--program-dir DIR]",
-     .options = "--html --forum --program-dir",
+    {.synopsis = "[--html] [--forum NAME [--tags FILE]] [--program-dir DIR]",
+     .options = "--html --forum --program-dir --tags",
      .run =
          [](Request &request, const QString &name, const QString &text) {
              if (request.forum == quorvane::Forum::Generic)
@@ -146,10 +176,11 @@ const Mode kModes[] = {
      .help = "the post as the editor holds it",
      .run = writeText},
     {.option = "--check",
-     .synopsis = "--check [--forum NAME] [--lang TAG | --no-spelling] [--no-suggestions]",
+     .synopsis = "--check [--forum NAME] [--tags FILE] [--lang TAG | --no-spelling] "
+                 "[--no-suggestions]",
      .help = "the post's problems, the forum's warnings and misspellings,\none a line "
              "(exit 1 when any)",
-     .options = "--forum --lang --no-spelling --no-suggestions",
+     .options = "--forum --tags --lang --no-spelling --no-suggestions",
      .stdinName = "<stdin>",
      .failure = 2,
      .prepare = loadSpeller,
@@ -159,7 +190,7 @@ const Mode kModes[] = {
              budget.suggest = !request.noSuggestions;
              qsizetype unsuggested = 0;
              const qsizetype problems =
-                 quorvane::writeCheckReport(name, text, forumTags(), request.speller.get(),
+                 quorvane::writeCheckReport(name, text, forumTags(request), request.speller.get(),
                                             writeOut, budget, &unsuggested, request.forum);
              if (unsuggested > 0)
                  std::fprintf(stderr,
@@ -200,17 +231,17 @@ const Mode kModes[] = {
      .run =
          [](Request &request, const QString &name, const QString &text) {
              QString error;
-             const int status =
-                 quorvane::writeSplitPost(name, text, request.split, forumTags(), writeOut, error);
+             const int status = quorvane::writeSplitPost(name, text, request.split,
+                                                         forumTags(request), writeOut, error);
              if (status == 1)
                  std::fprintf(stderr, "quorvane-convert: %s\n", qPrintable(error));
              return status == 2 ? kNotWritten : status;
          }},
     {.option = "--length",
-     .synopsis = "--length --forum NAME",
+     .synopsis = "--length --forum NAME [--tags FILE]",
      .help = "the post's length as that forum counts it and its limit,\n"
              "\"COUNTED LIMIT\" (exit 1 when over)",
-     .options = "--forum",
+     .options = "--forum --tags",
      .failure = 2,
      .prepare =
          [](Request &request) {
@@ -264,6 +295,15 @@ const Option kOptions[] = {
          return nullptr;
      },
      .misplaced = "--forum goes with the page, --check, --length and --split only"},
+    {.name = "--tags",
+     .value = "FILE",
+     .help = "with the page, --check and --length: a board's custom tags,\n"
+             "each its usage line, its HTML line and a blank line",
+     .read = [](Request &request, const QByteArray &value) -> const char * {
+         request.tagsFile = QString::fromLocal8Bit(value);
+         return value.isEmpty() ? "--tags needs a file" : nullptr;
+     },
+     .misplaced = "--tags goes with the page, --check and --length only"},
     {.name = "--program-dir",
      .value = "DIR",
      .joined = true,
@@ -499,6 +539,13 @@ int main(int argc, char **argv)
     if (const int status = readArguments(argc, argv, mode, request); status != kGoOn)
         return status;
 
+    if (!request.tagsFile.isEmpty()) {
+        // The preview page is the program's own: only a forum's page has them.
+        if (!*mode->option && request.forum == quorvane::Forum::Generic)
+            return usageError("--tags with the page needs --forum phpbb, smf or mybb");
+        if (!loadTags(request))
+            return 2;
+    }
     if (mode->prepare && !mode->prepare(request))
         return mode->failure;
     const bool fromStdin = !request.fileGiven || request.file == QLatin1String("-");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -68,16 +69,36 @@ CompiledForm compile(const TagForm &form)
     return out;
 }
 
+} // namespace
+
 struct Grammar
 {
+    // The first names are looked at one by one (a forum's own few); a
+    // board's many custom tags after them by a table, behind a filter of
+    // their lengths and first letters that most brackets in a post fail.
+    static constexpr std::size_t kScanned = 32;
+
+    const Dialect *owner = nullptr;
     std::vector<QString> names;                   // each tag's name
     std::vector<std::vector<CompiledForm>> forms; // its forms, by the same index
+    QHash<QString, int> index;                    // lower-case names from kScanned on
+    std::bitset<17 * 37> shapes;                  // (length, first character) of those
+
+    static std::size_t shape(qsizetype length, QChar first)
+    {
+        const char16_t c = first.toLower().unicode();
+        const std::size_t letter = c >= u'a' && c <= u'z'   ? std::size_t(c - u'a')
+                                   : c >= u'0' && c <= u'9' ? std::size_t(26 + c - u'0')
+                                                            : 36;
+        return std::size_t(std::min<qsizetype>(length, 16)) * 37 + letter;
+    }
 
     // The tag's index, or -1. Names are ASCII: compared folded by hand, as
     // every "[" of a post asks.
     int find(QStringView name) const
     {
-        for (std::size_t k = 0; k < names.size(); ++k) {
+        const std::size_t scanned = std::min(names.size(), kScanned);
+        for (std::size_t k = 0; k < scanned; ++k) {
             const QString &known = names[k];
             if (known.size() != name.size())
                 continue;
@@ -87,25 +108,55 @@ struct Grammar
             if (i == name.size())
                 return int(k);
         }
-        return -1;
+        if (index.isEmpty() || name.isEmpty() || !shapes.test(shape(name.size(), name[0])))
+            return -1;
+        if (name.size() > 16)
+            return index.value(name.toString().toLower(), -1);
+        // Lower-cased on the stack: no allocation per tag read.
+        char16_t lower[16];
+        for (qsizetype i = 0; i < name.size(); ++i)
+            lower[i] = name[i].toLower().unicode();
+        return index.value(
+            QString::fromRawData(reinterpret_cast<const QChar *>(lower), name.size()), -1);
     }
 };
+
+namespace {
+
+std::unique_ptr<Grammar> compileGrammar(const Dialect &dialect)
+{
+    auto g = std::make_unique<Grammar>();
+    g->owner = &dialect;
+    for (const TagDefinition &tag : dialect.tags) {
+        // A name without a form ("Forum Tag Names...") stays text.
+        if (tag.forms.empty())
+            continue;
+        g->names.push_back(tag.name);
+        g->forms.emplace_back();
+        for (const TagForm &form : tag.forms)
+            g->forms.back().push_back(compile(form));
+    }
+    for (std::size_t k = g->names.size(); k-- > Grammar::kScanned;) {
+        g->index.insert(QString(g->names[k]).toLower(), int(k));
+        g->shapes.set(Grammar::shape(g->names[k].size(), g->names[k][0]));
+    }
+    return g;
+}
 
 const Grammar &grammar(const Dialect &dialect)
 {
     static std::array<std::unique_ptr<Grammar>, 4> grammars;
     static std::mutex mutex;
     std::lock_guard lock(mutex);
-    auto &slot = grammars[std::size_t(dialect.forum)];
-    if (!slot) {
-        slot = std::make_unique<Grammar>();
-        for (const TagDefinition &tag : dialect.tags) {
-            slot->names.push_back(tag.name);
-            slot->forms.emplace_back();
-            for (const TagForm &form : tag.forms)
-                slot->forms.back().push_back(compile(form));
-        }
+    if (dialect.forum == Forum::Generic || &dialect != &quorvane::dialect(dialect.forum)) {
+        // Read once per description; a copy reads its own.
+        if (!dialect.grammar || dialect.grammar->owner != &dialect)
+            dialect.grammar = compileGrammar(dialect);
+        return *dialect.grammar;
     }
+    auto &slot = grammars[std::size_t(dialect.forum)];
+    if (!slot)
+        slot = compileGrammar(dialect);
     return *slot;
 }
 
@@ -255,13 +306,16 @@ bool matchPattern(QStringView pattern, QStringView value, std::vector<QString> &
 }
 
 bool fill(const Dialect &d, const std::vector<QString> &tokens, const std::vector<QString> &parts,
-          Element &e)
+          Element &e, QString *why = nullptr)
 {
     for (std::size_t t = 0; t < tokens.size(); ++t) {
         bool ok = false;
         QString checked = checkToken(d, tokens[t], parts[t], &ok);
-        if (!ok)
+        if (!ok) {
+            if (why && why->isEmpty())
+                *why = QStringLiteral("\"%1\" is not a {%2} value").arg(parts[t], tokens[t]);
             return false;
+        }
         e.tokens.push_back(tokens[t]);
         e.values.push_back(std::move(checked));
     }
@@ -270,7 +324,7 @@ bool fill(const Dialect &d, const std::vector<QString> &tokens, const std::vecto
 
 // The first form the written tag fits, with its values checked.
 bool matchForm(const Dialect &d, const std::vector<CompiledForm> &forms, QStringView source,
-               const Token &tok, Element &out)
+               const Token &tok, Element &out, QString *why = nullptr)
 {
     const QStringView attrText = source.mid(tok.attrBegin, tok.attrEnd - tok.attrBegin);
     const Attributes attrs = readAttributes(attrText, d.forum == Forum::MyBB);
@@ -303,7 +357,7 @@ bool matchForm(const Dialect &d, const std::vector<CompiledForm> &forms, QString
         }
         for (std::size_t k = 0; fits && k < seen.size(); ++k)
             fits = seen[k] || f.namedOptional[k];
-        if (!fits || !fill(d, tokens, parts, e))
+        if (!fits || !fill(d, tokens, parts, e, why))
             continue;
         out = std::move(e);
         return true;
@@ -919,6 +973,40 @@ const TagDefinition *Dialect::tag(QStringView name) const
             return &t;
     }
     return nullptr;
+}
+
+QString openTagProblem(const Dialect &dialect, QStringView openTag)
+{
+    const Grammar &g = grammar(dialect);
+    const std::vector<Token> tokens = tokenize(g, openTag);
+    if (tokens.empty() || tokens.front().kind != Token::Open || tokens.front().begin != 0)
+        return {};
+    const std::vector<CompiledForm> &forms = g.forms[std::size_t(tokens.front().tag)];
+    Element e;
+    QString why;
+    if (matchForm(dialect, forms, openTag, tokens.front(), e, &why))
+        return {};
+    if (!why.isEmpty())
+        return why;
+    QStringList usages;
+    for (const CompiledForm &f : forms)
+        usages.append(f.form->usage);
+    return QStringLiteral("the tag is written %1").arg(usages.join(QStringLiteral(" or ")));
+}
+
+QString contentProblem(const Dialect &dialect, QStringView openTag, QStringView content)
+{
+    const Grammar &g = grammar(dialect);
+    const std::vector<Token> tokens = tokenize(g, openTag);
+    if (tokens.empty() || tokens.front().kind != Token::Open || tokens.front().begin != 0)
+        return {};
+    Element e;
+    if (!matchForm(dialect, g.forms[std::size_t(tokens.front().tag)], openTag, tokens.front(), e) ||
+        e.form->form->role != Role::Value)
+        return {};
+    QString why;
+    fill(dialect, {e.form->contentToken}, {content.toString()}, e, &why);
+    return why;
 }
 
 ParsedPost parseForumPost(const Dialect &dialect, QStringView post)

@@ -70,6 +70,15 @@ struct ParsedPost
 // refuses the form. Shared by the parser (to choose a form) and the writer.
 QString checkToken(const Dialect &dialect, QStringView token, QStringView value, bool *ok);
 
+// Why an opening tag ("[box=12]") fits none of its tag's forms: the value
+// that fails its token's rule, or the forms the tag takes. Empty when it
+// fits, or when the dialect has no tag of that name.
+QString openTagProblem(const Dialect &dialect, QStringView openTag);
+// Why the contents of a tag whose form takes them as a value
+// ("[go]{URL}[/go]") fail that value's rule; empty when they pass, or when
+// the form takes text.
+QString contentProblem(const Dialect &dialect, QStringView openTag, QStringView content);
+
 // Reads a post the way the forum's parser does: the tags it accepts, paired
 // and repaired by its rule, the rest text.
 ParsedPost parseForumPost(const Dialect &dialect, QStringView post);

@@ -6,9 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 namespace quorvane {
+
+struct Grammar; // forum/bbcodeparser.cpp: the usage lines, read once
 
 // A forum's BBCode as data: the tags it knows, each in the forms it accepts
 // with the HTML it makes, and the forum-wide rules (repair, sizes, links,
@@ -186,6 +189,11 @@ struct Dialect
     QString postClass;  // the post box's class on the page
 
     const TagDefinition *tag(QStringView name) const;
+
+    // A description made while the program runs (a forum's tags with a
+    // board's custom tags) keeps its usage lines here once read; the
+    // built-in ones are kept by the parser.
+    mutable std::shared_ptr<const Grammar> grammar;
 };
 
 // The description of a forum (built on first use). Not for Forum::Generic.

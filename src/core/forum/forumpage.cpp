@@ -3,6 +3,7 @@
 #include "conversion/bbcode.h"
 #include "conversion/previewpage.h"
 #include "forum/bbcodeparser.h"
+#include "forum/customtags.h"
 #include "forum/dialect.h"
 #include "forum/forumwriter.h"
 #include "platform/paths.h"
@@ -11,9 +12,8 @@ namespace quorvane {
 
 namespace {
 
-QString render(Forum forum, QStringView post, const PictureSource &pictures)
+QString render(const Dialect &d, QStringView post, const PictureSource &pictures)
 {
-    const Dialect &d = dialect(forum);
     return writeForumHtml(d, parseForumPost(d, post), pictures);
 }
 
@@ -24,7 +24,8 @@ QString renderForumHtml(Forum forum, QStringView post)
     // The generic rendering is the preview page's own conversion.
     if (forum == Forum::Generic)
         return convertBBCode(post.toString(), programDataDir(), BlockHeaders::standard());
-    return render(forum, post, {});
+    // With the board's custom tags the program holds for the forum.
+    return render(*forumDialect(forum), post, {});
 }
 
 QString forumPageHtml(Forum forum, QStringView post, const QString &dataDir)
@@ -38,8 +39,9 @@ QString forumPageHtml(Forum forum, QStringView post, const QString &dataDir)
         return QString::fromLatin1(page);
     }
     // The smilies show the program's own pictures under the forum's codes.
-    const QString body = render(forum, post, {true, dataDir});
-    const Dialect &d = dialect(forum);
+    const std::shared_ptr<const Dialect> custom = forumDialect(forum);
+    const Dialect &d = *custom;
+    const QString body = render(d, post, {true, dataDir});
     QString page;
     page.reserve(body.size() + d.stylesheet.size() + 256);
     page += u"<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>";

@@ -5,14 +5,12 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/dialect.h ${CMAKE_CURRENT_LIST_DIR}/dialects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bbcodeparser.cpp ${CMAKE_CURRENT_LIST_DIR}/bbcodeparser.h
   ${CMAKE_CURRENT_LIST_DIR}/tokens.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/customtags.cpp ${CMAKE_CURRENT_LIST_DIR}/customtags.h
   ${CMAKE_CURRENT_LIST_DIR}/forumwriter.cpp ${CMAKE_CURRENT_LIST_DIR}/forumwriter.h
   ${CMAKE_CURRENT_LIST_DIR}/themes.cpp ${CMAKE_CURRENT_LIST_DIR}/themes.h
   ${CMAKE_CURRENT_LIST_DIR}/forumpage.cpp ${CMAKE_CURRENT_LIST_DIR}/forumpage.h
   ${CMAKE_CURRENT_LIST_DIR}/forumlength.cpp ${CMAKE_CURRENT_LIST_DIR}/forumlength.h
-<<<<<<< HEAD
-  ${CMAKE_CURRENT_LIST_DIR}/forumwarnings.cpp ${CMAKE_CURRENT_LIST_DIR}/forumwarnings.h)
-=======
+  ${CMAKE_CURRENT_LIST_DIR}/forumwarnings.cpp ${CMAKE_CURRENT_LIST_DIR}/forumwarnings.h
   ${CMAKE_CURRENT_LIST_DIR}/forumtags.cpp ${CMAKE_CURRENT_LIST_DIR}/forumtags.h
   ${CMAKE_CURRENT_LIST_DIR}/forumtable.cpp ${CMAKE_CURRENT_LIST_DIR}/forumtable.h
   ${CMAKE_CURRENT_LIST_DIR}/forumquote.cpp ${CMAKE_CURRENT_LIST_DIR}/forumquote.h)
->>>>>>> forumtags

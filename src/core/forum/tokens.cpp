@@ -216,15 +216,48 @@ QString youtubeId(QStringView v, bool *ok)
     return t.left(n).toString();
 }
 
+// phpBB's {LOCAL_URL}: an address on the board itself, without a scheme or
+// a server.
+QString localUrl(QStringView v, bool *ok)
+{
+    const QStringView t = v.trimmed();
+    *ok = !t.isEmpty() && !t.startsWith(u"//") && !t.startsWith(u"\\");
+    for (QChar c : t) {
+        if (c == u'/' || c == u'?' || c == u'#')
+            break;
+        *ok = *ok && c != u':';
+    }
+    for (QChar c : t)
+        *ok = *ok && c != u'"' && c != u'<' && c != u'>' && c.unicode() > 0x20;
+    return t.toString();
+}
+
 } // namespace
 
 QString checkToken(const Dialect &d, QStringView token, QStringView value, bool *ok)
 {
     *ok = true;
-    if (token == u"TEXT" || token == u"AUTHOR" || token == u"SIMPLETEXT") {
+    // A board's custom tag numbers its tokens when a kind is used twice:
+    // {TEXT1}, {TEXT2}.
+    while (!token.isEmpty() && isDigit(token.back()))
+        token.chop(1);
+    if (token == u"TEXT" || token == u"AUTHOR") {
         *ok = !value.trimmed().isEmpty() || token != u"AUTHOR";
         return value.toString();
     }
+    // phpBB's rules: latin letters, digits, spaces and "-+.,_"; INTTEXT takes
+    // any letter or digit of any script.
+    if (token == u"SIMPLETEXT" || token == u"INTTEXT") {
+        const bool any = token == u"INTTEXT";
+        *ok = !value.isEmpty();
+        for (QChar c : value)
+            *ok = *ok && ((any ? c.isLetterOrNumber() || c.isSpace()
+                               : isAsciiLetter(c) || isDigit(c) || c == u' ') ||
+                          c == u'-' || c == u'+' || c == u'.' || c == u',' || c == u'_');
+        return value.toString();
+    }
+    if (token == u"LOCAL_URL")
+        return localUrl(value, ok);
     if (token == u"URL")
         return url(d.links, value, false, ok);
     if (token == u"IMAGE")

@@ -41,6 +41,7 @@ constexpr std::array kBuiltIn{
 };
 
 constexpr TagInfo kUserTag{"", TagValue::Optional, TagRule::Plain};
+constexpr TagInfo kUserSingle{"", TagValue::Optional, TagRule::Single};
 
 char16_t upper(char16_t c)
 {
@@ -61,10 +62,41 @@ bool equalsFolded(QStringView name, const char *upperName)
 
 KnownTags::KnownTags(const QStringList &userNames)
 {
-    for (const QString &name : userNames) {
-        const QString folded = name.trimmed().toUpper();
-        if (isValidName(folded) && !m_userNames.contains(folded))
-            m_userNames.append(folded);
+    for (const QString &name : userNames)
+        addUserName(name);
+}
+
+void KnownTags::addUserName(const QString &name)
+{
+    const QString folded = name.trimmed().toUpper();
+    if (!isValidName(folded))
+        return;
+    // The index folds letter by letter, as find() does.
+    QString key = name.trimmed();
+    for (QChar &c : key)
+        c = c.toUpper();
+    if (!m_index.contains(key)) {
+        m_index.insert(key, int(m_userNames.size()));
+        m_userNames.append(folded);
+    }
+}
+
+void KnownTags::addBoardTags(const QStringList &names, const QStringList &singles,
+                             std::shared_ptr<const Dialect> rules)
+{
+    m_rules = std::move(rules);
+    for (const QString &name : names) {
+        int id = find(name);
+        if (id == unknown) {
+            addUserName(name);
+            id = find(name);
+        }
+        if (id == unknown)
+            continue;
+        m_boardIds.insert(id);
+        // A built-in tag keeps its own rule.
+        if (id >= builtInCount() && singles.contains(name, Qt::CaseInsensitive))
+            m_singles.insert(id);
     }
 }
 
@@ -96,16 +128,21 @@ int KnownTags::find(QStringView name) const
         if (lengths[size_t(i)] == name.size() && equalsFolded(name, kBuiltIn[size_t(i)].name))
             return i;
     }
-    for (qsizetype i = 0; i < m_userNames.size(); ++i) {
-        if (name.compare(m_userNames[i], Qt::CaseInsensitive) == 0)
-            return builtInCount() + int(i);
-    }
-    return unknown;
+    if (m_userNames.isEmpty())
+        return unknown;
+    char16_t folded[30]; // names are 30 characters at most
+    for (qsizetype i = 0; i < name.size(); ++i)
+        folded[i] = name[i].toUpper().unicode();
+    const auto it = m_index.constFind(
+        QString::fromRawData(reinterpret_cast<const QChar *>(folded), name.size()));
+    return it == m_index.cend() ? unknown : builtInCount() + *it;
 }
 
 const TagInfo &KnownTags::info(int id) const
 {
-    return id < builtInCount() ? kBuiltIn[size_t(id)] : kUserTag;
+    if (id < builtInCount())
+        return kBuiltIn[size_t(id)];
+    return m_singles.contains(id) ? kUserSingle : kUserTag;
 }
 
 bool KnownTags::isValidName(QStringView name)

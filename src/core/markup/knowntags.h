@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <cstdint>
+#include <memory>
 
 namespace quorvane {
+
+struct Dialect;
 
 // What a tag accepts after "=".
 enum class TagValue : std::uint8_t {
@@ -25,6 +30,7 @@ enum class TagRule : std::uint8_t {
     List,     // value 1, a, A, i or I
     ListItem, // [*]: only inside a list, needs no closing tag
     Verbatim, // contents are text: CODE, HTML, PHP, NOPARSE
+    Single,   // a board's custom tag written without a close
 };
 
 struct TagInfo
@@ -59,8 +65,25 @@ public:
     // A valid user tag name: a letter, then letters, digits, "_" or "-".
     static bool isValidName(QStringView name);
 
+    // A board's custom tags (forum/customtags.h): their names are known,
+    // those in `singles` need no close, and an opening tag's value is
+    // checked by its token's rule in `rules` (the forum's tag set).
+    void addBoardTags(const QStringList &names, const QStringList &singles,
+                      std::shared_ptr<const Dialect> rules);
+    // The rules to check the tag's value by, or none.
+    const Dialect *boardRules(int id) const
+    {
+        return m_boardIds.contains(id) ? m_rules.get() : nullptr;
+    }
+
 private:
-    QStringList m_userNames; // upper case
+    void addUserName(const QString &name);
+
+    QStringList m_userNames;     // upper case
+    QHash<QString, int> m_index; // upper-case name -> index in m_userNames
+    QSet<int> m_singles;         // ids of tags without a close
+    QSet<int> m_boardIds;        // ids of a board's custom tags
+    std::shared_ptr<const Dialect> m_rules;
 };
 
 } // namespace quorvane

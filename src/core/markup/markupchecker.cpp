@@ -1,5 +1,7 @@
 #include "markup/markupchecker.h"
 
+#include "forum/bbcodeparser.h"
+
 #include <algorithm>
 
 namespace quorvane {
@@ -70,7 +72,15 @@ void MarkupChecker::opening(const MarkupTag &tag, qsizetype index)
         report(tag, written(tag) + QStringLiteral(": ") + named(tag, false) +
                         QStringLiteral(" takes no value"));
     }
+    // A board's custom tag: its value by its token's rule.
+    if (const Dialect *rules = m_known.boardRules(tag.id)) {
+        const QString why = openTagProblem(*rules, m_text.mid(tag.start, tag.length));
+        if (!why.isEmpty())
+            report(tag, written(tag) + QStringLiteral(": ") + why);
+    }
     switch (info.rule) {
+    case TagRule::Single:
+        return; // needs no close
     case TagRule::Size:
         if (!isSize(value))
             report(tag, written(tag) + QStringLiteral(": sizes run from 1 to 7"));
@@ -126,6 +136,14 @@ void MarkupChecker::closing(const MarkupTag &tag, qsizetype index)
     m_open.erase(std::next(it).base());
     m_partners[size_t(opened.tagIndex)] = index;
     m_partners[size_t(index)] = opened.tagIndex;
+    // A board's custom tag that takes its contents as a value ([go]{URL}[/go]).
+    if (const Dialect *rules = m_known.boardRules(opened.tag.id)) {
+        const QString why =
+            contentProblem(*rules, m_text.mid(opened.tag.start, opened.tag.length),
+                           m_text.mid(opened.tag.end(), tag.start - opened.tag.end()));
+        if (!why.isEmpty())
+            report(opened.tag, named(opened.tag, false) + QStringLiteral(": ") + why);
+    }
     if (info.rule == TagRule::Address && !opened.tag.hasValue &&
         isBlank(m_text.mid(opened.tag.end(), tag.start - opened.tag.end())))
         report(opened.tag, named(opened.tag, false) + QStringLiteral(" has no address"));

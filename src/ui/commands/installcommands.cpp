@@ -1,7 +1,10 @@
 #include "commands/installcommands.h"
 
+#include "forum/customtags.h"
+
 #include "commands/alignmentcommands.h"
 #include "commands/commandstates.h"
+#include "commands/customtagcommands.h"
 #include "commands/documentcommands.h"
 #include "commands/draftcommands.h"
 #include "commands/editcommands.h"
@@ -24,6 +27,7 @@
 #include "commands/tagpaircommands.h"
 #include "commands/windowchrome.h"
 #include "commands/workspacecommands.h"
+#include "forum/customtags.h"
 #include "shell/livecheck.h"
 #include "shell/mainform.h"
 
@@ -65,12 +69,24 @@ void installCommands(MainForm &form)
     QObject::connect(forum, &ForumCommands::chosen, postLength, &PostLengthCommands::forumChosen);
     QObject::connect(postLength, &PostLengthCommands::limitChosen, forum,
                      &ForumCommands::limitChosen);
-    // The forum's own tags, tables and quotes follow the forum chosen.
+    // The forum's own tags, tables and quotes follow the forum chosen, its
+    // Forum Tags with the board's custom tags.
     auto *forumMarkup = new ForumMarkupCommands(form);
-    forumMarkup->setDialect(ForumMarkupCommands::builtInDialect(forum->forum()));
-    QObject::connect(forum, &ForumCommands::chosen, forumMarkup, [forumMarkup](Forum chosen) {
-        forumMarkup->setDialect(ForumMarkupCommands::builtInDialect(chosen));
-    });
+    const auto showTags = [forumMarkup](Forum chosen) {
+        if (chosen == Forum::Generic)
+            forumMarkup->setDialect(ForumMarkupCommands::builtInDialect(chosen));
+        else
+            forumMarkup->setDialect(*forumDialect(chosen));
+    };
+    QObject::connect(forum, &ForumCommands::chosen, forumMarkup, showTags);
+    // The board's custom tags of the forum chosen: its pages and the checker.
+    auto *customTags = new CustomTagCommands(form, *forum, *markup, *livePreview);
+    QObject::connect(customTags, &CustomTagCommands::installed, forumMarkup,
+                     [forum, showTags](Forum changed) {
+                         if (changed == forum->forum())
+                             showTags(changed);
+                     });
+    showTags(forum->forum());
     // The workspace: the window's size first, then what needs its room.
     new WorkspaceCommands(form);
     new PreviewBesideCommands(form, *livePreview);

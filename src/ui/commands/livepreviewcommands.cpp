@@ -90,6 +90,12 @@ void LivePreviewCommands::setForum(Forum forum)
         m_window->setForum(forum);
 }
 
+void LivePreviewCommands::refresh()
+{
+    if (m_window)
+        m_window->refresh();
+}
+
 void LivePreviewCommands::setOpen(bool open)
 {
     livepreview::writeFlag(livepreview::openKey, open);

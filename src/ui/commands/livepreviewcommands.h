@@ -30,6 +30,8 @@ public:
     void setDataDir(const QString &dir);
     // The forum whose page the window shows.
     void setForum(Forum forum);
+    // Shows the page again (the forum's custom tags changed).
+    void refresh();
 
 private:
     void setOpen(bool open);

@@ -1,6 +1,7 @@
 #include "commands/markupcommands.h"
 
 #include "commands/problemspanel.h"
+#include "forum/customtags.h"
 #include "settings/editorformat.h"
 #include "shell/livecheck.h"
 #include "shell/mainform.h"
@@ -249,6 +250,23 @@ void MarkupCommands::editForumTags()
         return;
     const KnownTags tags(answer.split(u' ', Qt::SkipEmptyParts));
     editorformat::writeForumTagNames(tags.userNames());
+    applyKnownTags();
+    emit forumTagNamesChanged();
+}
+
+void MarkupCommands::setBoardTags(std::shared_ptr<const ForumTagSet> set)
+{
+    if (set == m_board)
+        return; // Generic at start: nothing to check again
+    m_board = std::move(set);
+    applyKnownTags();
+}
+
+void MarkupCommands::applyKnownTags()
+{
+    KnownTags tags(editorformat::forumTagNames());
+    if (m_board)
+        tags.addBoardTags(m_board->customNames, m_board->singleNames, m_board->dialect);
     m_highlighter->setKnownTags(tags);
     m_check->checkNow();
 }

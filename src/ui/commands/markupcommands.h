@@ -4,11 +4,14 @@
 
 #include <QObject>
 
+#include <memory>
+
 class QToolButton;
 
 namespace quorvane {
 
 class LiveCheck;
+struct ForumTagSet;
 class MainForm;
 class MarkupHighlighter;
 class ProblemsPanel;
@@ -33,8 +36,15 @@ public:
     void jumpToPartner();
     void listFromLines(bool numbered);
     void editForumTags();
+    // The board's custom tags of the forum chosen (forum/customtags.h): known
+    // to the checker with the "Forum Tag Names..." names.
+    void setBoardTags(std::shared_ptr<const ForumTagSet> set);
+
+signals:
+    void forumTagNamesChanged();
 
 private:
+    void applyKnownTags();
     struct Pair
     {
         MarkupTag opening;
@@ -51,6 +61,7 @@ private:
     LiveCheck *m_check = nullptr;
     ProblemsPanel *m_panel = nullptr;
     QToolButton *m_count = nullptr;
+    std::shared_ptr<const ForumTagSet> m_board;
 };
 
 } // namespace quorvane

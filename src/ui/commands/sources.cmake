@@ -4,6 +4,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/alignmentcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/commandstates.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandstates.h
+  ${CMAKE_CURRENT_LIST_DIR}/customtagcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/customtagcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/draftcommands.cpp

@@ -95,6 +95,9 @@ constexpr CommandRow kRows[] = {
     {.name = "ForumMarkupLine", .kind = K::Separator},
     {.name = "InsertTable", .kind = K::MenuItem, .caption = "Insert Table..."},
     {.name = "QuoteSelection", .kind = K::MenuItem, .caption = "Quote Selection..."},
+    // A board's custom tags for the forum chosen.
+    {.name = "CustomTagsLine", .kind = K::Separator},
+    {.name = "CustomTags", .kind = K::MenuItem, .caption = "Custom Tags..."},
 
     // View menu. Mark-up commands: the display choices and the Problems panel.
     {.name = "ColourTags", .kind = K::MenuItem, .caption = "Colour Tags", .checkable = true},
@@ -222,9 +225,9 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "RemoveTag",
                                  "SelectTagContents",
                                  "JumpToPartner"};
-constexpr const char *kForum[] = {"ForumGeneric", "ForumPhpBB",      "ForumSmf",
-                                  "ForumMyBB",    "ForumMarkupLine", "ForumTagsMenu",
-                                  "InsertTable",  "QuoteSelection"};
+constexpr const char *kForum[] = {
+    "ForumGeneric",  "ForumPhpBB",  "ForumSmf",       "ForumMyBB",      "ForumMarkupLine",
+    "ForumTagsMenu", "InsertTable", "QuoteSelection", "CustomTagsLine", "CustomTags"};
 constexpr const char *kView[] = {"ColourTags",          "UnderlineProblems", "ViewLine",
                                  "ProblemsPanel",       "ForumTags",         "LivePreviewLine",
                                  "LivePreview",         "SpellingLine",      "CheckSpelling",

@@ -131,6 +131,11 @@ void LivePreviewWindow::setForum(Forum forum)
             ? QStringLiteral("The post as the page will show it. Esc returns to the editor.")
             : QStringLiteral("The post as %1 shows it. Esc returns to the editor.")
                   .arg(forumDisplayName(forum)));
+    refresh();
+}
+
+void LivePreviewWindow::refresh()
+{
     m_stale = true;
     m_pause.stop();
     makePage();

@@ -50,6 +50,8 @@ public:
     // The forum whose page is shown; Generic is the browser preview's page.
     // A change shows the post anew at once.
     void setForum(Forum forum);
+    // Makes the page again: what the forum makes of the post changed.
+    void refresh();
     Forum forum() const { return m_forum; }
 
     void setRemoteImagesAllowed(bool allowed);

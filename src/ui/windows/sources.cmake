@@ -16,6 +16,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/links.h
   ${CMAKE_CURRENT_LIST_DIR}/livepreviewwindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/livepreviewwindow.h
+  ${CMAKE_CURRENT_LIST_DIR}/customtagsdialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/customtagsdialog.h
   ${CMAKE_CURRENT_LIST_DIR}/postlimitdialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/postlimitdialog.h
   ${CMAKE_CURRENT_LIST_DIR}/postsource.h

@@ -1,7 +1,8 @@
 """The Forum menu in the real program under Xvfb: phpBB 3.3 chosen from the
-Forum menu over the accessibility bus, the post typed with the real keyboard,
-and the Live Preview read over the bus, as a screen reader reads it: the
-quote is headed "Anna wrote:" as phpBB shows it.
+Forum menu over the accessibility bus, a custom spoiler tag added in Forum >
+Custom Tags..., the post typed with the real keyboard, and the Live Preview
+read over the bus, as a screen reader reads it: the quote is headed "Anna
+wrote:" as phpBB shows it, and the spoiler shows its replacement, not its tags.
 
 Run with Debian's python3 (it has pyatspi): test_forum_atspi.py QUORVANE.
 """
@@ -17,7 +18,9 @@ from test_atspi_session import (TIMEOUT, Bus, Checks, Program, find, poll,  # no
                                 press, run_on_private_bus, showing, walk)
 
 INNER = "--inner"
-POST = "[QUOTE=Anna]Bring water[/QUOTE]"
+QUOTE = "[QUOTE=Anna]Bring water[/QUOTE]"
+SPOILER = " [spoiler=Ending]He lives[/spoiler]"
+POST = QUOTE + SPOILER
 
 
 def outer(app):
@@ -35,6 +38,28 @@ def forum_item(program, name):
     return poll(lambda: next((a for a in walk(menu) if a.name == name and
                               a.getRoleName().endswith("menu item")), None),
                 timeout=TIMEOUT, what="the Forum menu's %r" % name)
+
+
+def add_custom_spoiler(program, check):
+    """Forum > Custom Tags...: a spoiler's usage and replacement typed into the
+    dialog's fields, Add, then OK."""
+    p = program
+    press(find(find(p.frame, "menu item", "Forum"), "menu item", "Custom Tags..."))
+    dialog = p.wait_dialog("Custom Tags - phpBB 3.3")
+    for name, text in (("Usage", "[spoiler={TEXT1}]{TEXT2}[/spoiler]"),
+                       ("HTML replacement",
+                        "<details><summary>{TEXT1}</summary>{TEXT2}</details>")):
+        field = find(dialog, "text", name)
+        field.queryEditableText().setTextContents(text)
+        poll(lambda: field.queryText().getText(0, -1) == text, timeout=TIMEOUT,
+             what="the %s field to hold %r" % (name, text))
+    press(find(dialog, "push button", "Add"))
+    listed = poll(lambda: next((a for a in walk(dialog) if a.getRoleName() == "list item" and
+                                a.name.startswith("[spoiler=")), None),
+                  timeout=TIMEOUT, what="the spoiler in the list")
+    check.true("the spoiler is listed in the dialog", listed is not None)
+    p.bus.press_without_waiting(find(dialog, "push button", "OK"))
+    p.wait_no_dialog("Custom Tags - phpBB 3.3")
 
 
 def forum_preview(program, check):
@@ -60,6 +85,8 @@ def forum_preview(program, check):
                any(a.getRoleName() == "label" and a.name == "Forum: phpBB 3.3"
                    for a in walk(p.frame)))
 
+    add_custom_spoiler(p, check)
+
     poll(lambda: focused(p.post), timeout=TIMEOUT, what="the editor focused")
     xdotool("type", "--delay", "20", POST)
     p.wait_text(POST, "the post typed")
@@ -81,6 +108,14 @@ def forum_preview(program, check):
     check.true("the preview shows phpBB's quote header \"Anna wrote:\" (shown: %r)"
                % preview_text(), "Anna wrote:" in preview_text())
     check.true("the preview shows the quoted words", "Bring water" in preview_text())
+    try:
+        poll(lambda: "He lives" in preview_text(), timeout=TIMEOUT,
+             what="the spoiler's words in the preview")
+    except AssertionError:
+        pass
+    check.true("the preview shows the custom spoiler's title and words (shown: %r)"
+               % preview_text(), "Ending" in preview_text() and "He lives" in preview_text())
+    check.true("the preview shows no spoiler tag", "[spoiler" not in preview_text())
     check.true("the preview's note names phpBB 3.3",
                any(a.getRoleName() == "label" and "phpBB 3.3" in a.name for a in walk(window)))
 
