@@ -76,6 +76,7 @@ void CustomTagCommands::edit()
                 QMessageBox::Ok);
         }
         installForumTagSet(makeForumTagSet(forum, m_dialog->tags(), editorformat::forumTagNames()));
+        emit installed(forum);
         if (forum == m_forum.forum()) {
             show(forum);
             m_livePreview.refresh();

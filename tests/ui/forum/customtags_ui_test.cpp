@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -126,6 +127,12 @@ TEST_F(CustomTagsUiTest, ADefinitionIsRefusedWithItsReasonOrKeptRenderedAndKnown
     in<QPushButton>(d, "CustomTagRemove")->click();
     EXPECT_EQ(listed(d), 2);
     answer(d, QDialogButtonBox::Ok);
+
+    // Forum Tags offers them as the forum's own.
+    QStringList offered;
+    for (const QAction *action : w->form->control<QMenu>("ForumTagsMenu")->actions())
+        offered << action->text();
+    EXPECT_EQ(offered.join(u'|').toStdString(), "Spoiler [spoiler]|[box]");
 
     // Kept in the program's own file of the forum's tags.
     const CustomTagsRead stored = readCustomTagsFile(storedCustomTagsPath(Forum::PhpBB));
