@@ -161,6 +161,15 @@ QString withScheme(const QString &address)
     return u"http://"_qs + t;
 }
 
+// "[/img]" for "[img width=1 height=2]".
+QString closeFor(const QString &open)
+{
+    qsizetype end = 1;
+    while (end < open.size() && isNameChar(open[end]))
+        ++end;
+    return u"[/"_qs + open.mid(1, end - 1) + u']';
+}
+
 // Sizes as a percentage of the normal size, and the forum's nearest value.
 constexpr std::array<int, 7> kChooserPercent = {63, 81, 100, 113, 150, 200, 300};
 constexpr std::array<const char *, 7> kSizeNames = {"xx-small", "x-small", "small",   "medium",
@@ -890,7 +899,8 @@ private:
         if (chooser)
             percent = chooserSizePercent(n);
         else if (number)
-            percent = m_d.sizes.numberUnit == u"%" ? double(n) : n * 100.0 / 12; // points
+            // Past the chooser's 1 to 7: points when small, else a percentage.
+            percent = m_d.sizes.numberUnit == u"%" || n >= 30 ? double(n) : n * 100.0 / 12;
         else
             percent = percentOf(v);
         if (!percent) {
@@ -955,8 +965,7 @@ private:
         } else {
             // The first the forum takes whose close the text does not hold.
             for (const QString &each : candidates) {
-                const QString eachClose =
-                    u"[/"_qs + each.mid(1).section(u'=', 0, 0).section(u']', 0, 0) + u']';
+                const QString eachClose = closeFor(each);
                 if (!accepts(each, eachClose))
                     continue;
                 if (open.isEmpty()) {
@@ -1091,6 +1100,20 @@ private:
         if (n == u"url" || n == u"img") {
             inner = withScheme(content);
             open = u'[' + n + u']';
+            // A picture's size in the form the forum takes.
+            const QString attrs = m_s.mid(t.attrBegin, t.attrEnd - t.attrBegin).toString();
+            QString width = attribute(attrs, u"width"), height = attribute(attrs, u"height");
+            if (const QString wh = attribute(attrs); wh.contains(u'x'))
+                width = wh.section(u'x', 0, 0), height = wh.section(u'x', 1, 1);
+            if (n == u"img" && !width.isEmpty() && !height.isEmpty()) {
+                for (const QString &sized : {u"[img width=%1 height=%2]"_qs.arg(width, height),
+                                             u"[img=%1x%2]"_qs.arg(width, height)}) {
+                    if (accepts(sized, u"[/img]"_qs, u"http://example.com/a.png"_qs)) {
+                        open = sized;
+                        break;
+                    }
+                }
+            }
         } else if (n == u"email") {
             open = u"[email]"_qs;
         } else if (has(u"youtube")) {
@@ -1102,7 +1125,7 @@ private:
             if (!inner.contains(u"://"))
                 inner = u"https://www.youtube.com/watch?v="_qs + inner.trimmed();
         }
-        close = u"[/"_qs + open.mid(1).section(u'=', 0, 0).section(u']', 0, 0) + u']';
+        close = closeFor(open);
         flushPending();
         m_cursor = m_tags[c].end;
         m_skip[c] = true;
