@@ -6,6 +6,7 @@
 #include "commands/draftcommands.h"
 #include "commands/editcommands.h"
 #include "commands/editorformatcommands.h"
+#include "commands/forumadaptcommands.h"
 #include "commands/forumcommands.h"
 #include "commands/helpcommands.h"
 #include "commands/importcommands.h"
@@ -61,6 +62,7 @@ void installCommands(MainForm &form)
     QObject::connect(forum, &ForumCommands::chosen, postLength, &PostLengthCommands::forumChosen);
     QObject::connect(postLength, &PostLengthCommands::limitChosen, forum,
                      &ForumCommands::limitChosen);
+    new ForumAdaptCommands(form, *forum);
     // The workspace: the window's size first, then what needs its room.
     new WorkspaceCommands(form);
     new PreviewBesideCommands(form, *livePreview);

@@ -90,6 +90,10 @@ constexpr CommandRow kRows[] = {
     {.name = "ForumPhpBB", .kind = K::MenuItem, .caption = "phpBB 3.3", .checkable = true, .radioGroup = "Forum"},
     {.name = "ForumSmf", .kind = K::MenuItem, .caption = "SMF 2.1", .checkable = true, .radioGroup = "Forum"},
     {.name = "ForumMyBB", .kind = K::MenuItem, .caption = "MyBB 1.8", .checkable = true, .radioGroup = "Forum"},
+    // Forum adapting: the post rewritten for the chosen forum.
+    {.name = "ForumAdaptLine", .kind = K::Separator},
+    {.name = "AdaptPostForForum", .kind = K::MenuItem, .caption = "Adapt Post for Forum..."},
+    {.name = "CopyForForum", .kind = K::MenuItem, .caption = "Copy for Forum"},
 
     // View menu. Mark-up commands: the display choices and the Problems panel.
     {.name = "ColourTags", .kind = K::MenuItem, .caption = "Colour Tags", .checkable = true},
@@ -217,7 +221,8 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "RemoveTag",
                                  "SelectTagContents",
                                  "JumpToPartner"};
-constexpr const char *kForum[] = {"ForumGeneric", "ForumPhpBB", "ForumSmf", "ForumMyBB"};
+constexpr const char *kForum[] = {"ForumGeneric",   "ForumPhpBB",        "ForumSmf",    "ForumMyBB",
+                                  "ForumAdaptLine", "AdaptPostForForum", "CopyForForum"};
 constexpr const char *kView[] = {"ColourTags",          "UnderlineProblems", "ViewLine",
                                  "ProblemsPanel",       "ForumTags",         "LivePreviewLine",
                                  "LivePreview",         "SpellingLine",      "CheckSpelling",
