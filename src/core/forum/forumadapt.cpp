@@ -22,9 +22,15 @@ namespace {
 // What a writer's tag is, whichever forum it was written for.
 enum class Kind : unsigned char { Inline, Block, Quote, List, Item, Literal, Value, Single };
 
-const QHash<QString, Kind> &vocabulary()
+struct Word
 {
-    static const QHash<QString, Kind> words = {
+    QString name;
+    Kind kind;
+};
+
+const std::vector<Word> &vocabulary()
+{
+    static const std::vector<Word> words = {
         {u"b"_qs, Kind::Inline},         {u"i"_qs, Kind::Inline},      {u"u"_qs, Kind::Inline},
         {u"s"_qs, Kind::Inline},         {u"strike"_qs, Kind::Inline}, {u"del"_qs, Kind::Inline},
         {u"sub"_qs, Kind::Inline},       {u"sup"_qs, Kind::Inline},    {u"tt"_qs, Kind::Inline},
@@ -43,6 +49,19 @@ const QHash<QString, Kind> &vocabulary()
     return words;
 }
 
+// The word's index, or -1: a short list, compared by length first (no hashing
+// on the way through a long post).
+int findWord(QStringView name)
+{
+    const std::vector<Word> &words = vocabulary();
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        if (words[k].name.size() == name.size() &&
+            name.compare(words[k].name, Qt::CaseInsensitive) == 0)
+            return int(k);
+    }
+    return -1;
+}
+
 bool isNameChar(QChar c)
 {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
@@ -58,6 +77,7 @@ struct Tag
 {
     bool close = false;
     Kind kind = Kind::Inline;
+    int word = -1;
     QString name; // lower case
     qsizetype begin = 0, end = 0;
     qsizetype attrBegin = 0, attrEnd = 0;
@@ -68,9 +88,8 @@ struct Tag
 std::vector<Tag> findTags(QStringView s)
 {
     std::vector<Tag> tags;
-    const QHash<QString, Kind> &words = vocabulary();
+    const std::vector<Word> &words = vocabulary();
     const qsizetype n = s.size();
-    QString name;
     for (qsizetype i = s.indexOf(u'['); i >= 0 && i < n; i = s.indexOf(u'[', i + 1)) {
         qsizetype j = i + 1;
         const bool closing = j < n && s[j] == u'/';
@@ -81,9 +100,8 @@ std::vector<Tag> findTags(QStringView s)
             ++j;
         if (j == nameStart || j >= n)
             continue;
-        name = s.mid(nameStart, j - nameStart).toString().toLower();
-        const auto word = words.constFind(name);
-        if (word == words.constEnd())
+        const int word = findWord(s.mid(nameStart, j - nameStart));
+        if (word < 0)
             continue;
         if (closing ? s[j] != u']' : (s[j] != u']' && s[j] != u'=' && s[j] != u' '))
             continue;
@@ -92,11 +110,12 @@ std::vector<Tag> findTags(QStringView s)
             ++k;
         if (k >= n || s[k] != u']')
             continue;
-        Kind kind = *word;
+        Kind kind = words[std::size_t(word)].kind;
+        const QString &name = words[std::size_t(word)].name;
         // [url]address[/url] and [email]address[/email] hold a value.
         if (!closing && (name == u"url" || name == u"email") && s[j] != u'=')
             kind = Kind::Value;
-        tags.push_back({closing, kind, name, i, k + 1, j, k});
+        tags.push_back({closing, kind, word, name, i, k + 1, j, k});
         i = k;
     }
     return tags;
@@ -285,13 +304,13 @@ private:
                 m_skip[c++] = true;
             i = c;
         }
-        QHash<QString, int> pending;
+        std::vector<int> pending(vocabulary().size(), 0);
         for (std::size_t i = m_tags.size(); i-- > 0;) {
             const Tag &t = m_tags[i];
             if (m_skip[i] || t.kind == Kind::Item || t.kind == Kind::Single ||
                 t.kind == Kind::Literal)
                 continue;
-            int &count = pending[t.name];
+            int &count = pending[std::size_t(t.word)];
             if (t.close) {
                 ++count;
             } else if (count > 0) {
