@@ -928,7 +928,8 @@ private:
         }
         QString value;
         if (m_d.sizes.numberUnit == u"%") {
-            value = QString::number(std::clamp(int(std::lround(*percent)), 1, m_d.sizes.max));
+            // Above the chooser's 1 to 7, so that adapting again leaves it.
+            value = QString::number(std::clamp(int(std::lround(*percent)), 8, m_d.sizes.max));
         } else {
             // The nearest of the names, or 36 points for the largest.
             std::size_t best = 0;

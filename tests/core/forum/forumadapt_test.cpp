@@ -125,6 +125,12 @@ const QRegularExpression &shownTag()
 QString soup(QRandomGenerator &random)
 {
     static const QStringList pieces = {
+        u"[size=0]"_qs,
+        u"[size=5%]"_qs,
+        u"[size=small]"_qs,
+        u"[size=2em]"_qs,
+        u"[size=+2]"_qs,
+        u"[size=85]"_qs,
         u"[b]"_qs,
         u"[/b]"_qs,
         u"[i]"_qs,
