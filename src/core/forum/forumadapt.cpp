@@ -261,8 +261,9 @@ public:
         while (!m_stack.empty()) {
             Element e = std::move(m_stack.back());
             m_stack.pop_back();
+            const bool written = !e.silent && !e.pending;
             writeClose(e, {});
-            if (!e.silent)
+            if (written)
                 note(e.line, u"%1 closed at the end of the post"_qs.arg(e.written));
         }
         m_out += m_s.mid(std::max(m_cursor, tail));
@@ -795,8 +796,9 @@ private:
                 keep();
             else if (accepts(open, close))
                 become(open, close,
-                       fixed != address ? u"%1 written as %2: %3 needs the address's scheme"_qs
-                                        : QString());
+                       fixed != address
+                           ? u"%1 written as %2: the address given its scheme for %3"_qs
+                           : QString());
             else
                 remove(refuses);
             return e;
