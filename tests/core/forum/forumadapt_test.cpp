@@ -5,6 +5,8 @@
 #include "forum/bbcodeparser.h"
 #include "forum/forumadapt.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QString>
@@ -238,11 +240,11 @@ QStringList tagsShownAsText(Forum forum, const QString &post)
     return shown;
 }
 
-class AdaptSoup : public testing::TestWithParam<Forum>
+class AdaptEachForum : public testing::TestWithParam<Forum>
 {
 };
 
-TEST_P(AdaptSoup, NoTagShownAsTextNoWordLostAndAgainChangesNothing)
+TEST_P(AdaptEachForum, NoTagShownAsTextNoWordLostAndAgainChangesNothing)
 {
     const Forum forum = GetParam();
     QRandomGenerator random(2026 + quint32(forum));
@@ -258,7 +260,26 @@ TEST_P(AdaptSoup, NoTagShownAsTextNoWordLostAndAgainChangesNothing)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Forums, AdaptSoup, testing::Values(Forum::PhpBB, Forum::Smf, Forum::MyBB),
+// The forums' own sample posts, each rule of theirs once.
+TEST_P(AdaptEachForum, EverySampleAdaptsToOneThatShowsNoTagAsText)
+{
+    const Forum forum = GetParam();
+    const QStringList names = QDir(QStringLiteral(QUORVANE_DIALECTS_DIR))
+                                  .entryList({QStringLiteral("*.bbcode")}, QDir::Files);
+    ASSERT_GE(names.size(), 60);
+    for (const QString &name : names) {
+        QFile file(QStringLiteral(QUORVANE_DIALECTS_DIR "/") + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString post = QString::fromUtf8(file.readAll());
+        const AdaptedPost once = adaptPost(dialect(forum), post);
+        SCOPED_TRACE(name.toStdString() + "\n=> " + once.text.toStdString());
+        EXPECT_EQ(tagsShownAsText(forum, once.text), QStringList());
+        EXPECT_EQ(adaptPost(dialect(forum), once.text).text, once.text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Forums, AdaptEachForum,
+                         testing::Values(Forum::PhpBB, Forum::Smf, Forum::MyBB),
                          [](const testing::TestParamInfo<Forum> &param) {
                              return forumKey(param.param).toStdString();
                          });
