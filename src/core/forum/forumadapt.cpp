@@ -388,8 +388,18 @@ private:
         if (first < to) {
             startItemIfNeeded(first);
             flushPending();
+            // A block removed between two words must not join them.
+            if (m_separate && first == from && !m_out.isEmpty() && !isBlank(m_out.back()))
+                m_out += u'\n';
+            m_separate = false;
         }
         m_out += m_s.mid(from, to - from);
+    }
+    // A removed block, rule, item or cell stood here.
+    void removedBoundary(const Element *e = nullptr)
+    {
+        if (!e || (e->silent && e->kind != Kind::Inline))
+            m_separate = true;
     }
     static qsizetype paragraphEndIn(QStringView s, qsizetype from, qsizetype to)
     {
@@ -441,6 +451,7 @@ private:
 
     void writeClose(Element &e, const QString &asWritten)
     {
+        removedBoundary(&e);
         if (e.pending) {
             e.pending = false;
             return;
@@ -538,6 +549,7 @@ private:
         }
         if (!e.silent)
             flushPending();
+        removedBoundary(&e);
         m_stack.push_back(std::move(e));
         write(m_stack.back(), false);
     }
@@ -666,6 +678,7 @@ private:
         const int list = listInReach();
         if (list < 0) {
             note(line, u"%1 outside a list removed"_qs.arg(written));
+            removedBoundary();
             return;
         }
         const bool li = t.name == u"li" && has(u"li");
@@ -1179,6 +1192,7 @@ private:
         const QString written = writtenText(t);
         if (!has(t.name)) {
             note(line, u"%1 removed: %2 has no such tag"_qs.arg(written, m_forumName));
+            removedBoundary();
             return;
         }
         startItemIfNeeded(t.begin);
@@ -1205,6 +1219,7 @@ private:
     qsizetype m_linePos = 0;
     int m_line = 1;
     int m_ids = 0;
+    bool m_separate = false; // a line break before the next word
 };
 
 } // namespace
