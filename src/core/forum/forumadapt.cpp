@@ -288,6 +288,7 @@ private:
         int id = 0;
         int line = 1;
         QStringList names; // MyBB: the forum tags it writes
+        QString cite;      // a flattened quote: its heading, written as text
     };
 
     // ---- Looking ahead ----
@@ -550,6 +551,13 @@ private:
         if (!e.silent)
             flushPending();
         removedBoundary(&e);
+        if (!e.cite.isEmpty()) {
+            flushPending();
+            if (!m_out.isEmpty() && !isBlank(m_out.back()))
+                m_out += u'\n';
+            m_out += e.cite;
+            m_separate = false;
+        }
         m_stack.push_back(std::move(e));
         write(m_stack.back(), false);
     }
@@ -853,8 +861,20 @@ private:
         const int depth = int(std::count_if(m_stack.begin(), m_stack.end(), [](const Element &x) {
             return x.kind == Kind::Quote && !x.silent;
         }));
+        QString author = attribute(attrs);
+        if (author.isEmpty())
+            author = attribute(attrs, u"author");
+        author.remove(u'"');
         if (m_d.quotes.maxDepth > 0 && depth >= m_d.quotes.maxDepth) {
             e.silent = true;
+            // Its heading stays as a line of text: "Alice wrote:".
+            if (!author.trimmed().isEmpty()) {
+                static const QRegularExpression html(u"<[^>]*>"_qs);
+                e.cite = QString(m_d.quotes.authorCite)
+                             .remove(html)
+                             .replace(u"{AUTHOR}"_qs, author.trimmed()) +
+                         u'\n';
+            }
             note(e.line, u"a quote nested deeper than %1 flattened, its text kept: %2 removes "
                          u"such quotes"_qs.arg(QString::number(m_d.quotes.maxDepth), m_forumName));
             return;
@@ -864,10 +884,6 @@ private:
             keep();
             return;
         }
-        QString author = attribute(attrs);
-        if (author.isEmpty())
-            author = attribute(attrs, u"author");
-        author.remove(u'"');
         const QString open = author.trimmed().isEmpty()  ? u"[quote]"_qs
                              : m_d.forum == Forum::PhpBB ? u"[quote=\"%1\"]"_qs.arg(author)
                                                          : u"[quote=%1]"_qs.arg(author);
