@@ -6,6 +6,7 @@
 #include "forum/forumadapt.h"
 
 #include "forum/bbcodeparser.h"
+#include "forum/writertags.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -19,174 +20,12 @@ namespace quorvane {
 
 namespace {
 
-// What a writer's tag is, whichever forum it was written for.
-enum class Kind : unsigned char { Inline, Block, Quote, List, Item, Literal, Value, Single };
-
-struct Word
-{
-    QString name;
-    Kind kind;
-};
-
-const std::vector<Word> &vocabulary()
-{
-    static const std::vector<Word> words = {
-        {u"b"_qs, Kind::Inline},         {u"i"_qs, Kind::Inline},      {u"u"_qs, Kind::Inline},
-        {u"s"_qs, Kind::Inline},         {u"strike"_qs, Kind::Inline}, {u"del"_qs, Kind::Inline},
-        {u"sub"_qs, Kind::Inline},       {u"sup"_qs, Kind::Inline},    {u"tt"_qs, Kind::Inline},
-        {u"font"_qs, Kind::Inline},      {u"color"_qs, Kind::Inline},  {u"size"_qs, Kind::Inline},
-        {u"highlight"_qs, Kind::Inline}, {u"pre"_qs, Kind::Inline},    {u"iurl"_qs, Kind::Inline},
-        {u"url"_qs, Kind::Inline},       {u"email"_qs, Kind::Inline},  {u"left"_qs, Kind::Block},
-        {u"center"_qs, Kind::Block},     {u"right"_qs, Kind::Block},   {u"justify"_qs, Kind::Block},
-        {u"align"_qs, Kind::Block},      {u"indent"_qs, Kind::Block},  {u"spoiler"_qs, Kind::Block},
-        {u"table"_qs, Kind::Block},      {u"tr"_qs, Kind::Block},      {u"td"_qs, Kind::Block},
-        {u"th"_qs, Kind::Block},         {u"quote"_qs, Kind::Quote},   {u"list"_qs, Kind::List},
-        {u"*"_qs, Kind::Item},           {u"li"_qs, Kind::Item},       {u"code"_qs, Kind::Literal},
-        {u"php"_qs, Kind::Literal},      {u"html"_qs, Kind::Literal},  {u"nobbc"_qs, Kind::Literal},
-        {u"noparse"_qs, Kind::Literal},  {u"img"_qs, Kind::Value},     {u"youtube"_qs, Kind::Value},
-        {u"video"_qs, Kind::Value},      {u"hr"_qs, Kind::Single},
-    };
-    return words;
-}
-
-// The word's index, or -1: a short list, compared by length first (no hashing
-// on the way through a long post).
-int findWord(QStringView name)
-{
-    const std::vector<Word> &words = vocabulary();
-    for (std::size_t k = 0; k < words.size(); ++k) {
-        if (words[k].name.size() == name.size() &&
-            name.compare(words[k].name, Qt::CaseInsensitive) == 0)
-            return int(k);
-    }
-    return -1;
-}
-
-bool isNameChar(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'*';
-}
+using Kind = TagKind;
+using Tag = WriterTag;
 
 bool isBlank(QChar c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
-
-struct Tag
-{
-    bool close = false;
-    Kind kind = Kind::Inline;
-    int word = -1;
-    QString name; // lower case
-    qsizetype begin = 0, end = 0;
-    qsizetype attrBegin = 0, attrEnd = 0;
-};
-
-// The writer's tags, found by the same shape as the forums find theirs:
-// "[name]", "[name=...]", "[name ...]", "[/name]", all on one line.
-std::vector<Tag> findTags(QStringView s)
-{
-    std::vector<Tag> tags;
-    const std::vector<Word> &words = vocabulary();
-    const qsizetype n = s.size();
-    for (qsizetype i = s.indexOf(u'['); i >= 0 && i < n; i = s.indexOf(u'[', i + 1)) {
-        qsizetype j = i + 1;
-        const bool closing = j < n && s[j] == u'/';
-        if (closing)
-            ++j;
-        const qsizetype nameStart = j;
-        while (j < n && isNameChar(s[j]) && j - nameStart < 16)
-            ++j;
-        if (j == nameStart || j >= n)
-            continue;
-        const int word = findWord(s.mid(nameStart, j - nameStart));
-        if (word < 0)
-            continue;
-        if (closing ? s[j] != u']' : (s[j] != u']' && s[j] != u'=' && s[j] != u' '))
-            continue;
-        qsizetype k = j;
-        while (k < n && s[k] != u']' && s[k] != u'\n' && s[k] != u'[')
-            ++k;
-        if (k >= n || s[k] != u']')
-            continue;
-        Kind kind = words[std::size_t(word)].kind;
-        const QString &name = words[std::size_t(word)].name;
-        // [url]address[/url] and [email]address[/email] hold a value.
-        if (!closing && (name == u"url" || name == u"email") && s[j] != u'=')
-            kind = Kind::Value;
-        tags.push_back({closing, kind, word, name, i, k + 1, j, k});
-        i = k;
-    }
-    return tags;
-}
-
-// The value after '=' (without quotes), or of " key=".
-QString attribute(QStringView attrs, QStringView key = {})
-{
-    qsizetype i = 0;
-    if (key.isEmpty()) {
-        if (!attrs.startsWith(u'='))
-            return {};
-        i = 1;
-    } else {
-        const QString needle = u' ' + key.toString() + u'=';
-        i = attrs.indexOf(needle, 0, Qt::CaseInsensitive);
-        if (i < 0)
-            return {};
-        i += needle.size();
-    }
-    if (i < attrs.size() && (attrs[i] == u'"' || attrs[i] == u'\'')) {
-        const qsizetype end = attrs.indexOf(attrs[i], i + 1);
-        if (end > 0)
-            return attrs.mid(i + 1, end - i - 1).toString();
-    }
-    // Up to the next " key=".
-    qsizetype end = attrs.size();
-    for (qsizetype k = i; k < attrs.size(); ++k) {
-        if (attrs[k] != u' ')
-            continue;
-        qsizetype w = k + 1;
-        while (w < attrs.size() && (attrs[w].isLetterOrNumber() || attrs[w] == u'_'))
-            ++w;
-        if (w > k + 1 && w < attrs.size() && attrs[w] == u'=') {
-            end = k;
-            break;
-        }
-    }
-    return attrs.mid(i, end - i).trimmed().toString();
-}
-
-// "http://" before an address that names a site but no scheme.
-QString withScheme(const QString &address)
-{
-    const QString t = address.trimmed();
-    if (t.isEmpty() || t.startsWith(u'/') || t.startsWith(u'#') || t.startsWith(u'?') ||
-        t.contains(u' '))
-        return address;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const QChar c = t[i];
-        if (c == u':' && i > 0 && t.mid(i).startsWith(u"://"))
-            return address; // a scheme already
-        if (!c.isLetterOrNumber() && c != u'+' && c != u'-' && c != u'.')
-            break;
-    }
-    if (t.startsWith(u"mailto:", Qt::CaseInsensitive))
-        return address;
-    const qsizetype slash = t.indexOf(u'/');
-    const QStringView host = QStringView(t).left(slash < 0 ? t.size() : slash);
-    if (!host.contains(u'.') || host.startsWith(u'.') || host.endsWith(u'.'))
-        return address;
-    return u"http://"_qs + t;
-}
-
-// "[/img]" for "[img width=1 height=2]".
-QString closeFor(const QString &open)
-{
-    qsizetype end = 1;
-    while (end < open.size() && isNameChar(open[end]))
-        ++end;
-    return u"[/"_qs + open.mid(1, end - 1) + u']';
 }
 
 // Sizes as a percentage of the normal size, and the forum's nearest value.
@@ -236,7 +75,7 @@ public:
 
     AdaptedPost run()
     {
-        m_tags = findTags(m_s);
+        m_tags = findWriterTags(m_s);
         m_skip.assign(m_tags.size(), false);
         m_closed.assign(m_tags.size(), false);
         m_dropClose.assign(m_tags.size(), false);
@@ -306,7 +145,7 @@ private:
                 m_skip[c++] = true;
             i = c;
         }
-        std::vector<int> pending(vocabulary().size(), 0);
+        std::vector<int> pending(writerTagNames(), 0);
         for (std::size_t i = m_tags.size(); i-- > 0;) {
             const Tag &t = m_tags[i];
             if (m_skip[i] || t.kind == Kind::Item || t.kind == Kind::Single ||
@@ -574,7 +413,7 @@ private:
     {
         if (m_firstPair && (e.kind == Kind::Inline || e.kind == Kind::Block) && !e.silent) {
             if (e.names.isEmpty()) {
-                for (const Tag &t : findTags(e.open))
+                for (const Tag &t : findWriterTags(e.open))
                     e.names << t.name;
             }
             for (std::size_t k = 0; k < m_stack.size(); ++k) {
@@ -809,7 +648,7 @@ private:
         }
         if (n == u"url" || n == u"iurl" || n == u"email") {
             const QString target = n == u"iurl" && !has(n) ? u"url"_qs : n;
-            const QString address = attribute(attrs);
+            const QString address = tagAttribute(attrs);
             const QString fixed = n == u"email" ? address : withScheme(address);
             const QString open = u'[' + target + u'=' + fixed + u']';
             const QString close = u"[/"_qs + target + u']';
@@ -833,7 +672,7 @@ private:
                  has(u"align"))
             target = u"align="_qs + n;
         else if (n == u"align" && !has(n))
-            target = attribute(attrs).toLower();
+            target = tagAttribute(attrs).toLower();
         const QString tagName = target.section(u'=', 0, 0);
         if (tagName.isEmpty() || !has(tagName)) {
             remove(lacks);
@@ -861,9 +700,9 @@ private:
         const int depth = int(std::count_if(m_stack.begin(), m_stack.end(), [](const Element &x) {
             return x.kind == Kind::Quote && !x.silent;
         }));
-        QString author = attribute(attrs);
+        QString author = tagAttribute(attrs);
         if (author.isEmpty())
-            author = attribute(attrs, u"author");
+            author = tagAttribute(attrs, u"author");
         author.remove(u'"');
         if (m_d.quotes.maxDepth > 0 && depth >= m_d.quotes.maxDepth) {
             e.silent = true;
@@ -909,9 +748,9 @@ private:
                                                        {u"A"_qs, u"upper-alpha"_qs},
                                                        {u"i"_qs, u"lower-roman"_qs},
                                                        {u"I"_qs, u"upper-roman"_qs}};
-        QString type = attribute(attrs);
+        QString type = tagAttribute(attrs);
         if (type.isEmpty())
-            type = attribute(attrs, u"type");
+            type = tagAttribute(attrs, u"type");
         type = byMark.value(type, type.toLower());
         QStringList candidates;
         if (!type.isEmpty()) {
@@ -937,7 +776,7 @@ private:
     void size(Element &e, const QString &attrs, Keep keep, Become become, Remove remove)
     {
         const QString close = u"[/size]"_qs;
-        const QString v = attribute(attrs).trimmed().toLower();
+        const QString v = tagAttribute(attrs).trimmed().toLower();
         bool number = false;
         const int n = v.toInt(&number);
         const bool chooser = number && n >= 1 && n <= 7 && v.size() == 1;
@@ -1016,7 +855,7 @@ private:
         } else {
             // The first the forum takes whose close the text does not hold.
             for (const QString &each : candidates) {
-                const QString eachClose = closeFor(each);
+                const QString eachClose = closingTagFor(each);
                 if (!accepts(each, eachClose))
                     continue;
                 if (open.isEmpty()) {
@@ -1153,8 +992,8 @@ private:
             open = u'[' + n + u']';
             // A picture's size in the form the forum takes.
             const QString attrs = m_s.mid(t.attrBegin, t.attrEnd - t.attrBegin).toString();
-            QString width = attribute(attrs, u"width"), height = attribute(attrs, u"height");
-            if (const QString wh = attribute(attrs); wh.contains(u'x'))
+            QString width = tagAttribute(attrs, u"width"), height = tagAttribute(attrs, u"height");
+            if (const QString wh = tagAttribute(attrs); wh.contains(u'x'))
                 width = wh.section(u'x', 0, 0), height = wh.section(u'x', 1, 1);
             if (n == u"img" && !width.isEmpty() && !height.isEmpty()) {
                 for (const QString &sized : {u"[img width=%1 height=%2]"_qs.arg(width, height),
@@ -1176,7 +1015,7 @@ private:
             if (!inner.contains(u"://"))
                 inner = u"https://www.youtube.com/watch?v="_qs + inner.trimmed();
         }
-        close = closeFor(open);
+        close = closingTagFor(open);
         flushPending();
         m_cursor = m_tags[c].end;
         m_skip[c] = true;
@@ -1195,7 +1034,7 @@ private:
             return;
         }
         // MyBB pairs an open link with the first close: one around it steps aside.
-        const QString tagName = findTags(whole).front().name;
+        const QString tagName = findWriterTags(whole).front().name;
         const auto write = [&] { m_out += whole; };
         if (m_firstPair)
             besideTags([&](const Element &x) { return x.names.contains(tagName); }, write);

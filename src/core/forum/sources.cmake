@@ -9,4 +9,5 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/themes.cpp ${CMAKE_CURRENT_LIST_DIR}/themes.h
   ${CMAKE_CURRENT_LIST_DIR}/forumpage.cpp ${CMAKE_CURRENT_LIST_DIR}/forumpage.h
   ${CMAKE_CURRENT_LIST_DIR}/forumlength.cpp ${CMAKE_CURRENT_LIST_DIR}/forumlength.h
-  ${CMAKE_CURRENT_LIST_DIR}/forumadapt.cpp ${CMAKE_CURRENT_LIST_DIR}/forumadapt.h)
+  ${CMAKE_CURRENT_LIST_DIR}/forumadapt.cpp ${CMAKE_CURRENT_LIST_DIR}/forumadapt.h
+  ${CMAKE_CURRENT_LIST_DIR}/writertags.cpp ${CMAKE_CURRENT_LIST_DIR}/writertags.h)
