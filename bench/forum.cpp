@@ -2,9 +2,11 @@
 // and 10 MB (every tag family, quotes, code, lists, links, smilies).
 //
 // Goals: 60 KB within 5 ms and 10 MB within 500 ms for every forum, and
-// 10 MB at most 12 times the 1 MB time.
+// 10 MB at most 12 times the 1 MB time. Adapting 1 MB for a forum within
+// 100 ms (BM_AdaptForum).
 
 #include "conversion_post.h"
+#include "forum/forumadapt.h"
 #include "forum/forumpage.h"
 
 #include <benchmark/benchmark.h>
@@ -42,6 +44,18 @@ void BM_ForumPage(benchmark::State &state)
             forumPageHtml(Forum::PhpBB, text, QStringLiteral("/usr/share/quorvane")));
 }
 
+// The post adapted for the forum (forum/forumadapt).
+void BM_AdaptForum(benchmark::State &state)
+{
+    const Forum forum = Forum(state.range(0));
+    const QString &text = post(state.range(1));
+    const Dialect &rules = dialect(forum);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(adaptPost(rules, text));
+    state.SetBytesProcessed(int64_t(state.iterations()) * state.range(1) * 2);
+    state.SetLabel(forumKey(forum).toStdString());
+}
+
 constexpr int64_t k60K = 60 * 1024;
 constexpr int64_t k1M = 1024 * 1024;
 constexpr int64_t k10M = 10 * 1024 * 1024;
@@ -58,6 +72,11 @@ void forumsAndSizes(benchmark::internal::Benchmark *b)
 
 BENCHMARK(BM_RenderForum)->Apply(forumsAndSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ForumPage)->Arg(k60K)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AdaptForum)
+    ->Args({int64_t(Forum::PhpBB), k1M})
+    ->Args({int64_t(Forum::Smf), k1M})
+    ->Args({int64_t(Forum::MyBB), k1M})
+    ->Unit(benchmark::kMillisecond);
 
 #include "bench_support.h"
 QUORVANE_BENCHMARK_MAIN()

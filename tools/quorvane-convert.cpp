@@ -10,6 +10,7 @@
 #include "conversion/stripper.h"
 #include "documents/documentfile.h"
 #include "forum/customtags.h"
+#include "forum/forumadapt.h"
 #include "forum/forumlength.h"
 #include "forum/forumpage.h"
 #include "import/importformat.h"
@@ -257,6 +258,30 @@ const Mode kModes[] = {
                  QByteArray::number(length.counted) + ' ' + QByteArray::number(length.limit) + '\n';
              return !writeOut(line) ? kNotWritten : length.fits() ? 0 : 1;
          }},
+    {.option = "--adapt",
+     .synopsis = "--adapt --forum NAME",
+     .help = "the post adapted for that forum; what changed on\nstandard error, one a line",
+     .options = "--forum",
+     .failure = 2,
+     .prepare =
+         [](Request &request) {
+             if (request.forum != quorvane::Forum::Generic)
+                 return true;
+             usageError("--adapt needs --forum phpbb, smf or mybb");
+             return false;
+         },
+     .run =
+         [](Request &request, const QString &name, const QString &text) {
+             QString post = text;
+             post.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+             const quorvane::AdaptedPost adapted =
+                 quorvane::adaptPost(quorvane::dialect(request.forum), post);
+             for (const quorvane::AdaptChange &change : adapted.changes)
+                 std::fprintf(stderr, "%s:%d: %s\n", qPrintable(name), change.line,
+                              qPrintable(change.description));
+             // Exactly the post: a line break added at its end would show on SMF.
+             return writeOut(adapted.text.toUtf8()) ? 0 : kNotWritten;
+         }},
 };
 
 // An option that is not a mode: it goes with the modes that list it.
@@ -282,7 +307,8 @@ const Option kOptions[] = {
      .value = "NAME",
      .help = "the forum: generic (the preview page), phpbb, smf, mybb;\n"
              "with --check, that forum's warnings;\n"
-             "with --length and --split, the forum counting",
+             "with --length and --split, the forum counting;\n"
+             "with --adapt, the forum adapted for",
      .read = [](Request &request, const QByteArray &value) -> const char * {
          const std::optional<quorvane::Forum> forum =
              quorvane::forumFromKey(QString::fromLocal8Bit(value));
@@ -294,7 +320,7 @@ const Option kOptions[] = {
          request.forum = *forum;
          return nullptr;
      },
-     .misplaced = "--forum goes with the page, --check, --length and --split only"},
+     .misplaced = "--forum goes with the page, --check, --length, --split and --adapt only"},
     {.name = "--tags",
      .value = "FILE",
      .help = "with the page, --check and --length: a board's custom tags,\n"

@@ -30,9 +30,9 @@ def main(quorvane, convert, version):
         # The usage errors the table of modes and options makes.
         (convert, ["--strip", "--check"], 2, r"^$",
          r"^quorvane-convert: only one of --strip, --text, --check, --from-html, "
-         r"--from-rtf and --length may be given\nusage: "),
+         r"--from-rtf, --length and --adapt may be given\nusage: "),
         (convert, ["--text", "--split", "5"], 2, r"^$",
-         r"^quorvane-convert: --split goes with no other of --strip, .* and --length\n"),
+         r"^quorvane-convert: --split goes with no other of --strip, .* and --adapt\n"),
         (convert, ["--split", "0"], 2, r"^$", r"^quorvane-convert: --split needs a limit above 0\n"),
         (convert, ["--strip", "--count", "text"], 2, r"^$",
          r"^quorvane-convert: --count and --break go with --split only\n"),

@@ -367,16 +367,21 @@ bool matchForm(const Dialect &d, const std::vector<CompiledForm> &forms, QString
 
 // ---- The post before the tags are read ----
 
-// SMF counts list opens ("[list]", "[list ...]") and closes and adds the
-// missing ones at the ends: the post with them added, or none.
+// SMF counts list opens ("[list]", "[list ...]") and closes outside its
+// code blocks and adds the missing ones at the ends: the post with them
+// added, or none.
 std::optional<QString> balanceLists(const Grammar &g, const QString &s,
                                     const std::vector<Token> &tokens,
                                     std::vector<SourceEdit> &edits)
 {
     const int list = g.find(u"list");
+    const int code = g.find(u"code");
+    bool inCode = false;
     qsizetype opens = 0, closes = 0;
     for (const Token &t : tokens) {
-        if (t.tag != list)
+        if (t.tag == code)
+            inCode = t.kind == Token::Open;
+        if (t.tag != list || inCode)
             continue;
         if (t.kind == Token::Close)
             ++closes;
@@ -433,15 +438,12 @@ class Pairer
 public:
     Pairer(const Dialect &d, const Grammar &g, QStringView s, std::vector<Token> &tokens,
            ParsedPost &out)
-        : m_d(d), m_g(g), m_s(s), m_tokens(tokens), m_out(out), m_nextClose(tokens.size(), -1)
+        : m_d(d), m_g(g), m_s(s), m_tokens(tokens), m_out(out)
     {
-        // Each token's next close of the same tag, found once.
-        std::vector<int> last(g.names.size(), -1);
-        for (std::size_t i = tokens.size(); i-- > 0;) {
-            m_nextClose[i] = last[std::size_t(tokens[i].tag)];
-            if (tokens[i].kind == Token::Close)
-                last[std::size_t(tokens[i].tag)] = int(i);
-        }
+        // MyBB takes [code] and [php] blocks out before it reads the tags.
+        if (d.repair == Repair::FirstPair)
+            dropTokensInCode();
+        findNextCloses();
     }
 
     void run()
@@ -456,6 +458,40 @@ public:
     }
 
 private:
+    // Each token's next close of the same tag, found once.
+    void findNextCloses()
+    {
+        m_nextClose.assign(m_tokens.size(), -1);
+        std::vector<int> last(m_g.names.size(), -1);
+        for (std::size_t i = m_tokens.size(); i-- > 0;) {
+            m_nextClose[i] = last[std::size_t(m_tokens[i].tag)];
+            if (m_tokens[i].kind == Token::Close)
+                last[std::size_t(m_tokens[i].tag)] = int(i);
+        }
+    }
+    // The tags inside "[code]...[/code]" and "[php]...[/php]" are its text.
+    void dropTokensInCode()
+    {
+        std::vector<Token> kept;
+        kept.reserve(m_tokens.size());
+        for (std::size_t i = 0; i < m_tokens.size(); ++i) {
+            const Token &t = m_tokens[i];
+            kept.push_back(t);
+            if (t.kind != Token::Open || formsOf(t.tag).front().form->role != Role::Code ||
+                m_s[t.attrBegin] != u']')
+                continue;
+            std::size_t j = i + 1;
+            while (j < m_tokens.size() &&
+                   !(m_tokens[j].tag == t.tag && m_tokens[j].kind == Token::Close))
+                ++j;
+            if (j < m_tokens.size()) {
+                kept.push_back(m_tokens[j]);
+                i = j;
+            }
+        }
+        m_tokens = std::move(kept);
+    }
+
     struct Open
     {
         int element;

@@ -13,4 +13,6 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/forumwarnings.cpp ${CMAKE_CURRENT_LIST_DIR}/forumwarnings.h
   ${CMAKE_CURRENT_LIST_DIR}/forumtags.cpp ${CMAKE_CURRENT_LIST_DIR}/forumtags.h
   ${CMAKE_CURRENT_LIST_DIR}/forumtable.cpp ${CMAKE_CURRENT_LIST_DIR}/forumtable.h
-  ${CMAKE_CURRENT_LIST_DIR}/forumquote.cpp ${CMAKE_CURRENT_LIST_DIR}/forumquote.h)
+  ${CMAKE_CURRENT_LIST_DIR}/forumquote.cpp ${CMAKE_CURRENT_LIST_DIR}/forumquote.h
+  ${CMAKE_CURRENT_LIST_DIR}/forumadapt.cpp ${CMAKE_CURRENT_LIST_DIR}/forumadapt.h
+  ${CMAKE_CURRENT_LIST_DIR}/writertags.cpp ${CMAKE_CURRENT_LIST_DIR}/writertags.h)

@@ -9,6 +9,7 @@
 #include "commands/draftcommands.h"
 #include "commands/editcommands.h"
 #include "commands/editorformatcommands.h"
+#include "commands/forumadaptcommands.h"
 #include "commands/forumcommands.h"
 #include "commands/forummarkupcommands.h"
 #include "commands/helpcommands.h"
@@ -87,6 +88,7 @@ void installCommands(MainForm &form)
                              showTags(changed);
                      });
     showTags(forum->forum());
+    new ForumAdaptCommands(form, *forum);
     // The workspace: the window's size first, then what needs its room.
     new WorkspaceCommands(form);
     new PreviewBesideCommands(form, *livePreview);

@@ -14,6 +14,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/editcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/editorformatcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editorformatcommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/forumadaptcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/forumadaptcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/forumcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/forumcommands.h
   ${CMAKE_CURRENT_LIST_DIR}/forummarkupcommands.cpp

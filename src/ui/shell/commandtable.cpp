@@ -98,6 +98,10 @@ constexpr CommandRow kRows[] = {
     // A board's custom tags for the forum chosen.
     {.name = "CustomTagsLine", .kind = K::Separator},
     {.name = "CustomTags", .kind = K::MenuItem, .caption = "Custom Tags..."},
+    // Forum adapting: the post rewritten for the chosen forum.
+    {.name = "ForumAdaptLine", .kind = K::Separator},
+    {.name = "AdaptPostForForum", .kind = K::MenuItem, .caption = "Adapt Post for Forum..."},
+    {.name = "CopyForForum", .kind = K::MenuItem, .caption = "Copy for Forum"},
 
     // View menu. Mark-up commands: the display choices and the Problems panel.
     {.name = "ColourTags", .kind = K::MenuItem, .caption = "Colour Tags", .checkable = true},
@@ -226,8 +230,9 @@ constexpr const char *kTags[] = {"BoldCommand",
                                  "SelectTagContents",
                                  "JumpToPartner"};
 constexpr const char *kForum[] = {
-    "ForumGeneric",  "ForumPhpBB",  "ForumSmf",       "ForumMyBB",      "ForumMarkupLine",
-    "ForumTagsMenu", "InsertTable", "QuoteSelection", "CustomTagsLine", "CustomTags"};
+    "ForumGeneric",   "ForumPhpBB",        "ForumSmf",       "ForumMyBB",      "ForumMarkupLine",
+    "ForumTagsMenu",  "InsertTable",       "QuoteSelection", "CustomTagsLine", "CustomTags",
+    "ForumAdaptLine", "AdaptPostForForum", "CopyForForum"};
 constexpr const char *kView[] = {"ColourTags",          "UnderlineProblems", "ViewLine",
                                  "ProblemsPanel",       "ForumTags",         "LivePreviewLine",
                                  "LivePreview",         "SpellingLine",      "CheckSpelling",

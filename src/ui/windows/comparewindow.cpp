@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -88,14 +89,34 @@ CompareWindow::CompareWindow(const QString &draftTitle, const QString &draftText
                                                             "struck out: only in the file."),
                                this);
     summary->setObjectName(QStringLiteral("CompareSummary"));
-    grid->addWidget(summary, 2, 0, 1, 2);
+    m_summary = summary;
+    // Row 2 is kept for a list of changes (showChanges).
+    grid->addWidget(summary, 3, 0, 1, 2);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *restore =
         buttons->addButton(QStringLiteral("&Restore"), QDialogButtonBox::ActionRole);
     restore->setObjectName(QStringLiteral("CompareRestore"));
-    grid->addWidget(buttons, 3, 0, 1, 2);
+    m_action = restore;
+    grid->addWidget(buttons, 4, 0, 1, 2);
     connect(restore, &QPushButton::clicked, this, &CompareWindow::restoreChosen);
     connect(buttons, &QDialogButtonBox::rejected, this, &CompareWindow::reject);
+}
+
+void CompareWindow::showChanges(const QString &title, const QStringList &changes,
+                                const QString &summary, const QString &action,
+                                const char *actionName)
+{
+    setObjectName(QStringLiteral("CompareAdapted"));
+    setWindowTitle(title);
+    auto *list = new QListWidget(this);
+    list->setObjectName(QStringLiteral("CompareChanges"));
+    list->setAccessibleName(QStringLiteral("Changes"));
+    list->addItems(changes);
+    list->setMaximumHeight(list->sizeHintForRow(0) * 6 + 2 * list->frameWidth() + 4);
+    static_cast<QGridLayout *>(layout())->addWidget(list, 2, 0, 1, 2);
+    m_summary->setText(summary);
+    m_action->setText(action);
+    m_action->setObjectName(QLatin1String(actionName));
 }
 
 void CompareWindow::showEvent(QShowEvent *event)

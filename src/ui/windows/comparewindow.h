@@ -2,9 +2,12 @@
 
 #include "windows/auxiliarywindow.h"
 
+#include <QStringList>
 #include <QTextCharFormat>
 
+class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace quorvane {
 
@@ -24,10 +27,17 @@ public:
     static QTextCharFormat onlyInDraft();
     static QTextCharFormat onlyInFile();
 
+    // The window used for another pair of texts (a post and its adapted
+    // form): its title, the list of changes above the summary, and the
+    // action button's caption and name instead of Restore's.
+    void showChanges(const QString &title, const QStringList &changes, const QString &summary,
+                     const QString &action, const char *actionName);
+
     QPlainTextEdit *draftView() const { return m_draft; }
     QPlainTextEdit *fileView() const { return m_file; }
 
 signals:
+    // The action button: Restore, or the one showChanges names.
     void restoreChosen();
 
 protected:
@@ -38,6 +48,8 @@ private:
 
     QPlainTextEdit *m_draft = nullptr;
     QPlainTextEdit *m_file = nullptr;
+    QLabel *m_summary = nullptr;
+    QPushButton *m_action = nullptr;
     qsizetype m_firstInDraft = -1;
     qsizetype m_firstInFile = -1;
 };

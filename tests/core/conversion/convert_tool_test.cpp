@@ -231,6 +231,24 @@ TEST_F(ConvertTool, PrintsTheLengthAsTheForumCountsIt)
     }
 }
 
+// --adapt prints the post adapted for the forum, the changes on standard
+// error with their lines, and needs a forum.
+TEST_F(ConvertTool, AdaptsThePostForTheForum)
+{
+    const QString post =
+        file(QStringLiteral("post.txt"), "[list=1][*]one[/*][/list]\r\n[b]unclosed");
+    const ToolRun run = convert(
+        {QStringLiteral("--forum"), QStringLiteral("smf"), QStringLiteral("--adapt"), post});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "[list type=decimal][*]one[/list]\n[b]unclosed[/b]");
+    EXPECT_TRUE(run.err.contains(":1: [list=1] written as [list type=decimal]"))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(":2: [b] closed at the end of the post")) << run.err.toStdString();
+    const ToolRun wrong = convert({QStringLiteral("--adapt")}, "x");
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.err.contains("--adapt needs --forum")) << wrong.err.toStdString();
+}
+
 TEST_F(ConvertTool, ReadsItsInputAsOpenDoesWithoutTheFinalLineBreak)
 {
     // What --text writes is what Save would write after Open: the same bytes.

@@ -146,7 +146,7 @@ TEST_F(WindowTest, MenusShowTheCatalogueInOrder)
     EXPECT_EQ(menuTexts(w.form->control<QMenu>("ForumMenu")),
               (QStringList{"Generic (Preview page)", "phpBB 3.3", "SMF 2.1", "MyBB 1.8", "-",
                            "Forum Tags", "Insert Table...", "Quote Selection...", "-",
-                           "Custom Tags..."}));
+                           "Custom Tags...", "-", "Adapt Post for Forum...", "Copy for Forum"}));
     EXPECT_EQ(
         menuTexts(w.form->control<QMenu>("ViewMenu")),
         (QStringList{"Colour Tags", "Underline Problems", "-", "Problems", "Forum Tag Names...",
