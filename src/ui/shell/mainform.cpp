@@ -7,6 +7,7 @@
 #include "shell/commandtable.h"
 #include "shell/deferredicon.h"
 #include "shell/filedrop.h"
+#include "shell/shellstyle.h"
 #include "shell/typer.h"
 #include "text/choosers.h"
 #include "windows/links.h"
@@ -101,6 +102,7 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
+    ShellStyle::install();
     buildCommands();
     buildLayout();
 
@@ -225,7 +227,11 @@ void MainForm::buildLayout()
             } else if (const Chooser *chooser = findChooser(id)) {
                 auto *box = new QComboBox(m_mainFrame);
                 box->setObjectName(id);
-                box->setEditable(true);
+                // Editable through its own line edit: setEditable() would
+                // also build the list's popup now, though few writers open it.
+                auto *edit = new QLineEdit(box);
+                edit->setPalette(box->palette());
+                box->setLineEdit(edit);
                 box->setInsertPolicy(QComboBox::NoInsert);
                 box->addItems(chooser->entries);
                 box->setCurrentIndex(-1);
