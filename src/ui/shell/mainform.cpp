@@ -202,14 +202,10 @@ void MainForm::buildLayout()
 
     // The toolbar frame, two rows. The lock toggle stands over a slot in the
     // first row but belongs to the window, so locking the frame leaves it usable.
+    // Its buttons are framed by the window's style (shell/shellstyle.h).
     m_mainFrame = new QFrame(central);
     m_mainFrame->setObjectName(QStringLiteral("MainFrame"));
-    m_mainFrame->setStyleSheet(QStringLiteral(
-        "QToolButton { background-color: rgb(224,224,224); border: 1px solid rgb(176,176,176);"
-        " border-radius: 2px; }"
-        "QToolButton:hover { border-color: rgb(96,128,192); }"
-        "QToolButton:pressed, QToolButton:checked { background-color: rgb(200,200,208); }"
-        "QToolButton:focus { border-color: rgb(32,96,200); }"));
+    m_mainFrame->setProperty(ShellStyle::framedButtons, true);
     auto *rows = new QVBoxLayout(m_mainFrame);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(2);

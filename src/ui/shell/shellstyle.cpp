@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QIconEngine>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPointer>
 #include <QStyleFactory>
+#include <QStyleOption>
+#include <QToolButton>
 
 namespace quorvane {
 
@@ -51,6 +55,25 @@ private:
     QIcon m_icon;
     bool m_made = false;
 };
+
+// The framed buttons' colours.
+constexpr QColor kFace(224, 224, 224);
+constexpr QColor kFaceDown(200, 200, 208);
+constexpr QColor kFrame(176, 176, 176);
+constexpr QColor kFrameHover(96, 128, 192);
+constexpr QColor kFrameFocus(32, 96, 200);
+constexpr qreal kRadius = 2;
+
+bool isFramed(const QWidget *widget)
+{
+    if (!qobject_cast<const QToolButton *>(widget))
+        return false;
+    for (const QWidget *w = widget->parentWidget(); w; w = w->parentWidget()) {
+        if (w->property(ShellStyle::framedButtons).toBool())
+            return true;
+    }
+    return false;
+}
 } // namespace
 
 void ShellStyle::install()
@@ -69,6 +92,78 @@ QIcon ShellStyle::standardIcon(StandardPixmap icon, const QStyleOption *option,
     if (icon == SP_ToolBarHorizontalExtensionButton && !option)
         return QIcon(new LaterIconEngine(this, icon));
     return QProxyStyle::standardIcon(icon, option, widget);
+}
+
+QSize ShellStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
+                                   const QSize &contents, const QWidget *widget) const
+{
+    // Three pixels of room around the contents, as the style sheet gave,
+    // and the frame's line on each side.
+    if (type == CT_ToolButton && isFramed(widget))
+        return contents + QSize(3 + 2, 3 + 2);
+    return QProxyStyle::sizeFromContents(type, option, contents, widget);
+}
+
+void ShellStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                    QPainter *painter, const QWidget *widget) const
+{
+    if (control == CC_ToolButton && isFramed(widget)) {
+        if (const auto *button = qstyleoption_cast<const QStyleOptionToolButton *>(option)) {
+            drawFramedButton(*button, painter, widget);
+            return;
+        }
+    }
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
+void ShellStyle::drawFramedButton(const QStyleOptionToolButton &option, QPainter *painter,
+                                  const QWidget *widget) const
+{
+    const bool down = option.state & (State_Sunken | State_On);
+    const QColor face = down ? kFaceDown : kFace;
+    QColor frame = kFrame;
+    if ((option.state & State_Enabled) && (option.state & (State_MouseOver | State_Selected)))
+        frame = kFrameHover;
+    if (option.state & State_HasFocus)
+        frame = kFrameFocus;
+
+    const QRectF box(option.rect);
+    const qreal r = kRadius;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    // The face reaches to the middle of the frame's line.
+    shape.addRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
+    painter->fillPath(shape, face);
+    // The frame: four straight sides, then the quarter circles joining them.
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(frame);
+    painter->drawRect(QRectF(box.left() + r, box.bottom() - 1, box.width() - 2 * r, 1));
+    painter->drawRect(QRectF(box.right() - 1, box.top() + r, 1, box.height() - 2 * r));
+    painter->drawRect(QRectF(box.left(), box.top() + r, 1, box.height() - 2 * r));
+    painter->drawRect(QRectF(box.left() + r, box.top(), box.width() - 2 * r, 1));
+    painter->setPen(QPen(frame, 1, Qt::SolidLine, Qt::SquareCap));
+    painter->setBrush(Qt::NoBrush);
+    const qreal d = 2 * r - 1;
+    const QRectF topLeft(box.left() + 0.5, box.top() + 0.5, d, d);
+    const QRectF topRight(box.right() - 2 * r + 0.5, box.top() + 0.5, d, d);
+    const QRectF bottomLeft(box.left() + 0.5, box.bottom() - 2 * r + 0.5, d, d);
+    const QRectF bottomRight(box.right() - 2 * r + 0.5, box.bottom() - 2 * r + 0.5, d, d);
+    painter->drawArc(bottomLeft, -90 * 16, -45 * 16);
+    painter->drawArc(bottomRight, -90 * 16, 45 * 16);
+    painter->drawArc(topRight, 45 * 16, -45 * 16);
+    painter->drawArc(bottomRight, 315 * 16, 45 * 16);
+    painter->drawArc(topLeft, 135 * 16, 45 * 16);
+    painter->drawArc(bottomLeft, 180 * 16, 45 * 16);
+    painter->drawArc(topLeft, 135 * 16, -45 * 16);
+    painter->drawArc(topRight, 45 * 16, 45 * 16);
+    painter->restore();
+
+    QStyleOptionToolButton label(option);
+    label.rect = option.rect.adjusted(1, 1, -1, -1);
+    label.palette.setBrush(QPalette::Button, face);
+    label.palette.setBrush(QPalette::Window, face);
+    proxy()->drawControl(CE_ToolButtonLabel, &label, painter, widget);
 }
 
 } // namespace quorvane
