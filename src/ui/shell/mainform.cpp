@@ -126,6 +126,9 @@ MainForm::~MainForm()
 
 QAction *MainForm::command(const char *name) const
 {
+    if (const auto found = m_commandsByName.find(name);
+        found != m_commandsByName.end() && found->second)
+        return found->second;
     auto *action = findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     // A misspelt name is a programming error: stop in every build, release
     // included, rather than crash later on a null action.
@@ -147,6 +150,7 @@ void MainForm::buildCommands()
         QAction *action = makeAction(row, this);
         if (action->isSeparator())
             continue;
+        m_commandsByName.emplace(row.name, action);
         if (!*row.radioGroup) {
             m_commands->addAction(action);
             continue;
