@@ -64,6 +64,59 @@ constexpr QColor kFrameHover(96, 128, 192);
 constexpr QColor kFrameFocus(32, 96, 200);
 constexpr qreal kRadius = 2;
 
+// The face, and over it the frame's line with its rounded corners.
+void drawFrame(QPainter *painter, const QRectF &box, const QColor &face, const QColor &frame)
+{
+    const qreal r = kRadius;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    // The face reaches to the middle of the frame's line.
+    shape.addRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
+    painter->fillPath(shape, face);
+    // The frame: four straight sides, then the quarter circles joining them.
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(frame);
+    painter->drawRect(QRectF(box.left() + r, box.bottom() - 1, box.width() - 2 * r, 1));
+    painter->drawRect(QRectF(box.right() - 1, box.top() + r, 1, box.height() - 2 * r));
+    painter->drawRect(QRectF(box.left(), box.top() + r, 1, box.height() - 2 * r));
+    painter->drawRect(QRectF(box.left() + r, box.top(), box.width() - 2 * r, 1));
+    painter->setPen(QPen(frame, 1, Qt::SolidLine, Qt::SquareCap));
+    painter->setBrush(Qt::NoBrush);
+    const qreal d = 2 * r - 1;
+    const QRectF topLeft(box.left() + 0.5, box.top() + 0.5, d, d);
+    const QRectF topRight(box.right() - 2 * r + 0.5, box.top() + 0.5, d, d);
+    const QRectF bottomLeft(box.left() + 0.5, box.bottom() - 2 * r + 0.5, d, d);
+    const QRectF bottomRight(box.right() - 2 * r + 0.5, box.bottom() - 2 * r + 0.5, d, d);
+    painter->drawArc(bottomLeft, -90 * 16, -45 * 16);
+    painter->drawArc(bottomRight, -90 * 16, 45 * 16);
+    painter->drawArc(topRight, 45 * 16, -45 * 16);
+    painter->drawArc(bottomRight, 315 * 16, 45 * 16);
+    painter->drawArc(topLeft, 135 * 16, 45 * 16);
+    painter->drawArc(bottomLeft, 180 * 16, 45 * 16);
+    painter->drawArc(topLeft, 135 * 16, -45 * 16);
+    painter->drawArc(topRight, 45 * 16, 45 * 16);
+    painter->restore();
+}
+
+// The plain colour a widget is drawn over: that of the nearest parent that
+// fills its background. Invalid when that is a pattern, a picture or see-through.
+QColor plainBackgroundUnder(const QWidget *widget)
+{
+    for (const QWidget *w = widget->parentWidget(); w; w = w->parentWidget()) {
+        if (!w->autoFillBackground() && !w->isWindow())
+            continue;
+        if (w->testAttribute(Qt::WA_TranslucentBackground) ||
+            w->testAttribute(Qt::WA_NoSystemBackground))
+            return {};
+        const QBrush brush = w->palette().brush(w->backgroundRole());
+        if (brush.style() != Qt::SolidPattern || brush.color().alpha() != 255)
+            return {};
+        return brush.color();
+    }
+    return {};
+}
+
 bool isFramed(const QWidget *widget)
 {
     if (!qobject_cast<const QToolButton *>(widget))
@@ -127,37 +180,26 @@ void ShellStyle::drawFramedButton(const QStyleOptionToolButton &option, QPainter
     if (option.state & State_HasFocus)
         frame = kFrameFocus;
 
-    const QRectF box(option.rect);
-    const qreal r = kRadius;
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    QPainterPath shape;
-    // The face reaches to the middle of the frame's line.
-    shape.addRoundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), r - 0.5, r - 0.5);
-    painter->fillPath(shape, face);
-    // The frame: four straight sides, then the quarter circles joining them.
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(frame);
-    painter->drawRect(QRectF(box.left() + r, box.bottom() - 1, box.width() - 2 * r, 1));
-    painter->drawRect(QRectF(box.right() - 1, box.top() + r, 1, box.height() - 2 * r));
-    painter->drawRect(QRectF(box.left(), box.top() + r, 1, box.height() - 2 * r));
-    painter->drawRect(QRectF(box.left() + r, box.top(), box.width() - 2 * r, 1));
-    painter->setPen(QPen(frame, 1, Qt::SolidLine, Qt::SquareCap));
-    painter->setBrush(Qt::NoBrush);
-    const qreal d = 2 * r - 1;
-    const QRectF topLeft(box.left() + 0.5, box.top() + 0.5, d, d);
-    const QRectF topRight(box.right() - 2 * r + 0.5, box.top() + 0.5, d, d);
-    const QRectF bottomLeft(box.left() + 0.5, box.bottom() - 2 * r + 0.5, d, d);
-    const QRectF bottomRight(box.right() - 2 * r + 0.5, box.bottom() - 2 * r + 0.5, d, d);
-    painter->drawArc(bottomLeft, -90 * 16, -45 * 16);
-    painter->drawArc(bottomRight, -90 * 16, 45 * 16);
-    painter->drawArc(topRight, 45 * 16, -45 * 16);
-    painter->drawArc(bottomRight, 315 * 16, 45 * 16);
-    painter->drawArc(topLeft, 135 * 16, 45 * 16);
-    painter->drawArc(bottomLeft, 180 * 16, 45 * 16);
-    painter->drawArc(topLeft, 135 * 16, -45 * 16);
-    painter->drawArc(topRight, 45 * 16, 45 * 16);
-    painter->restore();
+    // Thirty buttons of a few sizes share a handful of looks: each is drawn
+    // once onto the colour it stands on and copied after that.
+    const QColor under = plainBackgroundUnder(widget);
+    if (under.isValid() && painter->device()->devicePixelRatio() == 1 &&
+        painter->transform().type() <= QTransform::TxTranslate) {
+        const FrameKey key{option.rect.width(), option.rect.height(), face.rgb(), frame.rgb(),
+                           under.rgb()};
+        QPixmap &drawn = m_frames[key];
+        if (drawn.isNull()) {
+            QImage image(option.rect.size(), QImage::Format_RGB32);
+            image.fill(under);
+            QPainter onImage(&image);
+            drawFrame(&onImage, QRectF(image.rect()), face, frame);
+            onImage.end();
+            drawn = QPixmap::fromImage(std::move(image));
+        }
+        painter->drawPixmap(option.rect.topLeft(), drawn);
+    } else {
+        drawFrame(painter, QRectF(option.rect), face, frame);
+    }
 
     QStyleOptionToolButton label(option);
     label.rect = option.rect.adjusted(1, 1, -1, -1);

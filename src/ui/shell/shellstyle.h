@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QStyleOptionToolButton>
+
+#include <map>
 
 namespace quorvane {
 
@@ -37,8 +40,20 @@ public:
                             QPainter *painter, const QWidget *widget) const override;
 
 private:
+    struct FrameKey
+    {
+        int width;
+        int height;
+        QRgb face;
+        QRgb frame;
+        QRgb under;
+        auto operator<=>(const FrameKey &) const = default;
+    };
+
     void drawFramedButton(const QStyleOptionToolButton &option, QPainter *painter,
                           const QWidget *widget) const;
+
+    mutable std::map<FrameKey, QPixmap> m_frames;
 };
 
 } // namespace quorvane

@@ -100,38 +100,38 @@ TEST(ShellStyleTest, FramedButtonsLookAsTheStyleSheetDrewThem)
     QWidget plainParent;
     plainParent.setProperty(quorvane::ShellStyle::framedButtons, true);
     const QSize sizes[] = {{21, 21}, {16, 16}, {89, 19}};
-    const QStyle::State states[] = {QStyle::State_None,
-                                    QStyle::State_MouseOver,
-                                    QStyle::State_Sunken,
-                                    QStyle::State_On,
-                                    QStyle::State_HasFocus,
-                                    QStyle::State_MouseOver | QStyle::State_HasFocus,
-                                    QStyle::State_Sunken | QStyle::State_MouseOver};
-    for (const bool enabled : {true, false}) {
-        for (const QSize size : sizes) {
-            OpenButton sheet(&sheetParent);
-            OpenButton ours(&plainParent);
-            for (OpenButton *button : {&sheet, &ours}) {
-                button->setFixedSize(size);
-                button->setIconSize(QSize(19, 18));
-                if (size.width() > 21)
-                    button->setText(QStringLiteral("No problems"));
-                else
-                    button->setIcon(
-                        quorvane::deferredIcon(QStringLiteral(":/icons/BoldCommand.svg")));
-                button->setEnabled(enabled);
-                button->ensurePolished();
-            }
-            for (const QStyle::State state : states) {
-                const QImage expected = drawn(sheet, state);
-                const QImage got = drawn(ours, state);
-                EXPECT_TRUE(got == expected) << size.width() << "x" << size.height() << " state "
-                                             << int(state) << " enabled " << enabled;
-                if (got != expected) {
-                    got.save(
-                        QStringLiteral("/tmp/su/got-%1-%2.png").arg(int(state)).arg(size.width()));
-                    expected.save(
-                        QStringLiteral("/tmp/su/exp-%1-%2.png").arg(int(state)).arg(size.width()));
+    // Over a plain colour the style copies a look it drew once; over
+    // anything else it draws each time.
+    for (const bool plain : {true, false}) {
+        plainParent.setAttribute(Qt::WA_NoSystemBackground, !plain);
+        const QStyle::State states[] = {QStyle::State_None,
+                                        QStyle::State_MouseOver,
+                                        QStyle::State_Sunken,
+                                        QStyle::State_On,
+                                        QStyle::State_HasFocus,
+                                        QStyle::State_MouseOver | QStyle::State_HasFocus,
+                                        QStyle::State_Sunken | QStyle::State_MouseOver};
+        for (const bool enabled : {true, false}) {
+            for (const QSize size : sizes) {
+                OpenButton sheet(&sheetParent);
+                OpenButton ours(&plainParent);
+                for (OpenButton *button : {&sheet, &ours}) {
+                    button->setFixedSize(size);
+                    button->setIconSize(QSize(19, 18));
+                    if (size.width() > 21)
+                        button->setText(QStringLiteral("No problems"));
+                    else
+                        button->setIcon(
+                            quorvane::deferredIcon(QStringLiteral(":/icons/BoldCommand.svg")));
+                    button->setEnabled(enabled);
+                    button->ensurePolished();
+                }
+                for (const QStyle::State state : states) {
+                    const QImage expected = drawn(sheet, state);
+                    const QImage got = drawn(ours, state);
+                    EXPECT_TRUE(got == expected)
+                        << size.width() << "x" << size.height() << " state " << int(state)
+                        << " enabled " << enabled << " plain " << plain;
                 }
             }
         }
