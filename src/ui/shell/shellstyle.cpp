@@ -147,6 +147,15 @@ QIcon ShellStyle::standardIcon(StandardPixmap icon, const QStyleOption *option,
     return QProxyStyle::standardIcon(icon, option, widget);
 }
 
+void ShellStyle::polish(QWidget *widget)
+{
+    QProxyStyle::polish(widget);
+    // The frame turns blue under the mouse: the button is drawn again as the
+    // mouse comes and goes, whatever the style it stands on does.
+    if (isFramed(widget))
+        widget->setAttribute(Qt::WA_Hover, true);
+}
+
 QSize ShellStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
                                    const QSize &contents, const QWidget *widget) const
 {

@@ -34,6 +34,7 @@ public:
 
     QIcon standardIcon(StandardPixmap icon, const QStyleOption *option,
                        const QWidget *widget) const override;
+    void polish(QWidget *widget) override;
     QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &contents,
                            const QWidget *widget) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,

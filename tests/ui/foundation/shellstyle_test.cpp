@@ -162,6 +162,8 @@ TEST(ShellStyleTest, FramedButtonsTakeTheRoomTheStyleSheetGaveThem)
                 button->ensurePolished();
             }
             EXPECT_EQ(ours.sizeHint(), sheet.sizeHint()) << qPrintable(text) << " " << icon;
+            // Drawn again as the mouse comes and goes.
+            EXPECT_EQ(ours.testAttribute(Qt::WA_Hover), sheet.testAttribute(Qt::WA_Hover));
             EXPECT_EQ(ours.minimumSizeHint(), sheet.minimumSizeHint()) << qPrintable(text);
         }
     }
