@@ -50,6 +50,18 @@ QFrame *makePanel(const char *name, QWidget *parent)
     frame->hide();
     return frame;
 }
+// A chooser measures its entries, which never change, once: in the layout
+// that shows the window. (A combo box measures them again when it is first
+// shown, in case its font changed between the two; nothing changes here.)
+class ChooserBox : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void showEvent(QShowEvent *event) override { QWidget::showEvent(event); }
+};
+
 // Passes every question on, announcing it first.
 class AnnouncingDialogs : public UserDialogs
 {
@@ -225,7 +237,7 @@ void MainForm::buildLayout()
                 m_lockerSlot->installEventFilter(this);
                 line->addWidget(m_lockerSlot);
             } else if (const Chooser *chooser = findChooser(id)) {
-                auto *box = new QComboBox(m_mainFrame);
+                auto *box = new ChooserBox(m_mainFrame);
                 box->setObjectName(id);
                 // Editable through its own line edit: setEditable() would
                 // also build the list's popup now, though few writers open it.
