@@ -251,6 +251,10 @@ void MainForm::buildLayout()
                 box->setAccessibleName(QString::fromLatin1(chooser->accessible));
                 box->setFixedHeight(21);
                 box->setMinimumWidth(id == QLatin1String("Fonts") ? 150 : 80);
+                // The least width is the one just set, so the smallest the
+                // box could draw itself (a second pass over its entries) is
+                // never asked for: one character is room enough for that.
+                box->setMinimumContentsLength(1);
                 line->addWidget(box);
             } else if (id == QLatin1String("LettersNo")) {
                 auto *count = new QLineEdit(QStringLiteral("0"), m_mainFrame);
