@@ -110,6 +110,21 @@ bool writeForumTagNames(const QStringList &names)
     return writeStored(forumTagsKey, names.join(u' '));
 }
 
+QString storedStandIn(const QString &family)
+{
+    // One remembered pair, "chosen=drawn in": the editor has one font.
+    const QString pair = readStored(fontStandInKey);
+    const qsizetype equals = pair.indexOf(u'=');
+    if (equals <= 0 || QStringView(pair).left(equals) != family)
+        return QString();
+    return pair.mid(equals + 1);
+}
+
+bool writeStandIn(const QString &family, const QString &drawnIn)
+{
+    return writeStored(fontStandInKey, family + u'=' + drawnIn);
+}
+
 QString storePath()
 {
     return openStore().fileName();

@@ -51,6 +51,13 @@ bool writeStoredFlag(const char *key, bool on);
 // The stored forum tag names.
 QStringList forumTagNames();
 bool writeForumTagNames(const QStringList &names);
+// The installed family that was drawn for a chosen one the machine lacks, as
+// the last start found it ("Tahoma" drawn in "DejaVu Sans"): naming it at
+// once spares the start Qt's search through the installed fonts. Empty when
+// none is remembered for that family.
+inline constexpr char fontStandInKey[] = "CustomFontStandIn";
+QString storedStandIn(const QString &family);
+bool writeStandIn(const QString &family, const QString &drawnIn);
 // Where the store lives; for messages and tests.
 QString storePath();
 

@@ -7,13 +7,15 @@
 #include "windows/userdialogs.h"
 
 #include <QAction>
+#include <QFontInfo>
 
 namespace quorvane {
 
 EditorFormatCommands::EditorFormatCommands(MainForm &form) : QObject(&form), m_form(form)
 {
     const editorformat::EditorFont font = editorformat::storedEditorFont();
-    form.typer()->setEditorFont(font.name, font.size);
+    form.typer()->setEditorFont(font.name, font.size, editorformat::storedStandIn(font.name));
+    form.afterFirstPaint(this, [this] { rememberStandIn(); });
     connect(form.command("Custom"), &QAction::triggered, this, &EditorFormatCommands::open);
 }
 
@@ -45,6 +47,26 @@ CustomForm *EditorFormatCommands::customForm()
     return m_window;
 }
 
+void EditorFormatCommands::rememberStandIn()
+{
+    // Qt's own search for the chosen family, as a start without a remembered
+    // stand-in makes it: when it finds another family than the one drawn now
+    // (a font installed or removed since), the editor takes it at once and
+    // the next start names it.
+    Typer *typer = m_form.typer();
+    QFont chosen = typer->font();
+    chosen.setFamily(typer->editorFontFamily());
+    const QString found = QFontInfo(chosen).family();
+    if (found == typer->font().family() &&
+        editorformat::storedStandIn(typer->editorFontFamily()) == found)
+        return;
+    if (found != typer->font().family()) {
+        typer->setEditorFont(typer->editorFontFamily(), typer->font().pointSize(), found);
+        typer->viewport()->update();
+    }
+    editorformat::writeStandIn(typer->editorFontFamily(), found);
+}
+
 void EditorFormatCommands::open()
 {
     m_form.openAuxiliary(customForm());
@@ -61,7 +83,7 @@ void EditorFormatCommands::chosen(const QString &name, const QString &size)
         stored = editorformat::writeStored(editorformat::fontSizeKey, size) && stored;
     Typer *typer = m_form.typer();
     const int points = size.toInt();
-    typer->setEditorFont(name.isEmpty() ? typer->font().family() : name,
+    typer->setEditorFont(name.isEmpty() ? typer->editorFontFamily() : name,
                          points > 0 ? points : typer->font().pointSize());
     typer->viewport()->update();
     if (!stored) {

@@ -24,6 +24,7 @@ public:
 
 private:
     void chosen(const QString &name, const QString &size);
+    void rememberStandIn();
 
     MainForm &m_form;
     QPointer<CustomForm> m_window;

@@ -7,6 +7,7 @@
 #include "shell/commandtable.h"
 #include "shell/deferredicon.h"
 #include "shell/filedrop.h"
+#include "shell/shellstyle.h"
 #include "shell/typer.h"
 #include "text/choosers.h"
 #include "windows/links.h"
@@ -49,6 +50,18 @@ QFrame *makePanel(const char *name, QWidget *parent)
     frame->hide();
     return frame;
 }
+// A chooser measures its entries, which never change, once: in the layout
+// that shows the window. (A combo box measures them again when it is first
+// shown, in case its font changed between the two; nothing changes here.)
+class ChooserBox : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void showEvent(QShowEvent *event) override { QWidget::showEvent(event); }
+};
+
 // Passes every question on, announcing it first.
 class AnnouncingDialogs : public UserDialogs
 {
@@ -114,6 +127,7 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
+    ShellStyle::install();
     buildCommands();
     buildLayout();
 
@@ -137,6 +151,9 @@ MainForm::~MainForm()
 
 QAction *MainForm::command(const char *name) const
 {
+    if (const auto found = m_commandsByName.find(name);
+        found != m_commandsByName.end() && found->second)
+        return found->second;
     auto *action = findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     // A misspelt name is a programming error: stop in every build, release
     // included, rather than crash later on a null action.
@@ -158,6 +175,7 @@ void MainForm::buildCommands()
         QAction *action = makeAction(row, this);
         if (action->isSeparator())
             continue;
+        m_commandsByName.emplace(row.name, action);
         if (!*row.radioGroup) {
             m_commands->addAction(action);
             continue;
@@ -213,14 +231,10 @@ void MainForm::buildLayout()
 
     // The toolbar frame, two rows. The lock toggle stands over a slot in the
     // first row but belongs to the window, so locking the frame leaves it usable.
+    // Its buttons are framed by the window's style (shell/shellstyle.h).
     m_mainFrame = new QFrame(central);
     m_mainFrame->setObjectName(QStringLiteral("MainFrame"));
-    m_mainFrame->setStyleSheet(QStringLiteral(
-        "QToolButton { background-color: rgb(224,224,224); border: 1px solid rgb(176,176,176);"
-        " border-radius: 2px; }"
-        "QToolButton:hover { border-color: rgb(96,128,192); }"
-        "QToolButton:pressed, QToolButton:checked { background-color: rgb(200,200,208); }"
-        "QToolButton:focus { border-color: rgb(32,96,200); }"));
+    m_mainFrame->setProperty(ShellStyle::framedButtons, true);
     auto *rows = new QVBoxLayout(m_mainFrame);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(2);
@@ -236,9 +250,13 @@ void MainForm::buildLayout()
                 m_lockerSlot->installEventFilter(this);
                 line->addWidget(m_lockerSlot);
             } else if (const Chooser *chooser = findChooser(id)) {
-                auto *box = new QComboBox(m_mainFrame);
+                auto *box = new ChooserBox(m_mainFrame);
                 box->setObjectName(id);
-                box->setEditable(true);
+                // Editable through its own line edit: setEditable() would
+                // also build the list's popup now, though few writers open it.
+                auto *edit = new QLineEdit(box);
+                edit->setPalette(box->palette());
+                box->setLineEdit(edit);
                 box->setInsertPolicy(QComboBox::NoInsert);
                 box->addItems(chooser->entries);
                 box->setCurrentIndex(-1);
@@ -246,6 +264,10 @@ void MainForm::buildLayout()
                 box->setAccessibleName(QString::fromLatin1(chooser->accessible));
                 box->setFixedHeight(21);
                 box->setMinimumWidth(id == QLatin1String("Fonts") ? 150 : 80);
+                // The least width is the one just set, so the smallest the
+                // box could draw itself (a second pass over its entries) is
+                // never asked for: one character is room enough for that.
+                box->setMinimumContentsLength(1);
                 line->addWidget(box);
             } else if (id == QLatin1String("LettersNo")) {
                 auto *count = new QLineEdit(QStringLiteral("0"), m_mainFrame);

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -124,6 +126,9 @@ private:
     QWidget *m_editorArea = nullptr; // the editor itself until an area is set
     QPointer<QWidget> m_focusBeforeAuxiliary;
     QActionGroup *m_commands = nullptr;
+    // The table's commands by name (the names are the table's own strings):
+    // the families look up a few hundred of them while the window is built.
+    std::unordered_map<std::string_view, QPointer<QAction>> m_commandsByName;
     // The exclusive choices (a row's radioGroup): an action belongs to one
     // group only, so these are enabled and disabled beside m_commands.
     std::vector<QActionGroup *> m_radioGroups;

@@ -7,6 +7,8 @@ target_sources(quorvane_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/deferredicon.h
   ${CMAKE_CURRENT_LIST_DIR}/mainform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainform.h
+  ${CMAKE_CURRENT_LIST_DIR}/shellstyle.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shellstyle.h
   ${CMAKE_CURRENT_LIST_DIR}/typer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typer.h)
 # The post's one highlighter: tags, code, problems and other underlines.

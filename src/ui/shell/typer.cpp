@@ -421,10 +421,11 @@ bool Typer::isEmpty() const
     return document()->characterCount() <= 1;
 }
 
-void Typer::setEditorFont(const QString &family, int pointSize)
+void Typer::setEditorFont(const QString &family, int pointSize, const QString &drawnIn)
 {
+    m_editorFamily = family;
     QFont f = font();
-    f.setFamily(family);
+    f.setFamily(drawnIn.isEmpty() ? family : drawnIn);
     if (pointSize > 0)
         f.setPointSize(pointSize);
     setFont(f);

@@ -59,7 +59,11 @@ public:
     // The post read-only, for the windows beside the editor.
     PostSource &source();
 
-    void setEditorFont(const QString &family, int pointSize);
+    // The editor's font is `family`; `drawnIn` names the installed family
+    // that stands in for it when the machine lacks it (empty: Qt looks).
+    void setEditorFont(const QString &family, int pointSize, const QString &drawnIn = {});
+    // The family chosen for the editor, whichever family draws it.
+    QString editorFontFamily() const { return m_editorFamily; }
 
     TextAlignment textAlignment() const;
     void setTextAlignment(TextAlignment alignment);
@@ -126,6 +130,7 @@ private:
     QTimer m_caretRest;
     int m_flashTime = 0;
     TextAlignment m_alignment = AlignLeft;
+    QString m_editorFamily;
     PostSource *m_source = nullptr; // made when first asked for
 };
 

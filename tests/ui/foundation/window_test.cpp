@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -315,10 +317,47 @@ void store(const QString &name, const QString &size)
     editorformat::writeStored(editorformat::fontSizeKey, size);
 }
 
+// A start names the family that drew the chosen font last time rather than
+// have Qt search the installed fonts for it again: the editor looks the same.
+TEST_F(WindowTest, TheFontsStandInIsRememberedAndDrawsTheEditorAlike)
+{
+    const QString sample = QStringLiteral("The quick brown fox [B]jumps[/B] over 13 lazy dogs.");
+    QImage searched;
+    QString found;
+    {
+        test::Window first;
+        found = QFontInfo(first.form->typer()->font()).family();
+        EXPECT_EQ(editorformat::storedStandIn(QStringLiteral("Tahoma")), found);
+        first.form->typer()->setText(sample);
+        searched = first.form->typer()->viewport()->grab().toImage();
+    }
+    test::Window second;
+    EXPECT_EQ(second.form->typer()->editorFontFamily(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(second.form->typer()->font().family(), found);
+    second.form->typer()->setText(sample);
+    EXPECT_TRUE(second.form->typer()->viewport()->grab().toImage() == searched);
+}
+
+// A remembered stand-in that no longer fits (a font removed or installed
+// since) is put right after the first paint, and the next start has it.
+TEST_F(WindowTest, AStandInThatNoLongerFitsIsPutRight)
+{
+    editorformat::writeStandIn(QStringLiteral("Tahoma"), QStringLiteral("No Such Family"));
+    test::Window w;
+    QFont tahoma = w.form->typer()->font();
+    tahoma.setFamily(QStringLiteral("Tahoma"));
+    const QString found = QFontInfo(tahoma).family();
+    EXPECT_EQ(w.form->typer()->font().family(), found);
+    EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(editorformat::storedStandIn(QStringLiteral("Tahoma")), found);
+    // Remembered for another family, it is not used for this one.
+    EXPECT_TRUE(editorformat::storedStandIn(QStringLiteral("Verdana")).isEmpty());
+}
+
 TEST_F(WindowTest, NothingStoredGivesTahomaEight)
 {
     test::Window w;
-    EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Tahoma"));
     EXPECT_EQ(w.form->typer()->font().pointSize(), 8);
     EXPECT_EQ(editorFormat(w)->customForm()->selectedFont(), QStringLiteral("Tahoma"));
     EXPECT_EQ(editorFormat(w)->customForm()->selectedSize(), QStringLiteral("8"));
@@ -329,7 +368,7 @@ TEST_F(WindowTest, AStoredChoiceIsTaken)
 {
     store(QStringLiteral("Courier New"), QStringLiteral("12"));
     test::Window w;
-    EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Courier New"));
     EXPECT_EQ(w.form->typer()->font().pointSize(), 12);
     EXPECT_EQ(editorFormat(w)->customForm()->selectedFont(), QStringLiteral("Courier New"));
 }
@@ -339,13 +378,13 @@ TEST_F(WindowTest, UnknownValuesFallBackEachOnItsOwn)
     store(QStringLiteral("Wingdings 9"), QStringLiteral("12"));
     {
         test::Window w;
-        EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Tahoma"));
+        EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Tahoma"));
         EXPECT_EQ(w.form->typer()->font().pointSize(), 12);
     }
     store(QStringLiteral("Verdana"), QStringLiteral("7"));
     {
         test::Window w;
-        EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Verdana"));
+        EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Verdana"));
         EXPECT_EQ(w.form->typer()->font().pointSize(), 8);
         EXPECT_EQ(editorFormat(w)->customForm()->selectedSize(), QStringLiteral("8"));
     }
@@ -362,7 +401,7 @@ TEST_F(WindowTest, AGarbledStoreNeverStopsTheStart)
                60);
     file.close();
     test::Window w;
-    EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Tahoma"));
     EXPECT_EQ(w.form->typer()->font().pointSize(), 8);
 }
 
@@ -393,7 +432,7 @@ TEST_F(EditorFormatTest, OkStoresAndAppliesAtOnce)
     form->findChild<QPushButton *>(QStringLiteral("Save"))->click();
     EXPECT_TRUE(w.form->isEnabled());
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Courier New"));
     EXPECT_EQ(w.form->typer()->font().pointSize(), 12);
     EXPECT_EQ(editorformat::readStored(editorformat::fontNameKey), QStringLiteral("Courier New"));
     EXPECT_EQ(editorformat::readStored(editorformat::fontSizeKey), QStringLiteral("12"));
@@ -417,7 +456,7 @@ TEST_F(EditorFormatTest, CancelEscAndCloseForgetTheChoice)
         EXPECT_TRUE(w.form->isEnabled());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(form.isNull());
-        EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Tahoma"));
+        EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Tahoma"));
         EXPECT_TRUE(editorformat::readStored(editorformat::fontNameKey).isEmpty());
         // The next opening shows the stored state again.
         form = openForm();
@@ -462,7 +501,7 @@ TEST_F(EditorFormatTest, OkSaysWhenTheChoiceCannotBeKept)
     CustomForm *form = openForm();
     choose(form, "FontList", QStringLiteral("Courier New"));
     form->accept();
-    EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Courier New"));
     ASSERT_EQ(w.dialogs.messages.size(), 1);
     EXPECT_TRUE(w.dialogs.messages[0].text.contains(path))
         << w.dialogs.messages[0].text.toStdString();
@@ -478,7 +517,7 @@ TEST_F(EditorFormatTest, OkWithAnEmptyListKeepsTheFontAndStoresNothingForIt)
     ASSERT_TRUE(form->selectedFont().isEmpty());
     choose(form, "SizeList", QStringLiteral("14"));
     form->accept();
-    EXPECT_EQ(w.form->typer()->font().family(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(w.form->typer()->editorFontFamily(), QStringLiteral("Tahoma"));
     EXPECT_EQ(w.form->typer()->font().pointSize(), 14);
     EXPECT_TRUE(editorformat::readStored(editorformat::fontNameKey).isEmpty());
     EXPECT_EQ(editorformat::readStored(editorformat::fontSizeKey), QStringLiteral("14"));
