@@ -27,7 +27,7 @@ MENUS = {
     "Edit": ["Cut", "Copy", "Paste", "Delete", "Find...", "Replace...", "Add Current Time",
              "Add Current Date", "Select All"],
     "Format": ["Editor Text Alignment", "Editor Format..."],
-    "Forum": ["Generic (Preview page)", "phpBB 3.3", "SMF 2.1", "MyBB 1.8", "Forum Tags",
+    "Forum": ["Generic (Preview page)", "phpBB 3.3", "SMF 2.1", "MyBB 1.8",
               "Insert Table...", "Quote Selection...", "Custom Tags...",
               "Adapt Post for Forum...", "Copy for Forum"],
     "View": ["Live Preview", "Check Spelling"],
