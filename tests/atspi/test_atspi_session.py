@@ -522,14 +522,16 @@ def session(program, convert, data_dir, check):
     check.equal("the exit status after Exit, with nothing asked", p.proc.poll(), 0)
 
 
-def inner(app, convert):
+def run_scenario(app, *scenarios):
+    """Starts the program on this bus, plays each `scenario(program, check)`
+    and prints the checks; 0 when all passed."""
     check = Checks()
     bus = Bus()
     program = None
     try:
         program = Program(app, bus, check)
-        check_names(program, check)
-        session(program, convert, program_data_dir(app), check)
+        for scenario in scenarios:
+            scenario(program, check)
     finally:
         if program:
             program.close()
@@ -538,6 +540,22 @@ def inner(app, convert):
             print("FAILED: " + failure)
         print("%d passed, %d failed" % (check.passed, len(check.failures)), flush=True)
     return 1 if check.failures else 0
+
+
+def scenario_main(script, scenario, timeout=150):
+    """The command line of a script that plays one scenario in the program:
+    SCRIPT QUORVANE, run again inside its own display and D-Bus session."""
+    if len(sys.argv) > 1 and sys.argv[1] == INNER:
+        sys.exit(run_scenario(sys.argv[2], scenario))
+    if len(sys.argv) != 2:
+        sys.exit("usage: %s QUORVANE" % os.path.basename(script))
+    sys.exit(run_on_private_bus(script, sys.argv[1], timeout=timeout))
+
+
+def inner(app, convert):
+    return run_scenario(app, check_names,
+                        lambda program, check: session(program, convert,
+                                                       program_data_dir(app), check))
 
 
 if __name__ == "__main__":

@@ -13,16 +13,11 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "atspi"))
-from test_atspi_session import (TIMEOUT, Bus, Checks, Program, find, poll,  # noqa: E402
-                                press, run_on_private_bus, walk)
+from test_atspi_session import (TIMEOUT, find, poll,  # noqa: E402
+                                press, scenario_main, walk)
 
-INNER = "--inner"
 TABLE = ("[table]\n[tr][td][/td][td][/td][/tr]\n[tr][td][/td][td][/td][/tr]\n"
          "[tr][td][/td][td][/td][/tr]\n[/table]")
-
-
-def outer(app):
-    return run_on_private_bus(__file__, app, timeout=150)
 
 
 def forum_item(program, name):
@@ -63,26 +58,5 @@ def forum_markup(program, check):
     p.wait_text(before + TABLE.replace("[td]", "[td]Name", 1), "typing lands in the first cell")
 
 
-def inner(app):
-    check = Checks()
-    bus = Bus()
-    program = None
-    try:
-        program = Program(app, bus, check)
-        forum_markup(program, check)
-    finally:
-        if program:
-            program.close()
-        bus.close()
-        for failure in check.failures:
-            print("FAILED: " + failure)
-        print("%d passed, %d failed" % (check.passed, len(check.failures)), flush=True)
-    return 1 if check.failures else 0
-
-
 if __name__ == "__main__":
-    if len(sys.argv) > 1 and sys.argv[1] == INNER:
-        sys.exit(inner(sys.argv[2]))
-    if len(sys.argv) != 2:
-        sys.exit("usage: test_forummarkup_atspi.py QUORVANE")
-    sys.exit(outer(sys.argv[1]))
+    scenario_main(__file__, forum_markup)

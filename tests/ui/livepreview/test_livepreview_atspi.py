@@ -12,14 +12,9 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "e2e"))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "atspi"))
-from test_atspi_session import (TIMEOUT, Bus, Checks, Program, find, poll,  # noqa: E402
-                                run_on_private_bus, showing)
+from test_atspi_session import (TIMEOUT, find, poll,  # noqa: E402
+                                scenario_main, showing)
 
-INNER = "--inner"
-
-
-def outer(app):
-    return run_on_private_bus(__file__, app, timeout=150)
 
 
 def xdotool(*args):
@@ -80,26 +75,5 @@ def live_preview(program, check):
     check.true("F6 closes the preview", not showing(window))
 
 
-def inner(app):
-    check = Checks()
-    bus = Bus()
-    program = None
-    try:
-        program = Program(app, bus, check)
-        live_preview(program, check)
-    finally:
-        if program:
-            program.close()
-        bus.close()
-        for failure in check.failures:
-            print("FAILED: " + failure)
-        print("%d passed, %d failed" % (check.passed, len(check.failures)), flush=True)
-    return 1 if check.failures else 0
-
-
 if __name__ == "__main__":
-    if len(sys.argv) > 1 and sys.argv[1] == INNER:
-        sys.exit(inner(sys.argv[2]))
-    if len(sys.argv) != 2:
-        sys.exit("usage: test_livepreview_atspi.py QUORVANE")
-    sys.exit(outer(sys.argv[1]))
+    scenario_main(__file__, live_preview)
