@@ -1,5 +1,7 @@
 #include "forum/bbcodeparser.h"
 
+#include "forum/tagshape.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -14,12 +16,6 @@
 namespace quorvane {
 
 namespace {
-
-bool isNameChar(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'*';
-}
 
 bool isSpace(QChar c)
 {
@@ -37,7 +33,7 @@ CompiledForm compile(const TagForm &form)
     const qsizetype close = u.indexOf(u']');
     QStringView head = QStringView(u).mid(1, close - 1);
     qsizetype i = 0;
-    while (i < head.size() && isNameChar(head[i]))
+    while (i < head.size() && isTagNameChar(head[i]))
         ++i;
     out.name = head.left(i).toString().toLower();
     QStringView rest = head.mid(i);
@@ -177,34 +173,11 @@ std::vector<Token> tokenize(const Grammar &g, QStringView s)
     // Room for a tag every few characters, as tag-heavy posts have: the
     // pages never written are never taken.
     tokens.reserve(std::size_t(s.size() / 8 + 8));
-    const qsizetype n = s.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        i = s.indexOf(u'[', i);
-        if (i < 0)
-            break;
-        qsizetype j = i + 1;
-        const bool closing = j < n && s[j] == u'/';
-        if (closing)
-            ++j;
-        const qsizetype nameStart = j;
-        while (j < n && isNameChar(s[j]) && j - nameStart < 16)
-            ++j;
-        if (j == nameStart || j >= n)
-            continue;
-        const int tag = g.find(s.mid(nameStart, j - nameStart));
-        if (tag < 0)
-            continue;
-        const qsizetype attrBegin = j;
-        if (closing ? s[j] != u']' : (s[j] != u']' && s[j] != u'=' && s[j] != u' '))
-            continue;
-        qsizetype k = j;
-        while (k < n && s[k] != u']' && s[k] != u'\n' && s[k] != u'[')
-            ++k;
-        if (k >= n || s[k] != u']')
-            continue;
-        tokens.push_back({closing ? Token::Close : Token::Open, tag, i, k + 1, attrBegin, k});
-        i = k;
-    }
+    const auto find = [&g](QStringView name) { return g.find(name); };
+    TagShape t;
+    for (qsizetype i = 0; nextTag(s, i, find, t); i = t.end)
+        tokens.push_back({t.closing ? Token::Close : Token::Open, t.name, t.begin, t.end,
+                          t.attrBegin, t.attrEnd});
     return tokens;
 }
 
@@ -216,21 +189,6 @@ struct Attributes
     std::vector<std::pair<QString, QString>> named;
 };
 
-qsizetype nextKey(QStringView a, qsizetype from)
-{
-    // The start of the next " key=" (a word then '='), or the end.
-    for (qsizetype i = from; i < a.size(); ++i) {
-        if (a[i] != u' ')
-            continue;
-        qsizetype j = i + 1;
-        while (j < a.size() && (a[j].isLetterOrNumber() || a[j] == u'_'))
-            ++j;
-        if (j > i + 1 && j < a.size() && a[j] == u'=')
-            return i;
-    }
-    return a.size();
-}
-
 QString readValue(QStringView a, qsizetype &i)
 {
     if (i < a.size() && (a[i] == u'"' || a[i] == u'\'')) {
@@ -241,7 +199,7 @@ QString readValue(QStringView a, qsizetype &i)
             return v;
         }
     }
-    const qsizetype end = nextKey(a, i);
+    const qsizetype end = nextAttributeKey(a, i);
     QString v = a.mid(i, end - i).toString();
     i = end;
     return v;

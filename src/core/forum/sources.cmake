@@ -15,4 +15,5 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/forumtable.cpp ${CMAKE_CURRENT_LIST_DIR}/forumtable.h
   ${CMAKE_CURRENT_LIST_DIR}/forumquote.cpp ${CMAKE_CURRENT_LIST_DIR}/forumquote.h
   ${CMAKE_CURRENT_LIST_DIR}/forumadapt.cpp ${CMAKE_CURRENT_LIST_DIR}/forumadapt.h
-  ${CMAKE_CURRENT_LIST_DIR}/writertags.cpp ${CMAKE_CURRENT_LIST_DIR}/writertags.h)
+  ${CMAKE_CURRENT_LIST_DIR}/writertags.cpp ${CMAKE_CURRENT_LIST_DIR}/writertags.h
+  ${CMAKE_CURRENT_LIST_DIR}/tagshape.h)

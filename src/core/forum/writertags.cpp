@@ -2,6 +2,8 @@
 
 #include "forum/writertags.h"
 
+#include "forum/tagshape.h"
+
 namespace quorvane {
 
 namespace {
@@ -53,12 +55,6 @@ int findWord(QStringView name)
     return -1;
 }
 
-bool isNameChar(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'*';
-}
-
 } // namespace
 
 int writerTagNames()
@@ -70,34 +66,14 @@ std::vector<WriterTag> findWriterTags(QStringView s)
 {
     std::vector<WriterTag> tags;
     const std::vector<Word> &words = vocabulary();
-    const qsizetype n = s.size();
-    for (qsizetype i = s.indexOf(u'['); i >= 0 && i < n; i = s.indexOf(u'[', i + 1)) {
-        qsizetype j = i + 1;
-        const bool closing = j < n && s[j] == u'/';
-        if (closing)
-            ++j;
-        const qsizetype nameStart = j;
-        while (j < n && isNameChar(s[j]) && j - nameStart < 16)
-            ++j;
-        if (j == nameStart || j >= n)
-            continue;
-        const int word = findWord(s.mid(nameStart, j - nameStart));
-        if (word < 0)
-            continue;
-        if (closing ? s[j] != u']' : (s[j] != u']' && s[j] != u'=' && s[j] != u' '))
-            continue;
-        qsizetype k = j;
-        while (k < n && s[k] != u']' && s[k] != u'\n' && s[k] != u'[')
-            ++k;
-        if (k >= n || s[k] != u']')
-            continue;
-        TagKind kind = words[std::size_t(word)].kind;
-        const QString &name = words[std::size_t(word)].name;
+    TagShape t;
+    for (qsizetype from = 0; nextTag(s, from, findWord, t); from = t.end) {
+        TagKind kind = words[std::size_t(t.name)].kind;
+        const QString &name = words[std::size_t(t.name)].name;
         // [url]address[/url] and [email]address[/email] hold a value.
-        if (!closing && (name == u"url" || name == u"email") && s[j] != u'=')
+        if (!t.closing && (name == u"url" || name == u"email") && s[t.attrBegin] != u'=')
             kind = TagKind::Value;
-        tags.push_back({closing, kind, word, name, i, k + 1, j, k});
-        i = k;
+        tags.push_back({t.closing, kind, t.name, name, t.begin, t.end, t.attrBegin, t.attrEnd});
     }
     return tags;
 }
@@ -122,18 +98,7 @@ QString tagAttribute(QStringView attrs, QStringView key)
             return attrs.mid(i + 1, end - i - 1).toString();
     }
     // Up to the next " key=".
-    qsizetype end = attrs.size();
-    for (qsizetype k = i; k < attrs.size(); ++k) {
-        if (attrs[k] != u' ')
-            continue;
-        qsizetype w = k + 1;
-        while (w < attrs.size() && (attrs[w].isLetterOrNumber() || attrs[w] == u'_'))
-            ++w;
-        if (w > k + 1 && w < attrs.size() && attrs[w] == u'=') {
-            end = k;
-            break;
-        }
-    }
+    const qsizetype end = nextAttributeKey(attrs, i);
     return attrs.mid(i, end - i).trimmed().toString();
 }
 
@@ -162,7 +127,7 @@ QString withScheme(const QString &address)
 QString closingTagFor(const QString &open)
 {
     qsizetype end = 1;
-    while (end < open.size() && isNameChar(open[end]))
+    while (end < open.size() && isTagNameChar(open[end]))
         ++end;
     return u"[/"_qs + open.mid(1, end - 1) + u']';
 }
