@@ -1,10 +1,11 @@
 // quorvane-convert --tags, run as its own process: the custom tags rendered
 // by --html, checked by --check, and a malformed file refused with its line.
 
+#include "support/toolrun.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
@@ -40,19 +41,11 @@ TEST_P(TagsTool, ReadsTheFileOrNamesItsLine)
     tags.write(c.tags);
     tags.close();
 
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(QUORVANE_CONVERT_PATH), c.args);
-    ASSERT_TRUE(p.waitForStarted(30000));
-    p.write(c.input);
-    p.closeWriteChannel();
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), c.exitCode);
-    EXPECT_EQ(p.readAllStandardOutput().toStdString(), c.out.toStdString());
-    const QByteArray err = p.readAllStandardError();
+    const quorvane::test::ToolRun run =
+        quorvane::test::runTool(QStringLiteral(QUORVANE_CONVERT_PATH), c.args, c.input, dir.path());
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
+    const QByteArray &err = run.err;
     if (c.errHas.isEmpty())
         EXPECT_TRUE(err.isEmpty()) << err.toStdString();
     else

@@ -1,10 +1,11 @@
 // quorvane-convert --split, run as its own process: the parts with their form
 // feed lines in UTF-8 and CR LF, the counting options, and the exit codes.
 
+#include "support/toolrun.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
@@ -33,19 +34,11 @@ TEST_P(SplitTool, PrintsThePartsOrSaysWhatCannotFit)
     post.write(c.input);
     post.close();
 
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(QUORVANE_CONVERT_PATH), c.args);
-    ASSERT_TRUE(p.waitForStarted(30000));
-    p.write(c.input);
-    p.closeWriteChannel();
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), c.exitCode);
-    EXPECT_EQ(p.readAllStandardOutput().toStdString(), c.out.toStdString());
-    const QByteArray err = p.readAllStandardError();
+    const quorvane::test::ToolRun run =
+        quorvane::test::runTool(QStringLiteral(QUORVANE_CONVERT_PATH), c.args, c.input, dir.path());
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
+    const QByteArray &err = run.err;
     if (c.errHas.isEmpty())
         EXPECT_TRUE(err.isEmpty()) << err.toStdString();
     else
