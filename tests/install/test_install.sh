@@ -22,6 +22,11 @@ for file in bin/quorvane bin/quorvane-convert \
   [ -e "$work/usr/$file" ] || fail "missing $file"
 done
 [ "$(ls "$work/usr/share/quorvane/Smilies" | wc -l)" -eq 10 ] || fail "not ten smilies"
+# The network is a module loaded on first use, never part of a start.
+module="$(find "$work/usr/lib" -path '*/quorvane/webfetch.so')"
+[ -n "$module" ] || fail "missing the web fetching module"
+readelf -d "$work/usr/bin/quorvane" | grep -q 'NEEDED.*Network' && fail "the program links Qt Network"
+readelf -d "$module" | grep -q 'NEEDED.*libQt6Network' || fail "the module lacks Qt Network"
 desktop-file-validate "$work/usr/share/applications/$id.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$work/usr/share/metainfo/$id.metainfo.xml" >/dev/null \
   || fail "AppStream entry"
@@ -62,4 +67,5 @@ for file in ./usr/bin/quorvane ./usr/bin/quorvane-convert ./usr/share/quorvane/S
 done
 depends="$(dpkg-deb -f "$deb" Depends)"
 grep -q libqt6widgets6 <<<"$depends" || fail "dependencies not worked out: $depends"
+grep -q libqt6network6 <<<"$depends" || fail "the module's dependencies are missing: $depends"
 echo "1 passed, 0 failed"

@@ -1,6 +1,7 @@
 # The command line, paths, the single-instance lock and its socket,
-# termination signals, the desktop launcher, outward addresses, mail, and the
-# version and application id from the top-level CMakeLists.txt.
+# termination signals, the desktop launcher, outward addresses, mail, the
+# loader of the web fetching module, and the version, application id and
+# modules' folder from the top-level CMakeLists.txt.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/appinfo.h.in ${CMAKE_CURRENT_BINARY_DIR}/platform/appinfo.h
   @ONLY)
 target_sources(quorvane_core PRIVATE
@@ -20,11 +21,13 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/startupnotice.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startupnotice.h
   ${CMAKE_CURRENT_LIST_DIR}/signalwatcher.h
+  ${CMAKE_CURRENT_LIST_DIR}/webfetch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/webfetch.h
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h
   ${CMAKE_CURRENT_LIST_DIR}/workerthreads.cpp
   ${CMAKE_CURRENT_LIST_DIR}/workerthreads.h)
-# The socket a later start hands its file through; X11's startup messages.
+# X11's startup messages.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
-target_link_libraries(quorvane_core PUBLIC Qt6::Network PRIVATE PkgConfig::XCB)
+target_link_libraries(quorvane_core PRIVATE PkgConfig::XCB)

@@ -1,12 +1,13 @@
 #include "windows/remoteimages.h"
 
+#include "platform/webfetch.h"
+
 #include <QBuffer>
 #include <QFuture>
 #include <QImageReader>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <utility>
 
 namespace quorvane {
 
@@ -24,10 +25,9 @@ QImage decodePicture(const QByteArray &bytes, int maxPixels)
 }
 } // namespace
 
-RemoteImages::RemoteImages(QObject *parent) : QObject(parent)
-{
-    m_network.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-}
+RemoteImages::RemoteImages(QObject *parent) : QObject(parent) {}
+
+RemoteImages::~RemoteImages() = default;
 
 RemoteImages::State RemoteImages::fetch(const QUrl &url, QImage *image)
 {
@@ -41,44 +41,32 @@ RemoteImages::State RemoteImages::fetch(const QUrl &url, QImage *image)
     if (m_pending.contains(url))
         return State::Pending;
 
-    QNetworkRequest request(url);
-    request.setTransferTimeout(m_limits.timeoutMs);
-    request.setMaximumRedirectsAllowed(5);
-    QNetworkReply *reply = m_network.get(request);
-    m_pending.insert(url, reply);
-
-    // The transfer time-out only counts silence; a trickle must end too.
-    auto *deadline = new QTimer(reply);
-    deadline->setSingleShot(true);
-    connect(deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
-    deadline->start(m_limits.timeoutMs);
-
-    const qint64 maxBytes = m_limits.maxBytes;
-    connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, maxBytes] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > maxBytes)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, maxBytes](qint64 received) {
-        if (received > maxBytes)
-            reply->abort();
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, url, reply] {
-        m_pending.remove(url);
-        reply->deleteLater();
-        if (reply->error() != QNetworkReply::NoError) {
-            fail(url);
-            return;
-        }
-        decode(url, reply->readAll());
-    });
+    if (!std::exchange(m_webTried, true)) {
+        QString why;
+        m_web = loadWebFetch(&why);
+        if (!m_web)
+            qWarning("quorvane: pictures from the web cannot be fetched: %s", qPrintable(why));
+    }
+    if (!m_web) {
+        m_failed.insert(url);
+        return State::Failed;
+    }
+    m_pending.insert(url);
+    m_web->get(url, {m_limits.maxBytes, m_limits.timeoutMs},
+               [this, url](bool ok, const QByteArray &body) {
+                   m_pending.remove(url);
+                   if (ok)
+                       decode(url, body);
+                   else
+                       fail(url);
+               });
     return State::Pending;
 }
 
 void RemoteImages::decode(const QUrl &url, const QByteArray &bytes)
 {
     // Decoding a large picture takes a while; the window goes on meanwhile.
-    m_pending.insert(url, nullptr);
+    m_pending.insert(url);
     QtConcurrent::run(decodePicture, bytes, m_limits.maxPixels)
         .then(this, [this, url](QImage image) {
             m_pending.remove(url);

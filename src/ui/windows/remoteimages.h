@@ -2,18 +2,20 @@
 
 #include <QHash>
 #include <QImage>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QSet>
 #include <QUrl>
 
-class QNetworkReply;
+#include <memory>
 
 namespace quorvane {
+
+class WebFetch;
 
 // Pictures from the web for the live preview, fetched in the background and
 // kept for the session. A picture that is too large, too slow or not a
 // picture at all fails; a failure is remembered too, so nothing is asked twice.
+// The network is loaded with the first picture asked for.
 class RemoteImages : public QObject
 {
     Q_OBJECT
@@ -28,6 +30,7 @@ public:
     enum class State { Pending, Ready, Failed };
 
     explicit RemoteImages(QObject *parent = nullptr);
+    ~RemoteImages() override;
 
     void setLimits(const Limits &limits) { m_limits = limits; }
     const Limits &limits() const { return m_limits; }
@@ -48,10 +51,11 @@ private:
     void decode(const QUrl &url, const QByteArray &bytes);
 
     Limits m_limits;
-    QNetworkAccessManager m_network;
+    std::unique_ptr<WebFetch> m_web;
+    bool m_webTried = false;
     QHash<QUrl, QImage> m_ready;
     QSet<QUrl> m_failed;
-    QHash<QUrl, QNetworkReply *> m_pending;
+    QSet<QUrl> m_pending;
 };
 
 } // namespace quorvane

@@ -2,13 +2,13 @@
 #include "platform/instancechannel.h"
 
 #include <QFile>
-#include <QLocalServer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
 
 using namespace quorvane;
 using namespace std::chrono_literals;
@@ -57,13 +57,14 @@ TEST_F(InstanceChannel, ACopyThatDoesNotAnswerIsNotWaitedOnForEver)
 {
     // Listening but never serving its event loop, as a stopped copy; then no
     // socket at all, as a copy that never got as far as listening.
-    QLocalServer hung;
-    ASSERT_TRUE(hung.listen(path()));
+    std::optional<InstanceServer> hung(std::in_place);
+    ASSERT_TRUE(hung->listen(path()));
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         EXPECT_EQ(handOff(path(), OpenRequest{QStringLiteral("/p.txt"), {}, {}}, 300ms),
                   QStringLiteral("the running copy did not answer within 0.3 seconds"));
-        hung.close();
+        hung.reset();
+        EXPECT_FALSE(QFile::exists(path()));
     }
 }
 
