@@ -167,8 +167,7 @@ private:
         // after this connection is done with.
         InstanceServer *server = m_server;
         QMetaObject::invokeMethod(
-            server, [server, request] { emit server->requested(request); },
-            Qt::QueuedConnection);
+            server, [server, request] { emit server->requested(request); }, Qt::QueuedConnection);
         drop();
         return true;
     }
@@ -262,8 +261,7 @@ QString handOff(const QString &path, const OpenRequest &request, std::chrono::mi
         socket.fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (socket.fd < 0)
             return qt_error_string(errno);
-        if (::connect(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) ==
-            0)
+        if (::connect(socket.fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0)
             break;
         const int error = errno;
         ::close(std::exchange(socket.fd, -1));
