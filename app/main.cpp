@@ -3,6 +3,7 @@
 #include "commands/openrequests.h"
 #include "platform/appinfo.h"
 #include "platform/commandline.h"
+#include "platform/fontwarmup.h"
 #include "platform/instancechannel.h"
 #include "platform/launcher.h"
 #include "platform/signalwatcher.h"
@@ -44,6 +45,9 @@ int main(int argc, char *argv[])
         break;
     }
 
+    // Read while the application connects to the display and the commands
+    // are made; waited for before the window lays out its first text.
+    quorvane::FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     // Gone after the window and its drafts writer (the last draft written):
     // every background worker has ended before main returns.
@@ -56,6 +60,7 @@ int main(int argc, char *argv[])
 
     quorvane::QtUserDialogs dialogs;
     quorvane::DesktopLauncher launcher;
+    fonts.wait();
     quorvane::MainForm window(dialogs, launcher);
     quorvane::installCommands(window);
     auto *drafts = quorvane::DraftCommands::of(window);

@@ -55,6 +55,9 @@ PARTS = [
     ("loading and linking the libraries", r"_dl_start$"),
     ("QApplication", r"QApplication::QApplication\(int&, char\*\*, int\)$"),
     ("the font database (first text laid out)", r"QFontDatabasePrivate::ensureFontDatabase\(\)$"),
+    # Quorvane reads it on a second thread while QApplication is made; the
+    # whole start still counts it.
+    ("  of which the font configuration", r"^FcInit$"),
     ("MainForm (the window built)", r"quorvane::MainForm::MainForm\("),
     ("  of which the commands and menus", r"quorvane::MainForm::buildCommands\(\)$"),
     ("  of which the toolbar and editor", r"quorvane::MainForm::buildLayout\(\)$"),

@@ -9,7 +9,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format git file
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libgumbo-dev libxcb1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libgumbo-dev libxcb1-dev libfontconfig-dev
   libenchant-2-dev enchant-2 hunspell-en-us hunspell-de-de hunspell-fr
   xvfb xauth xdotool openbox wmctrl xclip x11-utils python3 groff-base
   fonts-dejavu-core desktop-file-utils appstream dpkg-dev xdg-utils

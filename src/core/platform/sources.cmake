@@ -1,7 +1,8 @@
 # The command line, paths, the single-instance lock and its socket,
 # termination signals, the desktop launcher, outward addresses, mail, the
-# loader of the web fetching module, and the version, application id and
-# modules' folder from the top-level CMakeLists.txt.
+# font configuration read ahead, the loader of the web fetching module, and
+# the version, application id and modules' folder from the top-level
+# CMakeLists.txt.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/appinfo.h.in ${CMAKE_CURRENT_BINARY_DIR}/platform/appinfo.h
   @ONLY)
 target_sources(quorvane_core PRIVATE
@@ -11,6 +12,8 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/composemail.cpp
   ${CMAKE_CURRENT_LIST_DIR}/composemail.h
   ${CMAKE_CURRENT_LIST_DIR}/endpoints.h
+  ${CMAKE_CURRENT_LIST_DIR}/fontwarmup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fontwarmup.h
   ${CMAKE_CURRENT_LIST_DIR}/instancechannel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/instancechannel.h
   ${CMAKE_CURRENT_LIST_DIR}/launcher.cpp
@@ -27,7 +30,8 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/singleinstance.h
   ${CMAKE_CURRENT_LIST_DIR}/workerthreads.cpp
   ${CMAKE_CURRENT_LIST_DIR}/workerthreads.h)
-# X11's startup messages.
+# X11's startup messages; the font configuration read ahead.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
-target_link_libraries(quorvane_core PRIVATE PkgConfig::XCB)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+target_link_libraries(quorvane_core PRIVATE PkgConfig::XCB PkgConfig::FONTCONFIG)

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -238,6 +239,7 @@ void MainForm::buildLayout()
     auto *rows = new QVBoxLayout(m_mainFrame);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(2);
+    QCompleter *noCompletion = nullptr;
     for (const auto row : {toolbarRow1(), toolbarRow2()}) {
         auto *line = new QHBoxLayout;
         line->setSpacing(2);
@@ -256,6 +258,14 @@ void MainForm::buildLayout()
                 // also build the list's popup now, though few writers open it.
                 auto *edit = new QLineEdit(box);
                 edit->setPalette(box->palette());
+                // A chooser inserts list entries only and never completes
+                // typing: the completer a combo box makes over its list for a
+                // line edit without one (the most costly part of a chooser)
+                // is replaced by one empty completer for all, which the
+                // commands then drop.
+                if (!noCompletion)
+                    noCompletion = new QCompleter(this);
+                edit->setCompleter(noCompletion);
                 box->setLineEdit(edit);
                 box->setInsertPolicy(QComboBox::NoInsert);
                 box->addItems(chooser->entries);
