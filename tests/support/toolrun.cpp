@@ -1,17 +1,18 @@
 #include "support/toolrun.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 
 namespace quorvane::test {
 
 ToolRun runTool(const QString &program, const QStringList &args, const QByteArray &input,
-                const QString &dir)
+                const QString &dir, const std::function<void(QProcessEnvironment &)> &adjust)
 {
     QProcess p;
     p.setWorkingDirectory(dir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir);
+    if (adjust)
+        adjust(env);
     p.setProcessEnvironment(env);
     p.start(program, args);
     ToolRun run;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace quorvane::test {
 
@@ -16,8 +19,8 @@ struct ToolRun
 };
 
 // Runs `program` in `dir`, with its settings store under `dir` and `input`
-// on standard input.
+// on standard input; `adjust` changes the rest of its environment.
 ToolRun runTool(const QString &program, const QStringList &args, const QByteArray &input,
-                const QString &dir);
+                const QString &dir, const std::function<void(QProcessEnvironment &)> &adjust = {});
 
 } // namespace quorvane::test

@@ -2,48 +2,26 @@
 // the file's name as given, misspellings among the problems, and the exit
 // codes.
 
+#include "support/toolrun.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
 
-struct ToolRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 // Runs in `dir`, with the settings store under it.
-ToolRun check(const QStringList &args, const QByteArray &input, const QString &dir)
+quorvane::test::ToolRun check(const QStringList &args, const QByteArray &input, const QString &dir)
 {
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir);
-    // Enchant's personal lists under `dir` too; the C locale spells as en_US.
-    env.remove(QStringLiteral("ENCHANT_CONFIG_DIR"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(QUORVANE_CONVERT_PATH), args);
-    ToolRun run;
-    if (!p.waitForStarted(30000))
-        return run;
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return run;
-    }
-    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = p.readAllStandardOutput();
-    run.err = p.readAllStandardError();
-    return run;
+    return quorvane::test::runTool(
+        QStringLiteral(QUORVANE_CONVERT_PATH), args, input, dir, [](QProcessEnvironment &env) {
+            // Enchant's personal lists under `dir` too; the C
+            // locale spells as en_US.
+            env.remove(QStringLiteral("ENCHANT_CONFIG_DIR"));
+            env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        });
 }
 
 struct ToolCase
@@ -74,7 +52,7 @@ TEST_P(CheckTool, PrintsProblemsAndExits)
     ASSERT_TRUE(store.open(QIODevice::WriteOnly));
     store.write(c.settings);
     store.close();
-    const ToolRun run = check(c.args, c.input, dir.path());
+    const quorvane::test::ToolRun run = check(c.args, c.input, dir.path());
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
     EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
     if (c.exitCode == 2)
