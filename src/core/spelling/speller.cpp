@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <algorithm>
+#include <mutex>
 
 namespace quorvane {
 
@@ -43,21 +44,34 @@ QString otherApostrophe(QStringView word)
 // does not keep every word it ever saw.
 constexpr std::size_t kCacheLimit = 200000;
 
+// Hunspell keeps one case table for all its dictionaries in the process and
+// counts their owners without a lock: dictionaries made on one thread while
+// another was freed crashed the program. Brokers and dictionaries are made
+// and freed under this lock; checking a dictionary needs none.
+std::mutex &dictionaryLifetimes()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 } // namespace
 
 std::vector<Dictionary> Speller::installedDictionaries()
 {
     std::vector<Dictionary> result;
-    EnchantBroker *broker = enchant_broker_init();
-    if (!broker)
-        return result;
     QStringList tags;
-    enchant_broker_list_dicts(
-        broker,
-        [](const char *const tag, const char *const, const char *const, const char *const,
-           void *data) { static_cast<QStringList *>(data)->append(QString::fromUtf8(tag)); },
-        &tags);
-    enchant_broker_free(broker);
+    {
+        const std::lock_guard lifetimes(dictionaryLifetimes());
+        EnchantBroker *broker = enchant_broker_init();
+        if (!broker)
+            return result;
+        enchant_broker_list_dicts(
+            broker,
+            [](const char *const tag, const char *const, const char *const, const char *const,
+               void *data) { static_cast<QStringList *>(data)->append(QString::fromUtf8(tag)); },
+            &tags);
+        enchant_broker_free(broker);
+    }
     tags.removeDuplicates();
     for (const QString &tag : std::as_const(tags))
         result.push_back(Dictionary{tag, readableName(tag)});
@@ -120,6 +134,7 @@ std::unique_ptr<Speller> Speller::load(const QString &tag, QString *error)
     };
     if (tag.isEmpty())
         return fail(QStringLiteral("No dictionary is installed."));
+    const std::lock_guard lifetimes(dictionaryLifetimes());
     EnchantBroker *broker = enchant_broker_init();
     if (!broker)
         return fail(QStringLiteral("Enchant could not start."));
@@ -147,6 +162,7 @@ Speller::Speller(QString tag, EnchantBroker *broker, EnchantDict *dict)
 
 Speller::~Speller()
 {
+    const std::lock_guard lifetimes(dictionaryLifetimes());
     enchant_broker_free_dict(m_broker, m_dict);
     enchant_broker_free(m_broker);
 }

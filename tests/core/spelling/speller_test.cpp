@@ -14,6 +14,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 using namespace quorvane;
 
 namespace {
@@ -159,6 +163,27 @@ TEST_F(SpellerTest, ChecksAndSuggests)
     EXPECT_TRUE(suggestions.contains(QStringLiteral("word")))
         << suggestions.join(u' ').toStdString();
     EXPECT_EQ(m_speller->suggestions(u"wrod", 2).size(), 2);
+}
+
+TEST_F(SpellerTest, DictionariesComeAndGoOnManyThreadsAtOnce)
+{
+    // As the window's workers load a language while an older one is freed;
+    // none is held throughout, so the last one's going frees what they share.
+    m_speller.reset();
+    std::vector<std::thread> threads;
+    std::atomic<int> checked = 0;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&checked] {
+            for (int round = 0; round < 10; ++round) {
+                const auto speller = Speller::load(QStringLiteral("en_US"));
+                if (speller && speller->isCorrect(u"word") && !speller->isCorrect(u"wrod"))
+                    ++checked;
+            }
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(checked, 4 * 10);
 }
 
 TEST_F(SpellerTest, PersonalWordsAreSharedAndKept)
