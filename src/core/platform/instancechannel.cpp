@@ -80,16 +80,19 @@ QString socketAddress(const QString &path, sockaddr_un *address)
     return {};
 }
 
-// Until `fd` is ready for `events`; false once the deadline has passed.
+// Until `fd` is ready for `events`; false once the deadline has passed, never
+// before, and only after a last look: what arrived in time counts.
 bool waitFor(int fd, short events, const QDeadlineTimer &deadline)
 {
     for (;;) {
+        const bool last = deadline.hasExpired();
+        const qint64 leftNs = last ? 0 : deadline.remainingTimeNSecs();
         pollfd ready{fd, events, 0};
-        const qint64 left = std::min<qint64>(deadline.remainingTime(), INT_MAX);
-        const int n = ::poll(&ready, 1, int(left));
-        if (n >= 0)
-            return n > 0;
-        if (errno != EINTR)
+        const int n =
+            ::poll(&ready, 1, int(std::min<qint64>((leftNs + 999999) / 1000000, INT_MAX)));
+        if (n > 0)
+            return true;
+        if ((n == 0 && last) || (n < 0 && errno != EINTR))
             return false;
     }
 }
@@ -153,7 +156,7 @@ private:
             QJsonDocument::fromJson(m_received.mid(kHeaderSize, length)).object();
         // A later start that has given up waiting has told its user so: its
         // request is not carried out behind their back.
-        if (QDateTime::currentMSecsSinceEpoch() >
+        if (QDateTime::currentMSecsSinceEpoch() >=
             body.value(QStringLiteral("deadline")).toInteger()) {
             drop();
             return true;
@@ -273,8 +276,8 @@ QString handOff(const QString &path, const OpenRequest &request, std::chrono::mi
             return noAnswer;
         QThread::msleep(20);
     }
-    const QByteArray frame =
-        encode(request, QDateTime::currentMSecsSinceEpoch() + deadline.remainingTime());
+    const QByteArray frame = encode(request, QDateTime::currentMSecsSinceEpoch() +
+                                                 deadline.remainingTimeNSecs() / 1000000);
     for (qsizetype sent = 0; sent < frame.size();) {
         const ssize_t n =
             ::send(socket.fd, frame.constData() + sent, size_t(frame.size() - sent), MSG_NOSIGNAL);
