@@ -8,6 +8,7 @@
 #include "platform/launcher.h"
 #include "platform/signalwatcher.h"
 #include "platform/singleinstance.h"
+#include "platform/startupnotice.h"
 #include "platform/workerthreads.h"
 #include "shell/mainform.h"
 #include "windows/userdialogs.h"
@@ -62,7 +63,13 @@ int main(int argc, char *argv[])
     quorvane::DesktopLauncher launcher;
     fonts.wait();
     quorvane::MainForm window(dialogs, launcher);
-    quorvane::installCommands(window);
+    // Shown as soon as its size and state are final, the request sent at once
+    // (X requests otherwise wait for the event loop): the window manager maps
+    // the window while the rest of the commands are made.
+    quorvane::installCommands(window, [&window] {
+        window.show();
+        quorvane::flushDisplay();
+    });
     auto *drafts = quorvane::DraftCommands::of(window);
     drafts->checkAtStart();
     // The file opens after the drafts check: a draft offered back stays
@@ -83,6 +90,5 @@ int main(int argc, char *argv[])
     // Closing the main window ends the program, whatever else is open.
     QObject::connect(&window, &quorvane::MainForm::closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);
-    window.show();
     return app.exec();
 }

@@ -34,8 +34,12 @@
 
 namespace quorvane {
 
-void installCommands(MainForm &form)
+void installCommands(MainForm &form, const std::function<void()> &placed)
 {
+    // The workspace first: the window's size and where it was left.
+    new WorkspaceCommands(form);
+    if (placed)
+        placed();
     // Each family is a child of the window and wires its own controls.
     new PostStatus(form);
     new EditorFormatCommands(form);
@@ -89,8 +93,7 @@ void installCommands(MainForm &form)
                      });
     showTags(forum->forum());
     new ForumAdaptCommands(form, *forum);
-    // The workspace: the window's size first, then what needs its room.
-    new WorkspaceCommands(form);
+    // What needs the workspace's room.
     new PreviewBesideCommands(form, *livePreview);
     new RecentCommands(form, *documents);
 }
