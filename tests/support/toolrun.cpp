@@ -1,6 +1,11 @@
 #include "support/toolrun.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+
+#include <gtest/gtest.h>
 
 namespace quorvane::test {
 
@@ -29,6 +34,23 @@ ToolRun runTool(const QString &program, const QStringList &args, const QByteArra
     run.out = p.readAllStandardOutput();
     run.err = p.readAllStandardError();
     return run;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly) &&
+           file.write(bytes) == bytes.size();
+}
+
+void expectRun(const ToolRun &run, int exitCode, const QByteArray &out, const QByteArray &errHas)
+{
+    EXPECT_EQ(run.exitCode, exitCode);
+    EXPECT_EQ(run.out.toStdString(), out.toStdString());
+    if (errHas.isEmpty())
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    else
+        EXPECT_TRUE(run.err.contains(errHas)) << run.err.toStdString();
 }
 
 } // namespace quorvane::test

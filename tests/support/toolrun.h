@@ -23,4 +23,11 @@ struct ToolRun
 ToolRun runTool(const QString &program, const QStringList &args, const QByteArray &input,
                 const QString &dir, const std::function<void(QProcessEnvironment &)> &adjust = {});
 
+// Writes `bytes` to `path` (its folder made first); false when it cannot.
+bool writeFile(const QString &path, const QByteArray &bytes);
+
+// The run ended with `exitCode` and printed `out`; standard error holds
+// `errHas`, or nothing when that is empty.
+void expectRun(const ToolRun &run, int exitCode, const QByteArray &out, const QByteArray &errHas);
+
 } // namespace quorvane::test

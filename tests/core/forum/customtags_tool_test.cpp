@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -36,20 +35,11 @@ TEST_P(TagsTool, ReadsTheFileOrNamesItsLine)
     const ToolCase &c = GetParam();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile tags(dir.filePath(QStringLiteral("tags.txt")));
-    ASSERT_TRUE(tags.open(QIODevice::WriteOnly));
-    tags.write(c.tags);
-    tags.close();
+    ASSERT_TRUE(quorvane::test::writeFile(dir.filePath(QStringLiteral("tags.txt")), c.tags));
 
     const quorvane::test::ToolRun run =
         quorvane::test::runTool(QStringLiteral(QUORVANE_CONVERT_PATH), c.args, c.input, dir.path());
-    EXPECT_EQ(run.exitCode, c.exitCode);
-    EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
-    const QByteArray &err = run.err;
-    if (c.errHas.isEmpty())
-        EXPECT_TRUE(err.isEmpty()) << err.toStdString();
-    else
-        EXPECT_TRUE(err.contains(c.errHas)) << err.toStdString();
+    quorvane::test::expectRun(run, c.exitCode, c.out, c.errHas);
 }
 
 INSTANTIATE_TEST_SUITE_P(

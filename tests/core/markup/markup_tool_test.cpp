@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -43,15 +41,9 @@ TEST_P(CheckTool, PrintsProblemsAndExits)
     const ToolCase &c = GetParam();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile post(dir.filePath(QStringLiteral("post.txt")));
-    ASSERT_TRUE(post.open(QIODevice::WriteOnly));
-    post.write(c.input);
-    post.close();
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Quorvane")));
-    QFile store(dir.filePath(QStringLiteral("Quorvane/Quorvane.ini")));
-    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
-    store.write(c.settings);
-    store.close();
+    ASSERT_TRUE(quorvane::test::writeFile(dir.filePath(QStringLiteral("post.txt")), c.input));
+    ASSERT_TRUE(quorvane::test::writeFile(dir.filePath(QStringLiteral("Quorvane/Quorvane.ini")),
+                                          c.settings));
     const quorvane::test::ToolRun run = check(c.args, c.input, dir.path());
     EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
     EXPECT_EQ(run.out.toStdString(), c.out.toStdString());

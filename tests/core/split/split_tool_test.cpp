@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -29,20 +28,11 @@ TEST_P(SplitTool, PrintsThePartsOrSaysWhatCannotFit)
     const ToolCase &c = GetParam();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile post(dir.filePath(QStringLiteral("post.txt")));
-    ASSERT_TRUE(post.open(QIODevice::WriteOnly));
-    post.write(c.input);
-    post.close();
+    ASSERT_TRUE(quorvane::test::writeFile(dir.filePath(QStringLiteral("post.txt")), c.input));
 
     const quorvane::test::ToolRun run =
         quorvane::test::runTool(QStringLiteral(QUORVANE_CONVERT_PATH), c.args, c.input, dir.path());
-    EXPECT_EQ(run.exitCode, c.exitCode);
-    EXPECT_EQ(run.out.toStdString(), c.out.toStdString());
-    const QByteArray &err = run.err;
-    if (c.errHas.isEmpty())
-        EXPECT_TRUE(err.isEmpty()) << err.toStdString();
-    else
-        EXPECT_TRUE(err.contains(c.errHas)) << err.toStdString();
+    quorvane::test::expectRun(run, c.exitCode, c.out, c.errHas);
 }
 
 INSTANTIATE_TEST_SUITE_P(
