@@ -11,7 +11,7 @@ work="$(mktemp -d)"
 xvfb= app_pid=
 cleanup() {
   for pid in $app_pid $xvfb; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
+  rm -rf "$work" ${bench_runtime:+"$bench_runtime"}
 }
 trap cleanup EXIT
 

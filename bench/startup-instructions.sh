@@ -9,7 +9,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 app="${1:-$here/../build/bin/quorvane}"
 out="${2:-}"
 work="$(mktemp -d)"
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work" ${bench_runtime:+"$bench_runtime"}' EXIT
 [ -n "$out" ] || out="$work/out"
 mkdir -p "$out"
 

@@ -18,7 +18,7 @@ app="${1:-$here/../build/bin/quorvane}"
 runs="${2:-15}"
 work="$(mktemp -d)"
 wm_pid=
-trap 'kill $wm_pid $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill $wm_pid $xvfb 2>/dev/null || true; rm -rf "$work" ${bench_runtime:+"$bench_runtime"}' EXIT
 
 cc -O2 -o "$work/mapwatch" "$here/startup/mapwatch.c" -lX11 -lXdamage
 c++ -O2 -std=c++17 -fPIC -o "$work/minimal" "$here/startup/minimal.cpp" \

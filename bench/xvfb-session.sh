@@ -1,6 +1,8 @@
 # Sourced by the benchmark scripts: starts a private Xvfb (its display chosen
-# by Xvfb itself) and points HOME and the XDG folders into $work, so a run
-# never touches a real user's files. Needs $work; sets $xvfb and DISPLAY.
+# by Xvfb itself) and points HOME and the XDG folders into $work (the runtime
+# folder into memory), so a run never touches a real user's files. Needs
+# $work; sets $xvfb, DISPLAY and $bench_runtime (the runtime folder, which
+# the caller removes).
 xvfb=
 for attempt in 1 2 3 4 5; do
   rm -f "$work/fd"
@@ -12,7 +14,13 @@ for attempt in 1 2 3 4 5; do
   if xdpyinfo >/dev/null 2>&1 && kill -0 "$xvfb" 2>/dev/null; then break; fi
   kill "$xvfb" 2>/dev/null || true
 done
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
-export XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+# The runtime folder is in memory, as a desktop session's /run/user/UID is:
+# what a start keeps there (its lock) costs no disk write.
+runtime_parent=/dev/shm
+[ -d "$runtime_parent" ] && [ -w "$runtime_parent" ] || runtime_parent="$work"
+bench_runtime="$(mktemp -d "$runtime_parent/quorvane-bench-run.XXXXXX")"
+export HOME="$work/home" XDG_RUNTIME_DIR="$bench_runtime"
+export XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_CACHE_HOME="$work/home/.cache"
+mkdir -p "$HOME"; chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
