@@ -63,28 +63,40 @@ int main(int argc, char *argv[])
     quorvane::DesktopLauncher launcher;
     fonts.wait();
     quorvane::MainForm window(dialogs, launcher);
+    // A start with a file shows it in its first frame, every family made.
+    // Without one, the families that only wire commands, menus and hidden
+    // parts are made once the first frame is on the screen.
+    const auto unshown =
+        line.file.isEmpty() ? quorvane::Unshown::AfterFirstPaint : quorvane::Unshown::Now;
     // Shown as soon as its size and state are final, the request sent at once
     // (X requests otherwise wait for the event loop): the window manager maps
     // the window while the rest of the commands are made.
-    quorvane::installCommands(window, [&window] {
-        window.show();
-        quorvane::flushDisplay();
-    });
-    auto *drafts = quorvane::DraftCommands::of(window);
-    drafts->checkAtStart();
+    quorvane::installCommands(
+        window,
+        [&window] {
+            window.show();
+            quorvane::flushDisplay();
+        },
+        unshown);
+    auto *requests = new quorvane::OpenRequests(window);
     // The file opens after the drafts check: a draft offered back stays
     // offered above the file's text.
-    auto *requests = new quorvane::OpenRequests(window);
-    requests->openAtStart(line.file);
+    const auto begin = [&window, requests, file = line.file] {
+        quorvane::DraftCommands::of(window)->checkAtStart();
+        requests->openAtStart(file);
+    };
+    quorvane::whenCommandsInstalled(window, begin);
     QObject::connect(&door, &quorvane::InstanceServer::requested, requests,
                      &quorvane::OpenRequests::handle);
     // Logout, shutdown and a closed terminal: the post goes to its draft,
     // then the program ends without asking (the next start offers it back).
     quorvane::SignalWatcher signals_({SIGTERM, SIGHUP, SIGINT});
-    QObject::connect(&signals_, &quorvane::SignalWatcher::received, &app, [drafts] {
+    QObject::connect(&signals_, &quorvane::SignalWatcher::received, &app, [&window] {
         // Keystrokes delivered before the signal belong to the post.
         QCoreApplication::processEvents();
-        drafts->writeAndWait(std::chrono::seconds(5));
+        // Before the first frame no keystroke has reached the post.
+        if (auto *drafts = quorvane::DraftCommands::of(window))
+            drafts->writeAndWait(std::chrono::seconds(5));
         QCoreApplication::exit(0);
     });
     // Closing the main window ends the program, whatever else is open.

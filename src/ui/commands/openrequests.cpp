@@ -1,6 +1,7 @@
 #include "commands/openrequests.h"
 
 #include "commands/documentcommands.h"
+#include "commands/installcommands.h"
 #include "platform/startupnotice.h"
 #include "shell/mainform.h"
 
@@ -37,6 +38,8 @@ void OpenRequests::handle(const OpenRequest &request)
 
 void OpenRequests::open(const QString &path)
 {
+    // A later start may hand its file over before the first frame.
+    installRemainingCommands(m_form);
     auto *documents = m_form.findChild<DocumentCommands *>(QString(), Qt::FindDirectChildrenOnly);
     if (!documents)
         return;

@@ -352,7 +352,8 @@ QAction *makeAction(const CommandRow &row, QObject *owner)
     }
     action->setText(QString::fromUtf8(row.caption));
     if (*row.shortcut)
-        action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+        action->setShortcut(
+            QKeySequence(QString::fromLatin1(row.shortcut), QKeySequence::PortableText));
     if (*row.tooltip) {
         action->setToolTip(QString::fromUtf8(row.tooltip));
         // A button without a caption is named by its tooltip.

@@ -1,7 +1,10 @@
 // What the first paint does not show is not built before it: the hidden
-// panels come after it (or with the first command that needs them), windows
-// with their first opening. The window itself looks the same either way.
+// panels and the families that only wire commands come after it (or with the
+// first command that needs them), windows with their first opening. The
+// window itself looks the same either way.
 #include "commands/installcommands.h"
+#include "commands/openrequests.h"
+#include "commands/recentcommands.h"
 #include "shell/mainform.h"
 #include "shell/typer.h"
 #include "support/scripted.h"
@@ -9,9 +12,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -52,7 +58,10 @@ struct Unshown
     test::ScriptedDialogs dialogs;
     test::RecordingLauncher launcher;
     MainForm form{dialogs, launcher};
-    Unshown() { installCommands(form); }
+    explicit Unshown(quorvane::Unshown families = quorvane::Unshown::Now)
+    {
+        installCommands(form, {}, families);
+    }
 };
 
 TEST(FirstPaintTest, HiddenPartsAreBuiltAfterTheFirstPaint)
@@ -97,6 +106,42 @@ TEST(FirstPaintTest, LivePreviewIsBuiltWhenFirstOpened)
     w.form.command("LivePreview")->trigger();
     EXPECT_TRUE(anyLivePreview());
     w.form.command("LivePreview")->trigger();
+}
+
+// The families a start leaves for after its first frame: made then, or at
+// once by whatever needs them first; what waits for them comes after them.
+TEST(FirstPaintTest, FamiliesLeftForLaterChangeNothingTheFirstFrameShows)
+{
+    Unshown all;
+    Unshown first(quorvane::Unshown::AfterFirstPaint);
+    EXPECT_EQ(RecentCommands::of(first.form), nullptr);
+    // Drawn without the window system: nothing of the first paint runs.
+    EXPECT_EQ(first.form.grab().toImage(), all.form.grab().toImage());
+    EXPECT_EQ(RecentCommands::of(first.form), nullptr);
+
+    int ran = 0;
+    whenCommandsInstalled(first.form, [&] { ran = RecentCommands::of(first.form) ? 1 : -1; });
+    first.form.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.form.isPastFirstPaint(); }));
+    EXPECT_EQ(ran, 1);
+    EXPECT_NE(RecentCommands::of(first.form), nullptr);
+
+    // A later start's file before the first frame: its families come first.
+    Unshown early(quorvane::Unshown::AfterFirstPaint);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("post.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[B]handed over[/B]");
+    file.close();
+    auto *requests = new OpenRequests(early.form);
+    requests->handle(OpenRequest{path, {}, {}});
+    EXPECT_NE(RecentCommands::of(early.form), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return early.form.typer()->text() == QStringLiteral("[B]handed over[/B]"); }));
+    // Never painted (started minimised): made all the same.
+    Unshown hidden(quorvane::Unshown::AfterFirstPaint);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return RecentCommands::of(hidden.form) != nullptr; }, 5000));
 }
 
 } // namespace
