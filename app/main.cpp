@@ -62,12 +62,14 @@ int main(int argc, char *argv[])
     quorvane::QtUserDialogs dialogs;
     quorvane::DesktopLauncher launcher;
     fonts.wait();
-    quorvane::MainForm window(dialogs, launcher);
     // A start with a file shows it in its first frame, every family made.
-    // Without one, the families that only wire commands, menus and hidden
-    // parts are made once the first frame is on the screen.
-    const auto unshown =
-        line.file.isEmpty() ? quorvane::Unshown::AfterFirstPaint : quorvane::Unshown::Now;
+    // Without one, the menus' items and the families that only wire commands,
+    // menus and hidden parts are made once the first frame is on the screen.
+    const bool later = line.file.isEmpty();
+    quorvane::MainForm window(dialogs, launcher, nullptr,
+                              later ? quorvane::MainForm::MenuItems::AfterFirstPaint
+                                    : quorvane::MainForm::MenuItems::Now);
+    const auto unshown = later ? quorvane::Unshown::AfterFirstPaint : quorvane::Unshown::Now;
     // Shown as soon as its size and state are final, the request sent at once
     // (X requests otherwise wait for the event loop): the window manager maps
     // the window while the rest of the commands are made.

@@ -83,6 +83,8 @@ ShownFamilies installShown(MainForm &form)
 // is on the screen before their first use.
 void installUnshown(MainForm &form, const ShownFamilies &shown)
 {
+    // Some of them fill menus of their own.
+    form.fillMenus();
     new TagPairCommands(form);
     new InsertCommands(form);
     new SmiliesPanel(form);

@@ -295,7 +295,7 @@ const MenuLayout *findMenu(const QString &name)
     return nullptr;
 }
 
-void fillMenu(QMenu *menu, const MenuLayout &layout, QObject *owner)
+void fillMenu(QMenu *menu, const MenuLayout &layout, const CommandLookup &command)
 {
     for (const char *item : layout.items) {
         const QString name = QString::fromLatin1(item);
@@ -303,10 +303,10 @@ void fillMenu(QMenu *menu, const MenuLayout &layout, QObject *owner)
             QMenu *submenu = menu->addMenu(QString::fromUtf8(sub->caption));
             submenu->setObjectName(name);
             submenu->menuAction()->setObjectName(name);
-            fillMenu(submenu, *sub, owner);
+            fillMenu(submenu, *sub, command);
             continue;
         }
-        if (QAction *action = owner->findChild<QAction *>(name, Qt::FindDirectChildrenOnly))
+        if (QAction *action = command(item))
             menu->addAction(action);
     }
 }
@@ -388,14 +388,24 @@ QToolButton *makeButton(QAction *action, const CommandRow &row, QWidget *parent)
     return button;
 }
 
-void buildMenus(QMenuBar *bar, QObject *owner)
+void buildMenuBar(QMenuBar *bar)
 {
     for (int i = 0; i < kTopLevelMenus; ++i) {
         const MenuLayout &layout = kMenus[i];
         QMenu *menu = bar->addMenu(QString::fromUtf8(layout.caption));
         menu->setObjectName(QString::fromLatin1(layout.name));
         menu->menuAction()->setObjectName(QString::fromLatin1(layout.name));
-        fillMenu(menu, layout, owner);
+    }
+}
+
+void fillMenuBar(QMenuBar *bar, const CommandLookup &command)
+{
+    for (QAction *title : bar->actions()) {
+        QMenu *menu = title->menu();
+        if (!menu || !menu->isEmpty())
+            continue;
+        if (const MenuLayout *layout = findMenu(menu->objectName()))
+            fillMenu(menu, *layout, command);
     }
 }
 

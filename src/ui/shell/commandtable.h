@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <span>
 
 class QAction;
@@ -57,7 +58,12 @@ QString iconPath(const char *name);
 QAction *makeAction(const CommandRow &row, QObject *owner);
 // Builds the button that shows a toolbar or strip action.
 QToolButton *makeButton(QAction *action, const CommandRow &row, QWidget *parent);
-// Builds the menu bar from the layouts, using actions found by name in owner.
-void buildMenus(QMenuBar *bar, QObject *owner);
+// Finds an action by its row's name; null for none.
+using CommandLookup = std::function<QAction *(const char *name)>;
+// Builds the menu bar's menus from the layouts, each still without items:
+// the titles are what a window shows of them.
+void buildMenuBar(QMenuBar *bar);
+// Gives each menu of the bar that has none its items and submenus.
+void fillMenuBar(QMenuBar *bar, const CommandLookup &command);
 
 } // namespace quorvane

@@ -115,7 +115,7 @@ private:
 
 } // namespace
 
-MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
+MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent, MenuItems items)
     : QMainWindow(parent), m_dialogs(dialogs),
       m_announcing(std::make_unique<AnnouncingDialogs>(dialogs, *this)), m_launcher(launcher)
 {
@@ -130,6 +130,11 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent)
 
     ShellStyle::install();
     buildCommands();
+    buildMenuBar(menuBar());
+    if (items == MenuItems::Now)
+        fillMenus();
+    else
+        afterFirstPaint(this, [this] { fillMenus(); });
     buildLayout();
 
     setFixedSize(kWindowSize);
@@ -191,7 +196,16 @@ void MainForm::buildCommands()
         }
         (*found)->addAction(action);
     }
-    buildMenus(menuBar(), this);
+}
+
+void MainForm::fillMenus()
+{
+    fillMenuBar(menuBar(), [this](const char *name) -> QAction * {
+        if (const auto found = m_commandsByName.find(name); found != m_commandsByName.end())
+            return found->second;
+        // Separators are found by their names too.
+        return findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    });
 }
 
 void MainForm::buildLayout()

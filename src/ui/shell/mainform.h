@@ -29,7 +29,16 @@ class MainForm : public QMainWindow
     Q_OBJECT
 
 public:
-    MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent = nullptr);
+    // When the menus get their items. Their titles are always made at once.
+    enum class MenuItems {
+        Now,
+        // Once the first frame is on the screen, or when fillMenus() is
+        // called first: a start paints the menu bar without them.
+        AfterFirstPaint,
+    };
+
+    MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent = nullptr,
+             MenuItems items = MenuItems::Now);
     ~MainForm() override;
 
     Typer *typer() const { return m_typer; }
@@ -37,6 +46,9 @@ public:
     // raised before each.
     UserDialogs &dialogs() const { return *m_announcing; }
     Launcher &launcher() const { return m_launcher; }
+
+    // Gives the menus their items now, if they have none yet.
+    void fillMenus();
 
     // The command of that name (a menu item, or the action behind a button).
     // An unknown name ends the program with a message, in every build.

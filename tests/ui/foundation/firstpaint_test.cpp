@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,12 +58,22 @@ struct Unshown
 {
     test::ScriptedDialogs dialogs;
     test::RecordingLauncher launcher;
-    MainForm form{dialogs, launcher};
-    explicit Unshown(quorvane::Unshown families = quorvane::Unshown::Now)
+    MainForm form;
+    // A start without a file leaves the menus' items and some families for
+    // after its first frame.
+    explicit Unshown(bool later = false)
+        : form(dialogs, launcher, nullptr,
+               later ? MainForm::MenuItems::AfterFirstPaint : MainForm::MenuItems::Now)
     {
-        installCommands(form, {}, families);
+        installCommands(form, {},
+                        later ? quorvane::Unshown::AfterFirstPaint : quorvane::Unshown::Now);
     }
 };
+
+bool menusFilled(const MainForm &form)
+{
+    return !form.control<QMenu>("Menu")->isEmpty();
+}
 
 TEST(FirstPaintTest, HiddenPartsAreBuiltAfterTheFirstPaint)
 {
@@ -108,13 +119,15 @@ TEST(FirstPaintTest, LivePreviewIsBuiltWhenFirstOpened)
     w.form.command("LivePreview")->trigger();
 }
 
-// The families a start leaves for after its first frame: made then, or at
-// once by whatever needs them first; what waits for them comes after them.
-TEST(FirstPaintTest, FamiliesLeftForLaterChangeNothingTheFirstFrameShows)
+// The menus' items and the families a start leaves for after its first
+// frame: made then, or at once by whatever needs them first; what waits for
+// them comes after them.
+TEST(FirstPaintTest, WhatIsLeftForLaterChangesNothingTheFirstFrameShows)
 {
     Unshown all;
-    Unshown first(quorvane::Unshown::AfterFirstPaint);
+    Unshown first(true);
     EXPECT_EQ(RecentCommands::of(first.form), nullptr);
+    EXPECT_FALSE(menusFilled(first.form));
     // Drawn without the window system: nothing of the first paint runs.
     EXPECT_EQ(first.form.grab().toImage(), all.form.grab().toImage());
     EXPECT_EQ(RecentCommands::of(first.form), nullptr);
@@ -125,9 +138,23 @@ TEST(FirstPaintTest, FamiliesLeftForLaterChangeNothingTheFirstFrameShows)
     ASSERT_TRUE(QTest::qWaitFor([&] { return first.form.isPastFirstPaint(); }));
     EXPECT_EQ(ran, 1);
     EXPECT_NE(RecentCommands::of(first.form), nullptr);
+    // Every menu as a window made at once has it.
+    for (QMenu *menu : all.form.findChildren<QMenu *>()) {
+        // The menu bar's own overflow menu follows its width, not the table.
+        if (menu->objectName().isEmpty())
+            continue;
+        const QMenu *same = first.form.findChild<QMenu *>(menu->objectName());
+        ASSERT_NE(same, nullptr) << qPrintable(menu->objectName());
+        QStringList names, sameNames;
+        for (const QAction *action : menu->actions())
+            names << action->objectName();
+        for (const QAction *action : same->actions())
+            sameNames << action->objectName();
+        EXPECT_EQ(sameNames, names) << qPrintable(menu->objectName());
+    }
 
     // A later start's file before the first frame: its families come first.
-    Unshown early(quorvane::Unshown::AfterFirstPaint);
+    Unshown early(true);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("post.txt"));
     QFile file(path);
@@ -137,11 +164,13 @@ TEST(FirstPaintTest, FamiliesLeftForLaterChangeNothingTheFirstFrameShows)
     auto *requests = new OpenRequests(early.form);
     requests->handle(OpenRequest{path, {}, {}});
     EXPECT_NE(RecentCommands::of(early.form), nullptr);
+    EXPECT_TRUE(menusFilled(early.form));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return early.form.typer()->text() == QStringLiteral("[B]handed over[/B]"); }));
     // Never painted (started minimised): made all the same.
-    Unshown hidden(quorvane::Unshown::AfterFirstPaint);
+    Unshown hidden(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return RecentCommands::of(hidden.form) != nullptr; }, 5000));
+    EXPECT_TRUE(menusFilled(hidden.form));
 }
 
 } // namespace
