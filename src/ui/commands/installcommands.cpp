@@ -1,7 +1,5 @@
 #include "commands/installcommands.h"
 
-#include "forum/customtags.h"
-
 #include "commands/alignmentcommands.h"
 #include "commands/commandstates.h"
 #include "commands/customtagcommands.h"
