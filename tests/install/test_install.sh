@@ -26,6 +26,8 @@ done
 module="$(find "$work/usr/lib" -path '*/quorvane/webfetch.so')"
 [ -n "$module" ] || fail "missing the web fetching module"
 readelf -d "$work/usr/bin/quorvane" | grep -q 'NEEDED.*Network' && fail "the program links Qt Network"
+readelf -d "$work/usr/bin/quorvane" | grep -Eq 'NEEDED.*(enchant|gumbo)' &&
+  fail "the program loads spelling's or import's library at every start"
 readelf -d "$module" | grep -q 'NEEDED.*libQt6Network' || fail "the module lacks Qt Network"
 desktop-file-validate "$work/usr/share/applications/$id.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$work/usr/share/metainfo/$id.metainfo.xml" >/dev/null \
@@ -68,4 +70,7 @@ done
 depends="$(dpkg-deb -f "$deb" Depends)"
 grep -q libqt6widgets6 <<<"$depends" || fail "dependencies not worked out: $depends"
 grep -q libqt6network6 <<<"$depends" || fail "the module's dependencies are missing: $depends"
+for library in libenchant-2-2 libgumbo1; do
+  grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
+done
 echo "1 passed, 0 failed"

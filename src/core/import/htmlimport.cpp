@@ -4,9 +4,11 @@
 #include "import/bbcodewriter.h"
 #include "import/csscolors.h"
 #include "import/shallowhtml.h"
+#include "platform/ondemandlibrary.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTextDocumentFragment>
 
 #include <gumbo.h>
 
@@ -67,10 +69,15 @@ void parseStyle(std::string_view style, Decls &decls)
     }
 }
 
+// The parser gives attribute names in lower case.
 const char *attribute(const GumboElement &element, const char *name)
 {
-    const GumboAttribute *attr = gumbo_get_attribute(&element.attributes, name);
-    return attr ? attr->value : nullptr;
+    for (unsigned i = 0; i < element.attributes.length; ++i) {
+        const auto *attr = static_cast<const GumboAttribute *>(element.attributes.data[i]);
+        if (std::strcmp(attr->name, name) == 0)
+            return attr->value;
+    }
+    return nullptr;
 }
 
 QString fromUtf8(std::string_view s)
@@ -813,11 +820,49 @@ QStringView withoutClipboardHeader(QStringView html)
     return start < 0 ? QStringView() : html.mid(start);
 }
 
+// The HTML parser, bound the first time formatted text is imported: a start
+// that shows the window has no need of it.
+struct GumboCalls
+{
+    decltype(&gumbo_parse_with_options) parse = nullptr;
+    const GumboOptions *defaults = nullptr;
+    bool ready = false;
+};
+
+const GumboCalls &gumbo()
+{
+    static const GumboCalls calls = [] {
+        GumboCalls c;
+        OnDemandLibrary library(QStringLiteral("gumbo"), 1);
+        c.ready = library.find(c.parse, "gumbo_parse_with_options") &&
+                  library.findData(c.defaults, "kGumboDefaultOptions");
+        if (!c.ready)
+            qWarning("quorvane: formatted text is imported as plain text: %s",
+                     qPrintable(library.errorString()));
+        return c;
+    }();
+    return calls;
+}
+
+// Without the parser every word still arrives, in paragraphs.
+QString plainText(QStringView html)
+{
+    QString text = QTextDocumentFragment::fromHtml(html.toString()).toPlainText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    while (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
+
 } // namespace
 
 QString htmlToBBCode(QStringView html, const ImportOptions &options)
 {
     html = withoutClipboardHeader(html);
+    const GumboCalls &parser = gumbo();
+    if (!parser.ready)
+        return plainText(html);
     QByteArray utf8 = html.toUtf8();
     // Control characters (NUL above all) are never text a post can show.
     utf8.removeIf(
@@ -827,13 +872,12 @@ QString htmlToBBCode(QStringView html, const ImportOptions &options)
     const bool hasFragment = utf8.contains("<!--StartFragment");
 
     Arena arena;
-    GumboOptions gumboOptions = kGumboDefaultOptions;
+    GumboOptions gumboOptions = *parser.defaults;
     gumboOptions.allocator = &Arena::allocate;
     gumboOptions.deallocator = &Arena::release;
     gumboOptions.userdata = &arena;
     gumboOptions.max_errors = 0;
-    GumboOutput *output =
-        gumbo_parse_with_options(&gumboOptions, utf8.constData(), size_t(utf8.size()));
+    GumboOutput *output = parser.parse(&gumboOptions, utf8.constData(), size_t(utf8.size()));
     HtmlWalker walker(options, hasFragment);
     // The arena frees the tree as a whole.
     return walker.run(output->document);

@@ -1,7 +1,8 @@
 # Formatted text (HTML, rich text) read into BBCode.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(GUMBO REQUIRED IMPORTED_TARGET GLOBAL gumbo)
-target_link_libraries(quorvane_core PRIVATE PkgConfig::GUMBO)
+# Only its header: the library is opened when formatted text is first read.
+target_include_directories(quorvane_core PRIVATE ${GUMBO_INCLUDE_DIRS})
 target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/bbcodewriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/bbcodewriter.h

@@ -18,6 +18,7 @@ target_sources(quorvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/instancechannel.h
   ${CMAKE_CURRENT_LIST_DIR}/launcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launcher.h
+  ${CMAKE_CURRENT_LIST_DIR}/ondemandlibrary.h
   ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths.h
   ${CMAKE_CURRENT_LIST_DIR}/signalwatcher.cpp

@@ -1,5 +1,7 @@
 #include "spelling/speller.h"
 
+#include "platform/ondemandlibrary.h"
+
 #include <enchant.h>
 
 #include <QByteArray>
@@ -10,6 +12,49 @@
 namespace quorvane {
 
 namespace {
+
+// Enchant's calls, bound the first time a dictionary is listed or loaded:
+// a start that shows the window has no need of it.
+struct EnchantCalls
+{
+    decltype(&enchant_broker_init) brokerInit = nullptr;
+    decltype(&enchant_broker_free) brokerFree = nullptr;
+    decltype(&enchant_broker_list_dicts) listDicts = nullptr;
+    decltype(&enchant_broker_dict_exists) dictExists = nullptr;
+    decltype(&enchant_broker_request_dict) requestDict = nullptr;
+    decltype(&enchant_broker_free_dict) freeDict = nullptr;
+    decltype(&enchant_broker_get_error) brokerError = nullptr;
+    decltype(&enchant_dict_check) check = nullptr;
+    decltype(&enchant_dict_suggest) suggest = nullptr;
+    decltype(&enchant_dict_free_string_list) freeList = nullptr;
+    decltype(&enchant_dict_add) add = nullptr;
+    decltype(&enchant_dict_add_to_session) addToSession = nullptr;
+    bool ready = false;
+};
+
+const EnchantCalls &enchant()
+{
+    static const EnchantCalls calls = [] {
+        EnchantCalls c;
+        OnDemandLibrary library(QStringLiteral("enchant-2"), 2);
+        c.ready = library.find(c.brokerInit, "enchant_broker_init") &&
+                  library.find(c.brokerFree, "enchant_broker_free") &&
+                  library.find(c.listDicts, "enchant_broker_list_dicts") &&
+                  library.find(c.dictExists, "enchant_broker_dict_exists") &&
+                  library.find(c.requestDict, "enchant_broker_request_dict") &&
+                  library.find(c.freeDict, "enchant_broker_free_dict") &&
+                  library.find(c.brokerError, "enchant_broker_get_error") &&
+                  library.find(c.check, "enchant_dict_check") &&
+                  library.find(c.suggest, "enchant_dict_suggest") &&
+                  library.find(c.freeList, "enchant_dict_free_string_list") &&
+                  library.find(c.add, "enchant_dict_add") &&
+                  library.find(c.addToSession, "enchant_dict_add_to_session");
+        if (!c.ready)
+            qWarning("quorvane: spelling is off: %s", qPrintable(library.errorString()));
+        return c;
+    }();
+    return calls;
+}
 
 // Enchant's calls take UTF-8 with a length.
 struct Utf8
@@ -62,15 +107,16 @@ std::vector<Dictionary> Speller::installedDictionaries()
     QStringList tags;
     {
         const std::lock_guard lifetimes(dictionaryLifetimes());
-        EnchantBroker *broker = enchant_broker_init();
+        const EnchantCalls &api = enchant();
+        EnchantBroker *broker = api.ready ? api.brokerInit() : nullptr;
         if (!broker)
             return result;
-        enchant_broker_list_dicts(
+        api.listDicts(
             broker,
             [](const char *const tag, const char *const, const char *const, const char *const,
                void *data) { static_cast<QStringList *>(data)->append(QString::fromUtf8(tag)); },
             &tags);
-        enchant_broker_free(broker);
+        api.brokerFree(broker);
     }
     tags.removeDuplicates();
     for (const QString &tag : std::as_const(tags))
@@ -135,22 +181,23 @@ std::unique_ptr<Speller> Speller::load(const QString &tag, QString *error)
     if (tag.isEmpty())
         return fail(QStringLiteral("No dictionary is installed."));
     const std::lock_guard lifetimes(dictionaryLifetimes());
-    EnchantBroker *broker = enchant_broker_init();
+    const EnchantCalls &api = enchant();
+    EnchantBroker *broker = api.ready ? api.brokerInit() : nullptr;
     if (!broker)
         return fail(QStringLiteral("Enchant could not start."));
     const QByteArray utf8 = tag.toUtf8();
-    if (!enchant_broker_dict_exists(broker, utf8.constData())) {
-        enchant_broker_free(broker);
+    if (!api.dictExists(broker, utf8.constData())) {
+        api.brokerFree(broker);
         return fail(QStringLiteral("No dictionary for %1 is installed.").arg(tag));
     }
-    EnchantDict *dict = enchant_broker_request_dict(broker, utf8.constData());
+    EnchantDict *dict = api.requestDict(broker, utf8.constData());
     if (!dict) {
-        const char *message = enchant_broker_get_error(broker);
+        const char *message = api.brokerError(broker);
         const QString text =
             message && *message
                 ? QString::fromUtf8(message)
                 : QStringLiteral("The dictionary for %1 could not be loaded.").arg(tag);
-        enchant_broker_free(broker);
+        api.brokerFree(broker);
         return fail(text);
     }
     return std::unique_ptr<Speller>(new Speller(tag, broker, dict));
@@ -163,14 +210,14 @@ Speller::Speller(QString tag, EnchantBroker *broker, EnchantDict *dict)
 Speller::~Speller()
 {
     const std::lock_guard lifetimes(dictionaryLifetimes());
-    enchant_broker_free_dict(m_broker, m_dict);
-    enchant_broker_free(m_broker);
+    enchant().freeDict(m_broker, m_dict);
+    enchant().brokerFree(m_broker);
 }
 
 bool Speller::askDictionary(QStringView word) const
 {
     const Utf8 utf8(word);
-    return enchant_dict_check(m_dict, utf8.data(), utf8.size()) == 0;
+    return enchant().check(m_dict, utf8.data(), utf8.size()) == 0;
 }
 
 bool Speller::knows(QStringView word) const
@@ -214,7 +261,7 @@ QStringList Speller::suggestions(QStringView word, int max) const
         return result;
     const Utf8 utf8(word);
     size_t count = 0;
-    char **list = enchant_dict_suggest(m_dict, utf8.data(), utf8.size(), &count);
+    char **list = enchant().suggest(m_dict, utf8.data(), utf8.size(), &count);
     if (!list)
         return result;
     for (size_t i = 0; i < count && result.size() < max; ++i) {
@@ -222,7 +269,7 @@ QStringList Speller::suggestions(QStringView word, int max) const
         if (!suggestion.isEmpty() && !result.contains(suggestion))
             result.append(suggestion);
     }
-    enchant_dict_free_string_list(m_dict, list);
+    enchant().freeList(m_dict, list);
     return result;
 }
 
@@ -231,7 +278,7 @@ void Speller::addToPersonal(QStringView word)
     if (word.isEmpty())
         return;
     const Utf8 utf8(word);
-    enchant_dict_add(m_dict, utf8.data(), utf8.size());
+    enchant().add(m_dict, utf8.data(), utf8.size());
     m_known.clear();
 }
 
@@ -240,7 +287,7 @@ void Speller::ignoreAll(QStringView word)
     if (word.isEmpty())
         return;
     const Utf8 utf8(word);
-    enchant_dict_add_to_session(m_dict, utf8.data(), utf8.size());
+    enchant().addToSession(m_dict, utf8.data(), utf8.size());
     m_known.clear();
 }
 
