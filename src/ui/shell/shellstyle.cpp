@@ -9,6 +9,8 @@
 #include <QStyleOption>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
@@ -175,7 +177,40 @@ void ShellStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
             return;
         }
     }
+    if (control == CC_ScrollBar && drawInBands(option, painter, widget))
+        return;
     QProxyStyle::drawComplexControl(control, option, painter, widget);
+}
+
+bool ShellStyle::drawInBands(const QStyleOptionComplex *option, QPainter *painter,
+                             const QWidget *widget) const
+{
+    // Qt's painter hands a shaded fill of a hundred lines or more to its
+    // thread pool in parts and waits for them all. For a bar a few pixels
+    // wide (the editor's scroll bar, in the first frame) starting the pool's
+    // threads and waiting for them costs far more than the fill: the bar is
+    // drawn here instead, a band of fewer lines at a time, each onto a
+    // picture of its own that is then copied into place, the same pixels.
+    // Only for Fusion's bars, which cover every pixel of theirs: a band
+    // starts from nothing, not from what lies under the bar.
+    const QRect bar = option->rect;
+    if (bar.height() <= kLinesDrawnHere || bar.width() <= 0 ||
+        baseStyle()->name() != QLatin1String("fusion") ||
+        painter->device()->devicePixelRatio() != 1 ||
+        painter->transform().type() > QTransform::TxTranslate || painter->opacity() < 1 ||
+        proxy()->styleHint(SH_ScrollBar_Transient, option, widget))
+        return false;
+    for (int top = bar.top(); top <= bar.bottom(); top += kLinesDrawnHere) {
+        QImage band(bar.width(), std::min(kLinesDrawnHere, bar.bottom() + 1 - top),
+                    QImage::Format_RGB32);
+        band.fill(option->palette.color(QPalette::Window));
+        QPainter onBand(&band);
+        onBand.translate(-bar.left(), -top);
+        QProxyStyle::drawComplexControl(CC_ScrollBar, option, &onBand, widget);
+        onBand.end();
+        painter->drawImage(bar.left(), top, band);
+    }
+    return true;
 }
 
 void ShellStyle::drawFramedButton(const QStyleOptionToolButton &option, QPainter *painter,

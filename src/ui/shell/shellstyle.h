@@ -8,14 +8,15 @@
 
 namespace quorvane {
 
-// The desktop's own style, with two things of the window's own:
+// The desktop's own style, with three things of the window's own:
 // - the toolbar's framed buttons (a grey face, a thin rounded frame that
 //   turns blue under the mouse and with the keyboard focus) are drawn here,
 //   as a style sheet drew them, without the style sheet's cost of matching
 //   rules for every widget in the toolbar at start;
 // - pictures Qt makes up front are made when first drawn instead: the menu
 //   bar decodes three for its overflow arrow when it is built, though the
-//   arrow shows only when the menus do not fit.
+//   arrow shows only when the menus do not fit;
+// - tall scroll bars are drawn on the window's thread (see drawInBands).
 // Everything else is drawn by the style it stands in for.
 class ShellStyle : public QProxyStyle
 {
@@ -53,6 +54,11 @@ private:
 
     void drawFramedButton(const QStyleOptionToolButton &option, QPainter *painter,
                           const QWidget *widget) const;
+    // A Fusion scroll bar taller than kLinesDrawnHere lines, drawn in bands
+    // of that many; false (nothing drawn) for any other.
+    bool drawInBands(const QStyleOptionComplex *option, QPainter *painter,
+                     const QWidget *widget) const;
+    static constexpr int kLinesDrawnHere = 64;
 
     mutable std::map<FrameKey, QPixmap> m_frames;
 };

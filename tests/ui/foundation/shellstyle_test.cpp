@@ -8,7 +8,9 @@
 #include <QIcon>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QStyleOptionToolButton>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -165,6 +167,74 @@ TEST(ShellStyleTest, FramedButtonsTakeTheRoomTheStyleSheetGaveThem)
             // Drawn again as the mouse comes and goes.
             EXPECT_EQ(ours.testAttribute(Qt::WA_Hover), sheet.testAttribute(Qt::WA_Hover));
             EXPECT_EQ(ours.minimumSizeHint(), sheet.minimumSizeHint()) << qPrintable(text);
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+class OpenScrollBar : public QScrollBar
+{
+public:
+    using QScrollBar::initStyleOption;
+    using QScrollBar::QScrollBar;
+};
+
+// Tall bars are drawn in bands on the window's own thread: every pixel is the
+// one the style draws in one go.
+TEST(ShellStyleTest, ScrollBarsLookAsTheirStyleDrawsThem)
+{
+    quorvane::ShellStyle::install();
+    auto *ours = qobject_cast<quorvane::ShellStyle *>(QApplication::style());
+    ASSERT_NE(ours, nullptr);
+    struct Case
+    {
+        Qt::Orientation orientation;
+        QSize size;
+        int maximum;
+        QStyle::State extra;
+        QStyle::SubControl active;
+    };
+    const Case cases[] = {
+        {Qt::Vertical, {15, 40}, 0, QStyle::State_None, QStyle::SC_None},
+        {Qt::Vertical, {15, 64}, 0, QStyle::State_None, QStyle::SC_None},
+        {Qt::Vertical, {15, 65}, 0, QStyle::State_None, QStyle::SC_None},
+        {Qt::Vertical, {15, 418}, 0, QStyle::State_None, QStyle::SC_None},
+        {Qt::Vertical, {15, 418}, 100, QStyle::State_None, QStyle::SC_None},
+        {Qt::Vertical, {15, 300}, 100, QStyle::State_MouseOver, QStyle::SC_ScrollBarSlider},
+        {Qt::Vertical, {15, 300}, 100, QStyle::State_Sunken, QStyle::SC_ScrollBarAddLine},
+        {Qt::Vertical, {17, 129}, 5, QStyle::State_None, QStyle::SC_None},
+        {Qt::Horizontal, {400, 15}, 100, QStyle::State_None, QStyle::SC_None},
+    };
+    for (const Case &c : cases) {
+        for (const bool enabled : {true, false}) {
+            OpenScrollBar bar(c.orientation);
+            bar.resize(c.size);
+            bar.setRange(0, c.maximum);
+            bar.setValue(c.maximum / 3);
+            bar.setEnabled(enabled);
+            QStyleOptionSlider option;
+            bar.initStyleOption(&option);
+            option.subControls = QStyle::SC_All;
+            option.state |= c.extra;
+            option.activeSubControls = c.active;
+            QImage expected(c.size, QImage::Format_RGB32);
+            expected.fill(Qt::magenta);
+            QImage got = expected;
+            {
+                QPainter painter(&expected);
+                ours->baseStyle()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter,
+                                                      &bar);
+            }
+            {
+                QPainter painter(&got);
+                ours->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, &bar);
+            }
+            EXPECT_TRUE(got == expected)
+                << c.size.width() << "x" << c.size.height() << " max " << c.maximum << " state "
+                << int(c.extra) << " enabled " << enabled;
         }
     }
 }
