@@ -175,6 +175,8 @@ void MainForm::buildCommands()
     // technology presses menu items directly). Each command keeps its own
     // state inside the group. The rows of a radio group are an exclusive group
     // of their own instead, switched on and off with this one.
+    // The commands join that group when the menus are filled, or sooner if
+    // they are to be switched off before (joining is no part of a frame).
     m_commands = new QActionGroup(this);
     m_commands->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (const CommandRow &row : commandRows()) {
@@ -182,10 +184,8 @@ void MainForm::buildCommands()
         if (action->isSeparator())
             continue;
         m_commandsByName.emplace(row.name, action);
-        if (!*row.radioGroup) {
-            m_commands->addAction(action);
+        if (!*row.radioGroup)
             continue;
-        }
         const QString group = QString::fromLatin1(row.radioGroup);
         auto found = std::find_if(m_radioGroups.begin(), m_radioGroups.end(),
                                   [&](QActionGroup *g) { return g->objectName() == group; });
@@ -198,8 +198,21 @@ void MainForm::buildCommands()
     }
 }
 
+void MainForm::groupCommands()
+{
+    if (!m_commands->actions().isEmpty())
+        return;
+    for (const CommandRow &row : commandRows()) {
+        if (*row.radioGroup)
+            continue;
+        if (const auto found = m_commandsByName.find(row.name); found != m_commandsByName.end())
+            m_commands->addAction(found->second);
+    }
+}
+
 void MainForm::fillMenus()
 {
+    groupCommands();
     fillMenuBar(menuBar(), [this](const char *name) -> QAction * {
         if (const auto found = m_commandsByName.find(name); found != m_commandsByName.end())
             return found->second;
@@ -422,6 +435,7 @@ void MainForm::giveInputBack()
 
 void MainForm::enableCommands(bool enabled)
 {
+    groupCommands();
     m_commands->setEnabled(enabled);
     for (QActionGroup *group : m_radioGroups)
         group->setEnabled(enabled);

@@ -118,6 +118,8 @@ protected:
 
 private:
     void buildCommands();
+    // Puts every command that is no exclusive choice into m_commands, once.
+    void groupCommands();
     void buildLayout();
     void placeLocker();
     void giveInputBack();

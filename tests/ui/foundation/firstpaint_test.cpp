@@ -167,6 +167,13 @@ TEST(FirstPaintTest, WhatIsLeftForLaterChangesNothingTheFirstFrameShows)
     EXPECT_TRUE(menusFilled(early.form));
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return early.form.typer()->text() == QStringLiteral("[B]handed over[/B]"); }));
+    // Input held before the first frame: every command is off all the same.
+    Unshown held(true);
+    held.form.holdInput(true);
+    EXPECT_FALSE(held.form.command("BoldCommand")->isEnabled());
+    EXPECT_FALSE(held.form.command("OpenFile")->isEnabled());
+    held.form.holdInput(false);
+    EXPECT_TRUE(held.form.command("BoldCommand")->isEnabled());
     // Never painted (started minimised): made all the same.
     Unshown hidden(true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return RecentCommands::of(hidden.form) != nullptr; }, 5000));
