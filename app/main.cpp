@@ -61,14 +61,15 @@ int main(int argc, char *argv[])
 
     quorvane::QtUserDialogs dialogs;
     quorvane::DesktopLauncher launcher;
-    fonts.wait();
     // A start with a file shows it in its first frame, every family made.
     // Without one, the menus' items and the families that only wire commands,
     // menus and hidden parts are made once the first frame is on the screen.
+    // The window's commands and menus are made while the fonts are still read.
     const bool later = line.file.isEmpty();
     quorvane::MainForm window(dialogs, launcher, nullptr,
                               later ? quorvane::MainForm::MenuItems::AfterFirstPaint
-                                    : quorvane::MainForm::MenuItems::Now);
+                                    : quorvane::MainForm::MenuItems::Now,
+                              [&fonts] { fonts.wait(); });
     const auto unshown = later ? quorvane::Unshown::AfterFirstPaint : quorvane::Unshown::Now;
     // Shown as soon as its size and state are final, the request sent at once
     // (X requests otherwise wait for the event loop): the window manager maps

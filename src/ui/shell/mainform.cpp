@@ -26,11 +26,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <algorithm>
+#include <map>
 
 // Resources live in a static library; pull them in explicitly.
 static void initQuorvaneResources()
@@ -54,13 +57,52 @@ QFrame *makePanel(const char *name, QWidget *parent)
 // A chooser measures its entries, which never change, once: in the layout
 // that shows the window. (A combo box measures them again when it is first
 // shown, in case its font changed between the two; nothing changes here.)
+// It adds up the widths of their letters rather than laying each entry out
+// as a line of text, as a combo box does: the same width within a pixel or
+// two, without shaping forty entries before the first frame.
 class ChooserBox : public QComboBox
 {
 public:
     using QComboBox::QComboBox;
 
+    QSize sizeHint() const override
+    {
+        if (m_hint.isValid())
+            return m_hint;
+        const QFontMetricsF metrics(font());
+        // The entries share few letters: each is measured once.
+        std::map<QChar, qreal> advances;
+        const auto advance = [&](QChar letter) {
+            auto [at, isNew] = advances.try_emplace(letter, 0.0);
+            if (isNew)
+                at->second = metrics.horizontalAdvance(letter);
+            return at->second;
+        };
+        qreal widest = minimumContentsLength() * advance(QLatin1Char('X'));
+        for (int i = 0; i < count(); ++i) {
+            qreal width = 0;
+            for (const QChar letter : itemText(i))
+                width += advance(letter);
+            widest = std::max(widest, width);
+        }
+        const QSize contents(qCeil(widest), std::max(qCeil(metrics.height()), 14) + 2);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        m_hint = style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this);
+        return m_hint;
+    }
+
 protected:
     void showEvent(QShowEvent *event) override { QWidget::showEvent(event); }
+    void changeEvent(QEvent *event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            m_hint = QSize();
+        QComboBox::changeEvent(event);
+    }
+
+private:
+    mutable QSize m_hint;
 };
 
 // Passes every question on, announcing it first.
@@ -115,7 +157,8 @@ private:
 
 } // namespace
 
-MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent, MenuItems items)
+MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent, MenuItems items,
+                   const std::function<void()> &beforeText)
     : QMainWindow(parent), m_dialogs(dialogs),
       m_announcing(std::make_unique<AnnouncingDialogs>(dialogs, *this)), m_launcher(launcher)
 {
@@ -135,6 +178,8 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent, Me
         fillMenus();
     else
         afterFirstPaint(this, [this] { fillMenus(); });
+    if (beforeText)
+        beforeText();
     buildLayout();
 
     setFixedSize(kWindowSize);

@@ -37,8 +37,11 @@ public:
         AfterFirstPaint,
     };
 
+    // beforeText runs once the commands and menus are made, before the first
+    // widget that lays out text (the fonts are first asked for there): a
+    // start waits there for the font configuration read on another thread.
     MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent = nullptr,
-             MenuItems items = MenuItems::Now);
+             MenuItems items = MenuItems::Now, const std::function<void()> &beforeText = {});
     ~MainForm() override;
 
     Typer *typer() const { return m_typer; }

@@ -2,8 +2,16 @@
 
 #include <QIcon>
 #include <QKeyEvent>
+#include <QPainter>
 
 namespace quorvane {
+
+namespace {
+constexpr QColor kLink(0, 0, 192);
+constexpr QColor kHovered(0, 64, 255);
+constexpr QColor kDisabled(128, 128, 128);
+constexpr QColor kFocus(32, 96, 200);
+} // namespace
 
 LinkButton::LinkButton(const QString &text, const QString &toolTip, QWidget *parent)
     : QPushButton(text, parent)
@@ -17,14 +25,54 @@ LinkButton::LinkButton(const QString &text, const QString &toolTip, QWidget *par
     setAccessibleName(toolTip.isEmpty() ? text : toolTip);
     if (!toolTip.isEmpty() && toolTip != text)
         setAccessibleDescription(text);
-    // The border is always there, transparent, so the focus mark does not
-    // shift the text.
-    setStyleSheet(QStringLiteral(
-        "QPushButton { color: rgb(0,0,192); text-decoration: underline; background: transparent;"
-        " border: 1px solid transparent; padding: 0px 1px; text-align: left; }"
-        "QPushButton:hover { color: rgb(0,64,255); }"
-        "QPushButton:focus { border: 1px dotted rgb(32,96,200); }"
-        "QPushButton:disabled { color: rgb(128,128,128); }"));
+    // Drawn by paintEvent rather than by a style sheet, which would be parsed
+    // and would put all of the widget's drawing through a style of its own:
+    // costly at start, where the main window shows a link. Hovering repaints.
+    setAttribute(Qt::WA_Hover);
+}
+
+// Room for the text, a pixel of padding at each side and the one-pixel
+// border, which is always there (unseen without the focus) so that the focus
+// mark does not shift the text.
+QSize LinkButton::sizeHint() const
+{
+    if (m_hint.isEmpty() || m_measured != text()) {
+        const QFontMetrics metrics = fontMetrics();
+        m_measured = text();
+        m_hint = QSize(metrics.horizontalAdvance(m_measured) + 4, metrics.height() + 2);
+    }
+    return m_hint;
+}
+
+QSize LinkButton::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void LinkButton::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        m_hint = QSize();
+    QPushButton::changeEvent(event);
+}
+
+void LinkButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    painter.setFont(underlined);
+    QColor ink = kLink;
+    if (!isEnabled())
+        ink = kDisabled;
+    else if (underMouse())
+        ink = kHovered;
+    painter.setPen(ink);
+    painter.drawText(rect().adjusted(2, 1, -2, -1), Qt::AlignLeft | Qt::AlignVCenter, text());
+    if (hasFocus()) {
+        painter.setPen(QPen(kFocus, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 namespace {

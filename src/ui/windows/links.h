@@ -18,8 +18,17 @@ class LinkButton : public QPushButton
 public:
     LinkButton(const QString &text, const QString &toolTip, QWidget *parent = nullptr);
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    mutable QString m_measured;
+    mutable QSize m_hint;
 };
 
 // A clickable picture, reachable by keyboard like a button.

@@ -10,17 +10,22 @@
 #include "support/scripted.h"
 #include "windows/livepreviewwindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace quorvane;
 
@@ -73,6 +78,32 @@ struct Unshown
 bool menusFilled(const MainForm &form)
 {
     return !form.control<QMenu>("Menu")->isEmpty();
+}
+
+// A start waits for its fonts there: text laid out before would read the
+// font configuration a second time, on the thread that paints.
+TEST(FirstPaintTest, TheWindowAsksForNoTextBeforeItsFontsAreReady)
+{
+    const auto widgetsWithText = [] {
+        const QWidgetList all = QApplication::allWidgets();
+        return std::count_if(all.begin(), all.end(), [](QWidget *widget) {
+            const auto *button = qobject_cast<QAbstractButton *>(widget);
+            return qobject_cast<QLabel *>(widget) || qobject_cast<QLineEdit *>(widget) ||
+                   qobject_cast<QPlainTextEdit *>(widget) || (button && !button->text().isEmpty());
+        });
+    };
+    const auto before = widgetsWithText();
+    test::ScriptedDialogs dialogs;
+    test::RecordingLauncher launcher;
+    int calls = 0;
+    qsizetype madeByThen = -1;
+    MainForm form(dialogs, launcher, nullptr, MainForm::MenuItems::Now, [&] {
+        ++calls;
+        madeByThen = widgetsWithText() - before;
+    });
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(madeByThen, 0);
+    EXPECT_GT(widgetsWithText(), before);
 }
 
 TEST(FirstPaintTest, HiddenPartsAreBuiltAfterTheFirstPaint)
