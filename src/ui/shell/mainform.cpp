@@ -165,7 +165,14 @@ MainForm::MainForm(UserDialogs &dialogs, Launcher &launcher, QWidget *parent, Me
     initQuorvaneResources();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Quorvane"));
-    setWindowIcon(deferredIcon(QStringLiteral(":/icons/quorvane.svg")));
+    // The icon goes to the window manager once the first frame is shown:
+    // handing it over draws it at four sizes, no part of showing the window.
+    // Windows made before then without an icon of their own take it too.
+    afterFirstPaint(this, [this] {
+        const QIcon icon = deferredIcon(QStringLiteral(":/icons/quorvane.svg"));
+        QApplication::setWindowIcon(icon);
+        setWindowIcon(icon);
+    });
     // A dialog-style border: no resizing, no maximising.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -113,9 +113,12 @@ TEST(FirstPaintTest, HiddenPartsAreBuiltAfterTheFirstPaint)
         EXPECT_EQ(control(w.form, part.control), nullptr) << part.control;
     EXPECT_FALSE(w.form.isPastFirstPaint());
 
+    EXPECT_FALSE(w.form.testAttribute(Qt::WA_SetWindowIcon));
     w.form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form));
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.form.isPastFirstPaint(); }));
+    EXPECT_TRUE(w.form.testAttribute(Qt::WA_SetWindowIcon));
+    EXPECT_FALSE(w.form.windowIcon().isNull());
     for (const Part &part : kParts) {
         QWidget *built = control(w.form, part.control);
         ASSERT_NE(built, nullptr) << part.control;
